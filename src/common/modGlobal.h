@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class DataAccessManager;
+class FileSystemComponent;
+
+// Application globals: one instance each for the life of the program.
+namespace modGlobal {
+
+// "Sorvanta - " + user name + "\" + computer name. Written once at start-up.
+extern QString UsuarioSesion;
+// The "DataAccessManager.DAMMain" instance, created at start-up.
+extern std::shared_ptr<DataAccessManager> AccesoDatos;
+// The "oFILES.clSistema" instance, created at start-up.
+extern std::shared_ptr<FileSystemComponent> SistemaArchivos;
+// Result of the field chooser; origin value into and country id out of the country dialog.
+extern QString CampoElegido;
+// State-of-goods code confirmed in the country dialog.
+extern QString EsmElegido;
+// Id of the catalog being processed and sent.
+extern QString IdCatalogoActual;
+
+// Back to the state at program start (tests).
+void reset();
+
+} // namespace modGlobal

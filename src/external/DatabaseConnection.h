@@ -1,0 +1,24 @@
+#pragma once
+
+#include "external/Recordset.h"
+
+#include <QString>
+#include <memory>
+
+// The connection object of one entity. Every statement runs in two steps: set sql(),
+// then (after fetching the connection again) crearRs() for a query or ejecutar() for a command.
+class DatabaseConnection {
+public:
+    virtual ~DatabaseConnection() = default;
+
+    virtual void setSql(const QString &statement) = 0;
+    virtual QString sql() const = 0;
+
+    // Runs the query held in sql(); rs receives a new recordset on its first row.
+    // True when it has at least one row. A rejected statement raises AppError.
+    virtual bool crearRs(std::shared_ptr<Recordset> &rs) = 0;
+
+    // Runs the command held in sql(); the number of rows changed. A rejected statement
+    // raises AppError whose description is the database's own message.
+    virtual long ejecutar() = 0;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+// Acts on the next modal widget once it shows: call before the code that opens it
+// (a QDialog::exec() that would otherwise block the test).
+namespace ModalDriver {
+
+// action receives the modal widget. Gives up (and fails the running test) after timeoutMs.
+void onNextModal(std::function<void(QWidget *modal)> action, int timeoutMs = 5000);
+
+// Same, but waits for a modal widget that is not `previous` (for a dialog reopened at once).
+void onNextModalOtherThan(const QWidget *previous, std::function<void(QWidget *modal)> action,
+                          int timeoutMs = 5000);
+
+} // namespace ModalDriver

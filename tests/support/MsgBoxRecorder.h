@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/MsgBox.h"
+
+#include <QList>
+#include <QString>
+
+// Replaces the real message box while alive and records every box the code showed.
+class MsgBoxRecorder {
+public:
+    struct Shown {
+        QString text;
+        MsgBox::Icon icon;
+        QString title;
+    };
+
+    MsgBoxRecorder();
+    ~MsgBoxRecorder();
+    MsgBoxRecorder(const MsgBoxRecorder &) = delete;
+    MsgBoxRecorder &operator=(const MsgBoxRecorder &) = delete;
+
+    const QList<Shown> &shown() const { return m_shown; }
+    int count() const { return m_shown.size(); }
+    const Shown &last() const { return m_shown.last(); }
+    void clear() { m_shown.clear(); }
+
+private:
+    QList<Shown> m_shown;
+};
