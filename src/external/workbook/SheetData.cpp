@@ -1,0 +1,26 @@
+#include "external/workbook/SheetData.h"
+
+void SheetData::set(int row, int column, CellValue value)
+{
+    if (row < 1 || column < 1 || row > m_limits.maxRows || column > m_limits.maxColumns)
+        return;
+    if (value.type == CellValue::Type::Empty)
+        return;
+    if (static_cast<std::size_t>(row) > m_rows.size())
+        m_rows.resize(row);
+    auto &cells = m_rows[row - 1];
+    if (static_cast<std::size_t>(column) > cells.size())
+        cells.resize(column);
+    cells[column - 1] = std::move(value);
+}
+
+const CellValue &SheetData::at(int row, int column) const
+{
+    static const CellValue empty;
+    if (row < 1 || column < 1 || static_cast<std::size_t>(row) > m_rows.size())
+        return empty;
+    const auto &cells = m_rows[row - 1];
+    if (static_cast<std::size_t>(column) > cells.size())
+        return empty;
+    return cells[column - 1];
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "external/workbook/CellValue.h"
+
+#include <vector>
+
+// Limits a reader keeps to, whatever the file claims, so no file can exhaust memory.
+struct ReadLimits {
+    int maxRows = 1048576;
+    int maxColumns = 16384;
+};
+
+// The cells of one worksheet, row by row. Rows and columns are counted from 1.
+// Empty cells need not be stored.
+class SheetData {
+public:
+    // Ignores cells outside the limits and empty values.
+    void set(int row, int column, CellValue value);
+    // An empty value outside what was stored.
+    const CellValue &at(int row, int column) const;
+
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    void setLimits(const ReadLimits &limits) { m_limits = limits; }
+    const ReadLimits &limits() const { return m_limits; }
+
+private:
+    std::vector<std::vector<CellValue>> m_rows;
+    ReadLimits m_limits;
+};
