@@ -1,0 +1,75 @@
+#include "sheet/clEcxel.h"
+
+#include "external/ComponentRegistry.h"
+#include "external/workbook/ExcelApplication.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+
+#include <QLocale>
+
+namespace {
+const QString kSourceAbrir = QStringLiteral("[clExcel.Abrir]");
+const QString kSourceLeerCelda = QStringLiteral("[clExcel.LeerCelda]");
+// A workbook without a first worksheet ("Subscript out of range").
+constexpr qint32 kSubscriptOutOfRange = 9;
+} // namespace
+
+clEcxel::clEcxel() = default;
+clEcxel::~clEcxel() = default;
+
+void clEcxel::Archivo(const QString &p_Archivo)
+{
+    m_Archivo = p_Archivo;
+}
+
+void clEcxel::CerrarArchivo()
+{
+    try {
+        if (m_App)
+            m_App->closeWorkbooks();
+    } catch (...) {
+    }
+    try {
+        if (m_App)
+            m_App->close();
+    } catch (...) {
+    }
+}
+
+bool clEcxel::Abrir(bool bReadOnly)
+{
+    // Each step carries its own number so the message tells where opening failed.
+    int line = 1;
+    try {
+        m_App = ComponentRegistry::create<ExcelApplication>(QStringLiteral("Excel.Application"));
+        line = 2;
+        if (m_Archivo.isEmpty())
+            throw AppError(ErrorNumbers::kSpreadsheet, kSourceAbrir, QStringLiteral("No hay archivo seleccionado"));
+        line = 3;
+        m_Libro = m_App->openWorkbook(m_Archivo, bReadOnly, true, false);
+        line = 4;
+        m_Hoja = m_Libro ? m_Libro->worksheet(1) : nullptr;
+        if (!m_Hoja)
+            throw AppError(kSubscriptOutOfRange, kSourceAbrir, QStringLiteral("Subíndice fuera del intervalo"));
+    } catch (const AppError &e) {
+        throw AppError(e.number(), kSourceAbrir, e.description() + QString::number(line));
+    }
+    return true;
+}
+
+QString clEcxel::LeerCelda(int p_Lin, int p_Col)
+{
+    if (!m_Hoja)
+        return QString();
+    try {
+        return m_Hoja->value(p_Lin, p_Col).toDisplayText(QLocale());
+    } catch (const AppError &e) {
+        throw AppError(e.number(), kSourceLeerCelda, e.description());
+    }
+}
+
+void clEcxel::EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor)
+{
+    if (m_Hoja)
+        m_Hoja->setValue(p_Lin, p_Col, CellValue::fromText(p_Valor));
+}

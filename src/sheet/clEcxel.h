@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class ExcelApplication;
+class ExcelWorkbook;
+class ExcelWorksheet;
+
+// Reads the first worksheet of a workbook, one cell at a time, through the spreadsheet
+// application "Excel.Application". One wrapper serves one load.
+class clEcxel {
+public:
+    clEcxel();
+    ~clEcxel();
+    clEcxel(const clEcxel &) = delete;
+    clEcxel &operator=(const clEcxel &) = delete;
+
+    // Path of the workbook that Abrir opens.
+    void Archivo(const QString &p_Archivo);
+    // Closes every workbook and the application; never reports a failure.
+    void CerrarArchivo();
+    // Starts a new application and opens the workbook; raises AppError on any failure.
+    bool Abrir(bool bReadOnly = false);
+    // Text of a cell of the first worksheet in the operator's regional format; "" before Abrir.
+    QString LeerCelda(int p_Lin, int p_Col);
+    // Changes a cell in memory only; nothing in the program writes cells.
+    void EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor);
+
+private:
+    std::shared_ptr<ExcelApplication> m_App;
+    std::shared_ptr<ExcelWorkbook> m_Libro;
+    std::shared_ptr<ExcelWorksheet> m_Hoja;
+    QString m_Archivo;
+};
