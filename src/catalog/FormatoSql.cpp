@@ -1,0 +1,71 @@
+#include "catalog/FormatoSql.h"
+
+#include <QLocale>
+
+namespace FormatoSql {
+namespace {
+
+QLocale formatoUsuario()
+{
+    QLocale local;
+    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
+    return local;
+}
+
+QString conPuntoDecimal(QString numero)
+{
+    return numero.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+// QLocale gives no date separator of its own; the short date format shows it.
+QString separadorFecha()
+{
+    const QString formato = QLocale().dateFormat(QLocale::ShortFormat);
+    for (const QChar ch : formato) {
+        if (!ch.isLetter() && !ch.isSpace() && ch != QLatin1Char('\''))
+            return QString(ch);
+    }
+    return QStringLiteral("/");
+}
+
+QString conCeros(int valor, int digitos)
+{
+    return QStringLiteral("%1").arg(valor, digitos, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString sinApostrofes(QString texto)
+{
+    return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
+}
+
+QString literal(QString texto)
+{
+    return texto.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QString pesoInsert(double kilos)
+{
+    const QLocale local = formatoUsuario();
+    QString numero = local.toString(kilos, 'f', 2);
+    const QString signo = local.negativeSign();
+    const qsizetype inicio = numero.startsWith(signo) ? signo.size() : 0;
+    const qsizetype decimal = numero.indexOf(local.decimalPoint(), inicio);
+    if (decimal - inicio < 2)
+        numero.insert(inicio, local.zeroDigit());
+    return conPuntoDecimal(numero);
+}
+
+QString pesoUpdate(double kilos)
+{
+    return conPuntoDecimal(formatoUsuario().toString(kilos, 'g', 15));
+}
+
+QString fechaAccess(const QDate &fecha)
+{
+    const QString sep = separadorFecha();
+    return conCeros(fecha.year(), 4) + sep + conCeros(fecha.month(), 2) + sep + conCeros(fecha.day(), 2);
+}
+
+} // namespace FormatoSql

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Pieces of the catalog statement texts. Numbers follow the operator's number format
+// (QLocale()) and then get "." as decimal point, as the catalog databases expect.
+namespace FormatoSql {
+
+// Every apostrophe becomes one blank (spreadsheet texts).
+QString sinApostrofes(QString texto);
+
+// Every apostrophe doubled, so the value stays one literal whatever it holds.
+QString literal(QString texto);
+
+// "00.00": at least two integer digits, two decimals, rounded; e.g. 1.5 -> 01.50.
+QString pesoInsert(double kilos);
+
+// General format, no grouping, as many decimals as needed; e.g. 1.5 -> 1.5.
+QString pesoUpdate(double kilos);
+
+// Year, month and day (4, 2 and 2 digits) joined by the operator's date separator.
+QString fechaAccess(const QDate &fecha);
+
+} // namespace FormatoSql

@@ -1,0 +1,236 @@
+#include "catalog/modEntidadCatalogo.h"
+
+#include "catalog/FormatoSql.h"
+#include "common/modGlobal.h"
+#include "external/DataAccessManager.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+
+#include <QDate>
+#include <exception>
+#include <memory>
+
+using FormatoSql::literal;
+using FormatoSql::sinApostrofes;
+
+namespace modEntidadCatalogo {
+namespace {
+
+const QString kEntidad = QStringLiteral("CATALOGOS");
+const QString kSql = QStringLiteral("SQL");
+const QString kAccess = QStringLiteral("ACCESS");
+
+// Error 91 of the original runtime: what a missing component or recordset amounts to.
+constexpr qint32 kObjetoNoEstablecido = 91;
+
+AppError objetoNoEstablecido()
+{
+    return AppError(kObjetoNoEstablecido, QStringLiteral("Sorvanta"),
+                    QStringLiteral("Variable de objeto o bloque With no establecido"));
+}
+
+// Fetched afresh for every use, never kept.
+std::shared_ptr<DatabaseConnection> conexion()
+{
+    if (!modGlobal::AccesoDatos)
+        throw objetoNoEstablecido();
+    std::shared_ptr<DatabaseConnection> c = modGlobal::AccesoDatos->getDataConnectionByEntity(kEntidad);
+    if (!c)
+        throw objetoNoEstablecido();
+    return c;
+}
+
+// Must be called from inside a catch block: passes the error on with the location in front.
+[[noreturn]] void relanzar(const QString &ubicacion, int linea)
+{
+    const QString prefijo = ubicacion + QString::number(linea) + QStringLiteral(" ]");
+    try {
+        throw;
+    } catch (const AppError &e) {
+        throw e.rethrownAs(ErrorNumbers::kInnerOperation, prefijo);
+    } catch (const std::exception &e) {
+        throw AppError(ErrorNumbers::kInnerOperation, prefijo, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+QString whereArticulo(const QString &idCatalogo, const QString &idarticulo)
+{
+    return QStringLiteral(" where idcatalogo = '") + literal(idCatalogo) + QStringLiteral("' and idarticulo = '")
+           + literal(idarticulo) + QStringLiteral("'");
+}
+
+// "'" + value + "',"
+QString valor(const QString &texto)
+{
+    return QStringLiteral("'") + literal(texto) + QStringLiteral("',");
+}
+
+QString valoresComunes(const QString &idCatalogo, const RegArticulo &a)
+{
+    return valor(idCatalogo) + valor(sinApostrofes(a.idarticulo))
+           + valor(sinApostrofes(a.descripcion + QStringLiteral(" ") + a.anexo_descripcion))
+           + valor(sinApostrofes(a.descripcion_maria)) + valor(a.ncm) + FormatoSql::pesoInsert(a.kilos_unitario)
+           + QStringLiteral(",") + valor(a.idpais) + valor(modGlobal::UsuarioSesion);
+}
+
+QString valoresFinales(const RegArticulo &a)
+{
+    return valor(sinApostrofes(a.idunidad)) + QStringLiteral("'") + literal(sinApostrofes(a.sufijos))
+           + QStringLiteral("')");
+}
+
+QString insertSql(const QString &idCatalogo, const RegArticulo &a)
+{
+    return QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                          "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
+                          ", idunidad, sufijos) values (")
+           + valoresComunes(idCatalogo, a) + QStringLiteral(" GETDATE() ,") + valor(sinApostrofes(a.observacion1))
+           + valor(sinApostrofes(a.observacion2)) + valor(sinApostrofes(a.observacion3)) + valoresFinales(a);
+}
+
+QString fechaAccess()
+{
+    return QStringLiteral("#") + FormatoSql::fechaAccess(QDate::currentDate()) + QStringLiteral("#");
+}
+
+// Access catalogs have no remark columns.
+QString insertAccess(const QString &idCatalogo, const RegArticulo &a)
+{
+    return QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                          "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (")
+           + valoresComunes(idCatalogo, a) + fechaAccess() + QStringLiteral(",") + valoresFinales(a);
+}
+
+// The comma between two assignments of the set-list.
+void separar(QString &lista)
+{
+    if (!lista.isEmpty())
+        lista += QStringLiteral(" , ");
+}
+
+void asignarDescripcion(QString &lista, const QString &idCatalogo, const RegArticulo &a)
+{
+    // Catalog PUR keeps its own descriptions: only an addition may reach them.
+    if (idCatalogo == QLatin1String("PUR") || a.descripcion.isEmpty()) {
+        if (a.anexo_descripcion.isEmpty())
+            return;
+        separar(lista);
+        lista += QStringLiteral(" Descripcion = Descripcion + ' ") + literal(a.anexo_descripcion)
+                 + QStringLiteral("'");
+        return;
+    }
+    QString descripcion = a.descripcion;
+    if (!a.anexo_descripcion.isEmpty())
+        descripcion += QStringLiteral(" ") + a.anexo_descripcion;
+    separar(lista);
+    lista += QStringLiteral(" Descripcion = '") + literal(descripcion) + QStringLiteral("' ");
+}
+
+void asignarObservaciones(QString &lista, const RegArticulo &a)
+{
+    const QString *observaciones[] = {&a.observacion1, &a.observacion2, &a.observacion3};
+    for (int i = 0; i < 3; ++i) {
+        if (observaciones[i]->isEmpty())
+            continue;
+        QString texto = *observaciones[i];
+        texto.replace(QLatin1Char('\''), QLatin1Char('.'));
+        separar(lista);
+        lista += QStringLiteral(" [observacion%1] = '").arg(i + 1) + literal(texto) + QStringLiteral("'");
+    }
+}
+
+QString listaUpdate(const QString &idCatalogo, const RegArticulo &a, const QString &tipoBase)
+{
+    QString lista;
+    // A short code from the sheet never replaces the one the catalog holds.
+    if (a.ncm.size() > 9)
+        lista += QStringLiteral(" NCM = '") + literal(a.ncm) + QStringLiteral("' ");
+    asignarDescripcion(lista, idCatalogo, a);
+    if (!a.descripcion_maria.isEmpty()) {
+        separar(lista);
+        lista += QStringLiteral(" Descripcion_Maria = '") + literal(a.descripcion_maria) + QStringLiteral("'");
+    }
+    if (a.kilos_unitario > 0) {
+        separar(lista);
+        lista += QStringLiteral(" ArtKgUnitario = ") + FormatoSql::pesoUpdate(a.kilos_unitario);
+    }
+    if (tipoBase == kSql)
+        asignarObservaciones(lista, a);
+    if (!a.idpais.isEmpty()) {
+        separar(lista);
+        lista += QStringLiteral(" idPais = '") + literal(a.idpais) + QStringLiteral("'");
+    }
+    separar(lista);
+    lista += QStringLiteral(" USUARIO = '") + literal(modGlobal::UsuarioSesion) + QStringLiteral("'");
+    separar(lista);
+    if (tipoBase == kSql)
+        lista += QStringLiteral(" FECHA = GETDATE() ");
+    else if (tipoBase == kAccess)
+        lista += QStringLiteral(" FECHA = ") + fechaAccess() + QStringLiteral(" ");
+    return lista;
+}
+
+} // namespace
+
+bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
+{
+    int linea = 10;
+    try {
+        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos")
+                           + whereArticulo(idCatalogo, articulo.idarticulo));
+        linea = 20;
+        std::shared_ptr<Recordset> rs;
+        return conexion()->crearRs(rs);
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.modEntidadCatalogo.ExisteArticulo Linea "), linea);
+    }
+}
+
+RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo)
+{
+    try {
+        conexion()->setSql(QStringLiteral("select ncm from catarticulos")
+                           + whereArticulo(idCatalogo, articulo.idarticulo));
+        std::shared_ptr<Recordset> rs;
+        if (conexion()->crearRs(rs)) {
+            if (!rs)
+                throw objetoNoEstablecido();
+            articulo.estado = QStringLiteral("Existe");
+            articulo.ncm_catalogo = rs->fields(QStringLiteral("NCM")).toString();
+        } else {
+            articulo.estado = QStringLiteral("Nuevo");
+            articulo.ncm_catalogo.clear();
+        }
+        return articulo;
+    } catch (...) {
+        relanzar(QStringLiteral("[ getArticuloenCatalogo.modEntidadCatalogo.Sorvanta Linea "), 0);
+    }
+}
+
+QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+{
+    try {
+        if (ExisteArticulo(idCatalogo, articulo))
+            return getSQLUpdateArticulo(idCatalogo, articulo, tipoBase);
+        if (tipoBase == kSql)
+            return insertSql(idCatalogo, articulo);
+        if (tipoBase == kAccess)
+            return insertAccess(idCatalogo, articulo);
+        // Only the two kinds are served; the sender refuses any other before calling.
+        return QString();
+    } catch (...) {
+        relanzar(QStringLiteral("[ AgregarArticulo.modEntidadCatalogo.Sorvanta Linea "), 0);
+    }
+}
+
+QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+{
+    try {
+        return QStringLiteral("update catarticulos set ") + listaUpdate(idCatalogo, articulo, tipoBase)
+               + whereArticulo(idCatalogo, sinApostrofes(articulo.idarticulo));
+    } catch (...) {
+        relanzar(QStringLiteral("[ getSQLUpdateArticulo.modEntidadCatalogo.Sorvanta Linea "), 0);
+    }
+}
+
+} // namespace modEntidadCatalogo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "catalog/RegArticulo.h"
+
+#include <QString>
+
+// Queries and statement texts for the article catalog table catarticulos, all through
+// modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return text; the
+// caller runs it. Every failure comes back as AppError kInnerOperation with the
+// operation's location put in front of the source.
+namespace modEntidadCatalogo {
+
+// True when the catalog already holds the article's code.
+bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
+
+// Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
+RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);
+
+// The insert for a new article, or the update when the catalog already holds it.
+// tipoBase is "SQL" or "ACCESS", compared exactly; any other kind gives "" for a new
+// article (the sender refuses unknown kinds before it gets here).
+QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+
+// The update of an existing article: only the fields the sheet brought, plus USUARIO and FECHA.
+QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+
+} // namespace modEntidadCatalogo
