@@ -1,9 +1,116 @@
 #include "external/workbook/XlsReader.h"
 
+#include "external/workbook/BiffSheetReader.h"
+#include "external/workbook/BiffWorkbookGlobals.h"
+#include "external/workbook/CompoundFile.h"
+#include "external/workbook/XlsFileError.h"
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+
+#include <QFile>
+#include <algorithm>
+#include <new>
+
+namespace {
+// Excel's own number for a workbook it cannot open.
+constexpr qint32 kCannotOpen = 1004;
+const QString kSource = QStringLiteral("Excel.Application");
+// No .xls can be larger: its record offsets are 32-bit, and Excel stops far below this.
+constexpr qint64 kMaxFileSize = qint64(1) << 30;
+// A BIFF cell address holds at most 65,536 rows and 256 columns.
+constexpr int kMaxRows = 65536;
+constexpr int kMaxColumns = 256;
+constexpr quint8 kWorksheetType = 0;
+
+AppError damagedError(const QString &path)
+{
+    return AppError(kCannotOpen, kSource,
+                    QStringLiteral("El archivo %1 está dañado o no es un libro de Excel").arg(path));
+}
+
+AppError encryptedError(const QString &path)
+{
+    return AppError(kCannotOpen, kSource,
+                    QStringLiteral("El archivo %1 está cifrado (protegido con contraseña) y no se puede leer")
+                        .arg(path));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw AppError(ErrorNumbers::kFileNotFound, kSource, QStringLiteral("No se encuentra el archivo %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(ErrorNumbers::kFileAccess, kSource,
+                       QStringLiteral("El archivo %1 no se puede abrir para leerlo").arg(path));
+    if (file.size() > kMaxFileSize)
+        throw damagedError(path);
+    return file.readAll();
+}
+
+// The workbook stream of the container and the BIFF version its name implies.
+QByteArray workbookStream(const CompoundFile &container, int &biff)
+{
+    biff = 8;
+    QByteArray stream = container.stream(QStringLiteral("Workbook"));
+    if (stream.isEmpty()) {
+        biff = 5;
+        stream = container.stream(QStringLiteral("Book"));
+    }
+    if (stream.isEmpty()) {
+        // An encrypted OOXML package travels in a compound file with this stream.
+        if (container.hasStream(QStringLiteral("EncryptionInfo")))
+            throw XlsFileError(XlsFileError::Kind::Encrypted, "encrypted package");
+        throw XlsFileError::damaged("no workbook stream");
+    }
+    return stream;
+}
+
+std::size_t firstSheetOffset(const BiffWorkbookGlobals &globals)
+{
+    // Worksheets(1): the first worksheet in workbook order, hidden or not; chart sheets
+    // and macro sheets are not worksheets.
+    for (const auto &sheet : globals.sheets()) {
+        if (sheet.type == kWorksheetType)
+            return sheet.offset;
+    }
+    return globals.sheets().empty() ? globals.endOffset() : globals.sheets().front().offset;
+}
+
+SheetData readWorkbook(const QByteArray &data, const ReadLimits &limits)
+{
+    if (!CompoundFile::hasSignature(data))
+        throw XlsFileError::damaged("not a compound file");
+    const CompoundFile container(data);
+    int biff = 8;
+    const QByteArray stream = workbookStream(container, biff);
+    const BiffWorkbookGlobals globals(stream, biff);
+    ReadLimits clamped = limits;
+    clamped.maxRows = std::min(clamped.maxRows, kMaxRows);
+    clamped.maxColumns = std::min(clamped.maxColumns, kMaxColumns);
+    BiffSheetReader reader(stream, globals);
+    const std::size_t offset = firstSheetOffset(globals);
+    try {
+        return reader.read(offset, clamped);
+    } catch (const XlsFileError &) {
+        // Some writers get the sheet offset wrong; the first sheet follows the globals.
+        if (offset == globals.endOffset())
+            throw;
+        return reader.read(globals.endOffset(), clamped);
+    }
+}
+} // namespace
 
 SheetData XlsReader::readFirstSheet(const QString &path, const ReadLimits &limits)
 {
-    Q_UNUSED(limits);
-    throw AppError(1004, path, QStringLiteral("Los libros .xls todavía no se pueden leer"));
+    const QByteArray data = readFile(path);
+    try {
+        return readWorkbook(data, limits);
+    } catch (const XlsFileError &e) {
+        if (e.kind() == XlsFileError::Kind::Encrypted)
+            throw encryptedError(path);
+        throw damagedError(path);
+    } catch (const std::bad_alloc &) {
+        throw damagedError(path);
+    }
 }
