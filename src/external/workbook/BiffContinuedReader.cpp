@@ -103,12 +103,13 @@ void BiffContinuedReader::appendChars(QString &out, std::size_t count, bool wide
             continue;
         }
         const char *p = seg.data + m_pos;
-        if (wide) {
+        if (wide || codepage.isLatin1()) {
+            // Written straight into the string: most text of a workbook passes here.
             const qsizetype start = out.size();
             out.resize(start + static_cast<qsizetype>(n));
             QChar *dst = out.data() + start;
             for (std::size_t i = 0; i < n; ++i)
-                dst[i] = QChar(XlsByteReader::u16At(p + 2 * i));
+                dst[i] = wide ? QChar(XlsByteReader::u16At(p + 2 * i)) : QChar(static_cast<uchar>(p[i]));
         } else {
             out += codepage.decode(p, n);
         }

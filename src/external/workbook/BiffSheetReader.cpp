@@ -5,6 +5,7 @@
 #include "external/workbook/XlsByteReader.h"
 #include "external/workbook/XlsFileError.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -76,6 +77,8 @@ SheetData BiffSheetReader::read(std::size_t offset, const ReadLimits &limits)
     m_sheet = SheetData();
     m_sheet.setLimits(limits);
     m_pendingRow = 0;
+    m_rowCells.clear();
+    m_row = 0;
     BiffRecordReader records(m_stream, offset);
     if (!records.next() || records.record().type != kBof)
         throw XlsFileError::damaged("sheet does not start with a BOF record");
@@ -90,6 +93,7 @@ SheetData BiffSheetReader::read(std::size_t offset, const ReadLimits &limits)
         else if (depth == 1)
             readRecord(records, r);
     }
+    flushRow();
     return std::move(m_sheet);
 }
 
@@ -104,7 +108,7 @@ void BiffSheetReader::readRecord(BiffRecordReader &records, const BiffRecord &r)
             const auto &sst = m_globals.sharedStrings();
             const quint32 index = XlsByteReader::u32At(r.data + 6);
             if (index < sst.size())
-                m_sheet.set(rowOf(r), columnOf(r), CellValue::fromText(sst[index]));
+                setCell(rowOf(r), columnOf(r), CellValue::fromText(sst[index]));
         }
         break;
     case kLabel:
@@ -126,7 +130,7 @@ void BiffSheetReader::readRecord(BiffRecordReader &records, const BiffRecord &r)
     case kBoolErr:
         if (r.size >= 8) {
             const quint8 value = static_cast<quint8>(r.data[6]);
-            m_sheet.set(rowOf(r), columnOf(r),
+            setCell(rowOf(r), columnOf(r),
                         r.data[7] ? CellValue::fromError(errorText(value)) : CellValue::fromBoolean(value != 0));
         }
         break;
@@ -162,10 +166,10 @@ void BiffSheetReader::readFormula(const BiffRecord &r)
         m_pendingColumn = column;
         break;
     case 1:
-        m_sheet.set(row, column, CellValue::fromBoolean(result[2] != 0));
+        setCell(row, column, CellValue::fromBoolean(result[2] != 0));
         break;
     case 2:
-        m_sheet.set(row, column, CellValue::fromError(errorText(static_cast<quint8>(result[2]))));
+        setCell(row, column, CellValue::fromError(errorText(static_cast<quint8>(result[2]))));
         break;
     default:
         // An empty text result leaves the cell empty.
@@ -190,7 +194,7 @@ void BiffSheetReader::readMulRk(const BiffRecord &r)
 void BiffSheetReader::readText(BiffRecordReader &records, const BiffRecord &r, std::size_t skip, int row, int column)
 {
     try {
-        m_sheet.set(row, column, CellValue::fromText(continuedText(records, r, skip)));
+        setCell(row, column, CellValue::fromText(continuedText(records, r, skip)));
     } catch (const XlsFileError &) {
         // A malformed text record loses that cell only.
     }
@@ -209,10 +213,32 @@ QString BiffSheetReader::continuedText(BiffRecordReader &records, const BiffReco
     return m_text.byteString(m_globals.codepage());
 }
 
+void BiffSheetReader::setCell(int row, int column, CellValue value)
+{
+    if (row != m_row)
+        flushRow();
+    m_row = row;
+    m_rowCells.emplace_back(column, std::move(value));
+}
+
+void BiffSheetReader::flushRow()
+{
+    if (m_rowCells.empty())
+        return;
+    // The rightmost cell first sizes the row in one step.
+    auto last = std::max_element(m_rowCells.begin(), m_rowCells.end(),
+                                 [](const auto &a, const auto &b) { return a.first < b.first; });
+    if (last->first <= m_sheet.limits().maxColumns)
+        std::rotate(m_rowCells.begin(), last, last + 1);
+    for (auto &cell : m_rowCells)
+        m_sheet.set(m_row, cell.first, std::move(cell.second));
+    m_rowCells.clear();
+}
+
 void BiffSheetReader::setNumber(int row, int column, quint16 xf, double value)
 {
     if (m_globals.isDateXf(xf))
-        m_sheet.set(row, column, CellValue::fromDateTime(m_globals.uses1904() ? value + k1904Offset : value));
+        setCell(row, column, CellValue::fromDateTime(m_globals.uses1904() ? value + k1904Offset : value));
     else
-        m_sheet.set(row, column, CellValue::fromNumber(value));
+        setCell(row, column, CellValue::fromNumber(value));
 }

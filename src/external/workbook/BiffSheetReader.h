@@ -4,6 +4,8 @@
 #include "external/workbook/SheetData.h"
 
 #include <QByteArray>
+#include <utility>
+#include <vector>
 
 class BiffWorkbookGlobals;
 class BiffRecordReader;
@@ -25,11 +27,16 @@ private:
     void readText(BiffRecordReader &records, const BiffRecord &r, std::size_t skip, int row, int column);
     QString continuedText(BiffRecordReader &records, const BiffRecord &r, std::size_t skip);
     void setNumber(int row, int column, quint16 xf, double value);
+    void setCell(int row, int column, CellValue value);
+    void flushRow();
 
     const QByteArray &m_stream;
     const BiffWorkbookGlobals &m_globals;
     BiffContinuedReader m_text;
     SheetData m_sheet;
+    // Cells of the row being read, stored together so that each row is allocated once.
+    std::vector<std::pair<int, CellValue>> m_rowCells;
+    int m_row = 0;
     // The cell of a formula whose text result comes in the next STRING record.
     int m_pendingRow = 0;
     int m_pendingColumn = 0;

@@ -149,7 +149,7 @@ std::vector<quint32> CompoundFile::chain(const std::vector<quint32> &table, quin
     return sectors;
 }
 
-QByteArray CompoundFile::readChain(quint32 start, quint64 size) const
+QByteArray CompoundFile::readChain(quint32 start, quint64 size, bool allowView) const
 {
     if (size == 0)
         return QByteArray();
@@ -157,6 +157,11 @@ QByteArray CompoundFile::readChain(quint32 start, quint64 size) const
         damaged("stream larger than the file");
     const std::size_t sectorSize = std::size_t(1) << m_sectorShift;
     const auto sectors = chain(m_fat, start, (size + sectorSize - 1) / sectorSize, false, sectorCount());
+    const bool consecutive = std::adjacent_find(sectors.begin(), sectors.end(), [](quint32 a, quint32 b) {
+                                 return b != a + 1;
+                             }) == sectors.end();
+    if (allowView && consecutive && sectorOffset(sectors.front()) + size <= static_cast<quint64>(m_data.size()))
+        return QByteArray::fromRawData(m_data.constData() + sectorOffset(sectors.front()), static_cast<qsizetype>(size));
     QByteArray out(static_cast<qsizetype>(size), Qt::Uninitialized);
     std::size_t done = 0;
     for (quint32 s : sectors) {
@@ -275,4 +280,13 @@ QByteArray CompoundFile::stream(const QString &name) const
         return QByteArray();
     const Entry &e = m_entries[i];
     return e.size < m_miniCutoff ? readMiniChain(e.start, e.size) : readChain(e.start, e.size);
+}
+
+QByteArray CompoundFile::streamView(const QString &name) const
+{
+    const int i = findEntry(name);
+    if (i < 0)
+        return QByteArray();
+    const Entry &e = m_entries[i];
+    return e.size < m_miniCutoff ? readMiniChain(e.start, e.size) : readChain(e.start, e.size, true);
 }

@@ -18,6 +18,9 @@ public:
     bool hasStream(const QString &name) const;
     // The stream's bytes; an empty array when there is no such stream.
     QByteArray stream(const QString &name) const;
+    // The same bytes without a copy when the stream lies in consecutive sectors: then the
+    // array refers to the container's data and is valid only while the container lives.
+    QByteArray streamView(const QString &name) const;
 
 private:
     struct Entry {
@@ -42,7 +45,7 @@ private:
     std::size_t sectorOffset(quint32 sector) const;
     std::vector<quint32> chain(const std::vector<quint32> &table, quint32 start, std::size_t maxSectors,
                                bool untilEnd, std::size_t sectorLimit) const;
-    QByteArray readChain(quint32 start, quint64 size) const;
+    QByteArray readChain(quint32 start, quint64 size, bool allowView = false) const;
     QByteArray readMiniChain(quint32 start, quint64 size) const;
     const QByteArray &miniStream() const;
 

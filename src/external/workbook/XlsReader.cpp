@@ -35,6 +35,7 @@ AppError encryptedError(const QString &path)
                         .arg(path));
 }
 
+// The whole file: a copy rather than a mapping, so a file cut short meanwhile cannot fault.
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -52,10 +53,10 @@ QByteArray readFile(const QString &path)
 QByteArray workbookStream(const CompoundFile &container, int &biff)
 {
     biff = 8;
-    QByteArray stream = container.stream(QStringLiteral("Workbook"));
+    QByteArray stream = container.streamView(QStringLiteral("Workbook"));
     if (stream.isEmpty()) {
         biff = 5;
-        stream = container.stream(QStringLiteral("Book"));
+        stream = container.streamView(QStringLiteral("Book"));
     }
     if (stream.isEmpty()) {
         // An encrypted OOXML package travels in a compound file with this stream.
