@@ -1,0 +1,111 @@
+#include "mapping/frmCampos.h"
+
+#include "support/ModalDriver.h"
+#include "common/modGlobal.h"
+#include "mapping/CampoCatalogo.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QtTest>
+
+namespace {
+
+// The offscreen platform does not hand activation back when the list closes; a real one does.
+void teclaEnFoco(QWidget *modal, int tecla)
+{
+    if (!QApplication::focusWidget()) {
+        modal->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(modal));
+    }
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(tecla));
+}
+
+// Opens the chooser the way its caller does and presses the keys on whatever has the focus.
+QString elegirConTeclas(const QList<int> &teclas, const QString &antes = QString())
+{
+    modGlobal::CampoElegido = antes;
+    ModalDriver::onNextModal([teclas](QWidget *modal) {
+        for (int tecla : teclas)
+            teclaEnFoco(modal, tecla);
+        if (modal->isVisible()) {
+            qWarning("chooser still open after the keys");
+            modal->close();
+        }
+    });
+    frmCampos::instancia().exec();
+    return modGlobal::CampoElegido;
+}
+
+} // namespace
+
+class frmCamposTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { modGlobal::reset(); }
+
+    void labelsAreExact()
+    {
+        const QStringList etiquetas = etiquetasCampos();
+        QCOMPARE(etiquetas.size(), kCantidadCampos);
+        QCOMPARE(etiquetas.first(), QStringLiteral("< ninguno >"));
+        QCOMPARE(etiquetaCampo(CampoCatalogo::AnexarDescripcion), QStringLiteral("[ ANEXAR DESCRIPCION ]"));
+        QCOMPARE(etiquetaCampo(CampoCatalogo::Unidad), QStringLiteral("[   UNIDAD     ]"));
+        QCOMPARE(etiquetaCampo(CampoCatalogo::Unidad).size(), 16);
+        QCOMPARE(etiquetaCampo(CampoCatalogo::Sufijos), QStringLiteral("[ SUFIJOS ]"));
+    }
+
+    void dialogLooksAsDesigned()
+    {
+        frmCampos &dlg = frmCampos::instancia();
+        QCOMPARE(&frmCampos::instancia(), &dlg);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Establecer Campo"));
+        QCOMPARE(dlg.font().family(), QStringLiteral("Tahoma"));
+        QVERIFY(!dlg.cboCampos()->isEditable());
+        QCOMPARE(dlg.cboCampos()->count(), kCantidadCampos);
+        QCOMPARE(dlg.size(), QSize(3675 * dlg.logicalDpiX() / 1440, 915 * dlg.logicalDpiX() / 1440));
+        QCOMPARE(dlg.cboCampos()->width(), 3120 * dlg.logicalDpiX() / 1440);
+    }
+
+    void enterAtOnceGivesNone()
+    {
+        QCOMPARE(elegirConTeclas({Qt::Key_Return}), QStringLiteral("< ninguno >"));
+    }
+
+    void escapeGivesEmpty()
+    {
+        QCOMPARE(elegirConTeclas({Qt::Key_Down, Qt::Key_Escape}, QStringLiteral("[ NCM ]")), QString());
+    }
+
+    void escapeWithTheListOpenClosesTheChooser()
+    {
+        QCOMPARE(elegirConTeclas({Qt::Key_F4, Qt::Key_Escape}, QStringLiteral("[ NCM ]")), QString());
+    }
+
+    void arrowsThenEnterGiveTheUnitLabelWithItsBlanks()
+    {
+        QList<int> teclas(11, Qt::Key_Down);
+        teclas << Qt::Key_Enter;
+        QCOMPARE(elegirConTeclas(teclas), QStringLiteral("[   UNIDAD     ]"));
+    }
+
+    void secondOpeningStartsAtNone()
+    {
+        QCOMPARE(elegirConTeclas({Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}), QStringLiteral("[ DESCRIPCION ]"));
+        QCOMPARE(elegirConTeclas({Qt::Key_Return}), QStringLiteral("< ninguno >"));
+    }
+
+    void closeBoxLeavesWhatTheCallerSet()
+    {
+        modGlobal::CampoElegido.clear();
+        ModalDriver::onNextModal([](QWidget *modal) {
+            teclaEnFoco(modal, Qt::Key_Down);
+            modal->close();
+        });
+        QCOMPARE(frmCampos::instancia().exec(), int(QDialog::Rejected));
+        QCOMPARE(modGlobal::CampoElegido, QString());
+    }
+};
+
+QTEST_MAIN(frmCamposTest)
+#include "frmCampos_test.moc"
