@@ -1,0 +1,62 @@
+#include "external/database/SqlConnection.h"
+
+#include "external/database/DataAccessErrors.h"
+#include "platform/AppError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect) : m_db(db), m_dialect(dialect)
+{
+}
+
+SqlConnection::~SqlConnection()
+{
+    const QString name = m_db.connectionName();
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+void SqlConnection::run(QSqlQuery &query) const
+{
+    query.setForwardOnly(true);
+    if (query.exec(translatedSql()))
+        return;
+    const QSqlError error = query.lastError();
+    QString description = error.databaseText().trimmed();
+    if (description.isEmpty())
+        description = error.text().trimmed();
+    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), description);
+}
+
+bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
+{
+    QSqlQuery query(m_db);
+    run(query);
+    const QSqlRecord record = query.record();
+    const int columns = record.count();
+    QStringList names;
+    names.reserve(columns);
+    for (int i = 0; i < columns; ++i)
+        names << record.fieldName(i);
+    std::vector<QVariantList> rows;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(query.value(i));
+        rows.push_back(std::move(row));
+    }
+    const bool any = !rows.empty();
+    rs = std::make_shared<Recordset>(std::move(names), std::move(rows));
+    return any;
+}
+
+long SqlConnection::ejecutar()
+{
+    QSqlQuery query(m_db);
+    run(query);
+    return query.numRowsAffected();
+}

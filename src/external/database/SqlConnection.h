@@ -1,0 +1,33 @@
+#pragma once
+
+#include "external/DatabaseConnection.h"
+#include "external/database/SqlDialect.h"
+
+#include <QSqlDatabase>
+
+class QSqlQuery;
+
+// The connection object of one entity over an open Qt SQL connection, which it owns:
+// the named Qt connection is removed when this object goes.
+class SqlConnection : public DatabaseConnection {
+public:
+    SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect);
+    ~SqlConnection() override;
+    SqlConnection(const SqlConnection &) = delete;
+    SqlConnection &operator=(const SqlConnection &) = delete;
+
+    void setSql(const QString &statement) override { m_sql = statement; }
+    QString sql() const override { return m_sql; }
+    bool crearRs(std::shared_ptr<Recordset> &rs) override;
+    long ejecutar() override;
+
+    // The text that reaches the database for the statement held in sql().
+    QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
+
+private:
+    void run(QSqlQuery &query) const;
+
+    QSqlDatabase m_db;
+    SqlDialect::Kind m_dialect;
+    QString m_sql;
+};

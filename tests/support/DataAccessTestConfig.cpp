@@ -1,0 +1,87 @@
+#include "DataAccessTestConfig.h"
+
+#include "PostgresTestServer.h"
+#include "TestEnvironment.h"
+#include "external/database/EmbeddedDatabases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+DataAccessTestConfig::DataAccessTestConfig(const TestEnvironment &env) : m_path(iniPath(env))
+{
+}
+
+QString DataAccessTestConfig::iniPath(const TestEnvironment &env)
+{
+    return env.configDir() + QStringLiteral("/sorvanta/conexiones.ini");
+}
+
+void DataAccessTestConfig::createSqliteDatabases(const QString &folder)
+{
+    EmbeddedDatabases::ensure(folder);
+}
+
+QString DataAccessTestConfig::catalogosFile(const QString &folder)
+{
+    return EmbeddedDatabases::catalogosFile(folder);
+}
+
+QString DataAccessTestConfig::systablasFile(const QString &folder)
+{
+    return EmbeddedDatabases::systablasFile(folder);
+}
+
+DataAccessTestConfig &DataAccessTestConfig::sqlite(const QString &entity, const QString &file, const QString &tag)
+{
+    return this->entity(entity, {{QStringLiteral("Driver"), QStringLiteral("QSQLITE")},
+                                 {QStringLiteral("BaseDatos"), file},
+                                 {QStringLiteral("Tipo"), tag}});
+}
+
+DataAccessTestConfig &DataAccessTestConfig::sqliteFolder(const QString &folder, const QString &tag)
+{
+    createSqliteDatabases(folder);
+    sqlite(QStringLiteral("CATALOGOS"), catalogosFile(folder), tag);
+    return sqlite(QStringLiteral("SYSTABLAS"), systablasFile(folder), tag);
+}
+
+DataAccessTestConfig &DataAccessTestConfig::postgres(const QString &entity, const QString &database,
+                                                     const QString &tag)
+{
+    const PostgresTestServer server;
+    return this->entity(entity, {{QStringLiteral("Driver"), QStringLiteral("QPSQL")},
+                                 {QStringLiteral("Servidor"), server.host()},
+                                 {QStringLiteral("Puerto"), QString::number(server.port())},
+                                 {QStringLiteral("Usuario"), server.user()},
+                                 {QStringLiteral("BaseDatos"), database},
+                                 {QStringLiteral("Tipo"), tag}});
+}
+
+DataAccessTestConfig &DataAccessTestConfig::odbc(const QString &entity, const QString &connectionString,
+                                                 const QString &dialect, const QString &tag)
+{
+    return this->entity(entity, {{QStringLiteral("Driver"), QStringLiteral("QODBC")},
+                                 {QStringLiteral("BaseDatos"), connectionString},
+                                 {QStringLiteral("Dialecto"), dialect},
+                                 {QStringLiteral("Tipo"), tag}});
+}
+
+DataAccessTestConfig &DataAccessTestConfig::entity(const QString &entity, const QList<QPair<QString, QString>> &keys)
+{
+    m_text += QLatin1Char('[') + entity + QStringLiteral("]\n");
+    for (const auto &key : keys)
+        m_text += key.first + QLatin1Char('=') + key.second + QLatin1Char('\n');
+    m_text += QLatin1Char('\n');
+    return *this;
+}
+
+QString DataAccessTestConfig::write() const
+{
+    QDir().mkpath(QFileInfo(m_path).path());
+    QFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(m_text.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(m_path));
+    return m_path;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class TestEnvironment;
+
+// Points the data-access component at given databases by writing its conexiones.ini
+// into a TestEnvironment's configuration folder. Without any such file the component
+// uses (and on first use creates) the embedded SQLite databases in the environment's
+// data folder, which is often all a test needs.
+//
+//   DataAccessTestConfig config(env);
+//   config.sqlite("CATALOGOS", catalogosFile).sqlite("SYSTABLAS", systablasFile).write();
+class DataAccessTestConfig {
+public:
+    explicit DataAccessTestConfig(const TestEnvironment &env);
+
+    // Creates catalogos.sqlite and systablas.sqlite with the embedded schema and sample
+    // rows in folder, unless they exist.
+    static void createSqliteDatabases(const QString &folder);
+    static QString catalogosFile(const QString &folder);
+    static QString systablasFile(const QString &folder);
+
+    DataAccessTestConfig &sqlite(const QString &entity, const QString &file, const QString &tag = QStringLiteral("SQL"));
+    // Both entities on the SQLite files of createSqliteDatabases(folder), created here.
+    DataAccessTestConfig &sqliteFolder(const QString &folder, const QString &tag = QStringLiteral("SQL"));
+    // QPSQL with the options the "postgres" test fixture started (PostgresTestServer).
+    DataAccessTestConfig &postgres(const QString &entity, const QString &database,
+                                   const QString &tag = QStringLiteral("SQL"));
+    // QODBC with a DSN-less connection string, e.g. "DRIVER={SQLite3};Database=/x.sqlite".
+    DataAccessTestConfig &odbc(const QString &entity, const QString &connectionString, const QString &dialect,
+                               const QString &tag = QStringLiteral("SQL"));
+    // Any section, keys as in the configuration file (Driver, BaseDatos, Tipo, ...).
+    DataAccessTestConfig &entity(const QString &entity, const QList<QPair<QString, QString>> &keys);
+
+    // Writes the file and returns its path.
+    QString write() const;
+    static QString iniPath(const TestEnvironment &env);
+
+private:
+    QString m_path;
+    QString m_text;
+};
