@@ -63,7 +63,12 @@ QString twoDigits(const QString &digits)
 QString isoDate(QStringView inner)
 {
     const QString text = inner.trimmed().toString();
-    const int blank = text.indexOf(QLatin1Char(' '));
+    // The time, if any, is the last blank-separated part and holds a colon; a blank may
+    // also be part of the user's date separator.
+    const int colon = text.indexOf(QLatin1Char(':'));
+    const int blank = colon < 0 ? -1 : text.lastIndexOf(QLatin1Char(' '), colon);
+    if (colon >= 0 && blank < 0)
+        return {};
     const QString datePart = blank < 0 ? text : text.left(blank);
     const QString timePart = blank < 0 ? QString() : text.mid(blank + 1).trimmed();
 
