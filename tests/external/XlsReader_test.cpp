@@ -338,8 +338,8 @@ void XlsReaderTest::numberFormatsDecideDates()
         {QStringLiteral("General"), false},
         {QStringLiteral("_(* #,##0_);_(@_)"), false},
     };
-    QByteArray globals;
-    QList<quint16> cellFormats{14, 22, 45, 2, 49};
+    QByteArray globals = format(0, QStringLiteral("Standard"));
+    QList<quint16> cellFormats{14, 22, 45, 2, 49, 0};
     for (int i = 0; i < custom.size(); ++i) {
         globals += format(quint16(164 + i), custom[i].first);
         cellFormats << quint16(164 + i);
@@ -349,7 +349,7 @@ void XlsReaderTest::numberFormatsDecideDates()
     for (int i = 0; i < cellFormats.size(); ++i)
         cells += number(i, 0, 40000.5, quint16(15 + i));
     const SheetData s = readBytes(xlsFile(workbook(globals, {{cells}})));
-    const QList<bool> builtIn{true, true, true, false, false};
+    const QList<bool> builtIn{true, true, true, false, false, false};
     for (int i = 0; i < cellFormats.size(); ++i) {
         const bool date = i < builtIn.size() ? builtIn[i] : custom[i - builtIn.size()].second;
         QVERIFY2((s.at(i + 1, 1).type == CellValue::Type::DateTime) == date,

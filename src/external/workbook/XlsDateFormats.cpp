@@ -4,7 +4,8 @@ bool XlsDateFormats::isDateFormat(quint16 id, const QString &code)
 {
     if ((id >= 14 && id <= 22) || (id >= 45 && id <= 47))
         return true;
-    return hasDateTokens(code);
+    // Format 0 is General, whatever name a localized writer gives it ("Standard" has a d).
+    return id != 0 && hasDateTokens(code);
 }
 
 bool XlsDateFormats::hasDateTokens(const QString &code)
