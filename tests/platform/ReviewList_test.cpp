@@ -1,0 +1,58 @@
+#include "platform/ReviewList.h"
+#include "platform/ReviewListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QtTest>
+
+class ReviewListTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void itemsReachViewsInOneBatch()
+    {
+        ReviewList list;
+        QAbstractItemModelTester tester(list.listModel());
+        list.addColumn(QStringLiteral("ARTICULOS"), 2300);
+        list.addColumn(QStringLiteral("DESCRIPCION"), 2300);
+        QSignalSpy inserted(list.listModel(), &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 1000; ++i) {
+            const int item = list.addItem(QStringLiteral("A%1").arg(i));
+            list.setSubItem(item, 1, QStringLiteral("d%1").arg(i));
+            list.setChecked(item, true);
+        }
+        QCOMPARE(list.itemCount(), 1000);
+        QCOMPARE(list.subItem(999, 1), QStringLiteral("d999"));
+        QCoreApplication::processEvents();
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(list.listModel()->rowCount(), 1000);
+        QCOMPARE(list.listModel()->index(5, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(list.columnWidth(0), 2300);
+        QCOMPARE(list.columnTitle(1), QStringLiteral("DESCRIPCION"));
+    }
+
+    void checkBoxAndColoursPerColumn()
+    {
+        ReviewList list;
+        QAbstractItemModelTester tester(list.listModel());
+        list.addColumn(QStringLiteral("A"), 1440);
+        list.addColumn(QStringLiteral("B"), 1440);
+        const int item = list.addItem(QStringLiteral("X"));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QCOMPARE(list.listModel()->rowCount(), 1);
+        list.setForeColor(item, 0, QColor(0, 128, 0));
+        QCOMPARE(list.listModel()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
+        QVERIFY(!list.listModel()->index(0, 1).data(Qt::ForegroundRole).isValid());
+        // The operator unticks with the check box.
+        list.listModel()->setData(list.listModel()->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+        QVERIFY(list.isChecked(item));
+        list.setCurrentIndex(list.listModel()->index(0, 0));
+        QTest::keyClick(&list, Qt::Key_Space);
+        QVERIFY(!list.isChecked(item));
+        list.clearItems();
+        QCOMPARE(list.itemCount(), 0);
+        QCOMPARE(list.listModel()->rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(ReviewListTest)
+#include "ReviewList_test.moc"
