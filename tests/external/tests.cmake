@@ -12,3 +12,5 @@ set_tests_properties(postgres-start PROPERTIES FIXTURES_SETUP postgres TIMEOUT 1
 add_test(NAME postgres-stop
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/pg-test-server.sh stop ${SORVANTA_PG_INFO_FILE})
 set_tests_properties(postgres-stop PROPERTIES FIXTURES_CLEANUP postgres TIMEOUT 120)
+
+set_tests_properties(external/DAMMainBackends_test PROPERTIES FIXTURES_REQUIRED postgres)

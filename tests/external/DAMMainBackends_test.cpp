@@ -1,0 +1,182 @@
+#include "external/database/DAMMain.h"
+#include "external/database/DataAccessErrors.h"
+#include "platform/AppError.h"
+#include "support/DataAccessTestConfig.h"
+#include "support/PostgresTestServer.h"
+#include "support/TestEnvironment.h"
+
+#include <QDate>
+#include <QtTest>
+
+// The same program statements through every kind of backend the component reaches.
+class DAMMainBackendsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<DAMMain> m_dam;
+
+    bool query(const QString &entity, const QString &sql, std::shared_ptr<Recordset> &rs)
+    {
+        m_dam->getDataConnectionByEntity(entity)->setSql(sql);
+        return m_dam->getDataConnectionByEntity(entity)->crearRs(rs);
+    }
+
+    long command(const QString &sql)
+    {
+        m_dam->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
+        return m_dam->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    }
+
+    QVariant value(const QString &sql, const QString &field)
+    {
+        std::shared_ptr<Recordset> rs;
+        if (!query(QStringLiteral("CATALOGOS"), sql, rs))
+            return QStringLiteral("<no rows>");
+        return rs->fields(field);
+    }
+
+    // Writes the configuration of one backend; false (with the reason) when it cannot.
+    bool configure(const QString &backend, QString &problem)
+    {
+        DataAccessTestConfig config(*m_env);
+        const QString folder = m_env->path(QStringLiteral("bases"));
+        if (backend == QLatin1String("QSQLITE")) {
+            config.sqliteFolder(folder);
+        } else if (backend == QLatin1String("QODBC SQLite3")) {
+            DataAccessTestConfig::createSqliteDatabases(folder);
+            config.odbc(QStringLiteral("CATALOGOS"),
+                        QStringLiteral("DRIVER={SQLite3};Database=") + DataAccessTestConfig::catalogosFile(folder),
+                        QStringLiteral("sqlite"));
+            config.odbc(QStringLiteral("SYSTABLAS"),
+                        QStringLiteral("DRIVER={SQLite3};Database=") + DataAccessTestConfig::systablasFile(folder),
+                        QStringLiteral("sqlite"));
+        } else {
+            PostgresTestServer pg;
+            const QString database = QStringLiteral("dam_backends");
+            if (!pg.createDatabase(database, true)) {
+                problem = pg.problem();
+                return false;
+            }
+            if (backend == QLatin1String("QPSQL")) {
+                config.postgres(QStringLiteral("CATALOGOS"), database).postgres(QStringLiteral("SYSTABLAS"), database);
+            } else {
+                const QString odbc = QStringLiteral("DRIVER={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4;")
+                                         .arg(pg.host())
+                                         .arg(pg.port())
+                                         .arg(database, pg.user());
+                config.odbc(QStringLiteral("CATALOGOS"), odbc, QStringLiteral("postgres"))
+                    .odbc(QStringLiteral("SYSTABLAS"), odbc, QStringLiteral("postgres"));
+            }
+        }
+        config.write();
+        return true;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+    }
+
+    void cleanup()
+    {
+        m_dam.reset();
+        m_env.reset();
+    }
+
+    void programStatements_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("sqlite") << QStringLiteral("QSQLITE");
+        QTest::newRow("postgres") << QStringLiteral("QPSQL");
+        QTest::newRow("odbc sqlite") << QStringLiteral("QODBC SQLite3");
+        QTest::newRow("odbc postgres") << QStringLiteral("QODBC PostgreSQL");
+    }
+
+    void programStatements()
+    {
+        QFETCH(QString, backend);
+        QString problem;
+        QVERIFY2(configure(backend, problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        QCOMPARE(m_dam->getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("SQL"));
+
+        // Catalog selector.
+        std::shared_ptr<Recordset> rs;
+        QVERIFY(query(QStringLiteral("CATALOGOS"),
+                      QStringLiteral("select idcatalogo, descripcion from catalogo order by idcatalogo"), rs));
+        QStringList catalogs;
+        for (; !rs->eof(); rs->moveNext())
+            catalogs << QStringLiteral("[%1] %2").arg(rs->fields(QStringLiteral("idcatalogo")).toString(),
+                                                       rs->fields(QStringLiteral("Descripcion")).toString());
+        QCOMPARE(catalogs, QStringList({QStringLiteral("[GEN] General"), QStringLiteral("[PUR] Compras")}));
+
+        // Insert of kind SQL, lookup with other letter case, update appending to the description.
+        const QDate before = QDate::currentDate();
+        QCOMPARE(command(QStringLiteral(
+                     "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                     "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] , idunidad, "
+                     "sufijos) values ('PUR','A-1','TECLADO ','','8471300000',01.50,'ARG','Sorvanta - u\\pc', GETDATE() "
+                     ",'o1','','','UN','')")),
+                 1L);
+        QCOMPARE(value(QStringLiteral("select ncm from catarticulos where idcatalogo = 'pur' and idarticulo = 'a-1'"),
+                       QStringLiteral("NCM"))
+                     .toString(),
+                 QStringLiteral("8471300000"));
+        const QString fecha = value(QStringLiteral("select FECHA from catarticulos"), QStringLiteral("fecha")).toString();
+        QVERIFY2(fecha.startsWith(before.toString(Qt::ISODate))
+                     || fecha.startsWith(QDate::currentDate().toString(Qt::ISODate)),
+                 qPrintable(fecha));
+        QCOMPARE(command(QStringLiteral("update catarticulos set  Descripcion = Descripcion + ' USB' ,  "
+                                        "[observacion1] = 'a.b' ,  USUARIO = 'U' ,  FECHA = GETDATE()  where "
+                                        "idcatalogo = 'PUR' and idarticulo = 'A-1'")),
+                 1L);
+        QCOMPARE(value(QStringLiteral("select descripcion from catarticulos"), QStringLiteral("Descripcion")).toString(),
+                 QStringLiteral("TECLADO  USB"));
+        QCOMPARE(value(QStringLiteral("select ArtKgUnitario from catarticulos"), QStringLiteral("artkgunitario")).toDouble(),
+                 1.5);
+
+        // Insert of kind ACCESS: a #date# literal; null columns read as empty text.
+        QCOMPARE(command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, "
+                                        "descripcion_maria, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, "
+                                        "sufijos ) values ('GEN','B-2','MOUSE ','','84716053',00.00,'','U',#2026/03/09#,"
+                                        "'','')")),
+                 1L);
+        QVERIFY(value(QStringLiteral("select FECHA from catarticulos where idarticulo = 'B-2'"), QStringLiteral("FECHA"))
+                    .toString()
+                    .startsWith(QStringLiteral("2026-03-09")));
+        QCOMPARE(value(QStringLiteral("select observacion1 from catarticulos where idarticulo = 'B-2'"),
+                       QStringLiteral("OBSERVACION1"))
+                         .toString()
+                     + QString(),
+                 QString());
+
+        // Origin countries: store a mapping, find it in another letter case, read PAIS.
+        QCOMPARE(command(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Alemania','DEU','1')")), 1L);
+        QCOMPARE(value(QStringLiteral("select ORI, ESM from ORG where PAI = 'ALEMANIA'"), QStringLiteral("ori")).toString(),
+                 QStringLiteral("DEU"));
+        QVERIFY(query(QStringLiteral("SYSTABLAS"), QStringLiteral("select * from PAIS order by Descripcion"), rs));
+        QCOMPARE(rs->fields(QStringLiteral("id")).toString() + QLatin1Char(' ')
+                     + rs->fields(QStringLiteral("Descripcion")).toString(),
+                 QStringLiteral("AFG Afganistán"));
+        int countries = 0;
+        for (; !rs->eof(); rs->moveNext())
+            ++countries;
+        QCOMPARE(countries, 249);
+
+        // A rejected statement: the database's own message.
+        try {
+            command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('pur', 'A-1')"));
+            QFAIL("a duplicate key was accepted");
+        } catch (const AppError &e) {
+            QCOMPARE(e.number(), DataAccessErrors::kStatement);
+            QCOMPARE(e.source(), QStringLiteral("DataAccessManager.DAMMain"));
+            QVERIFY2(e.description().contains(QStringLiteral("unique"), Qt::CaseInsensitive), qPrintable(e.description()));
+        }
+        QCOMPARE(command(QStringLiteral("update catarticulos set USUARIO = 'x' where idarticulo = 'nada'")), 0L);
+    }
+};
+
+QTEST_GUILESS_MAIN(DAMMainBackendsTest)
+#include "DAMMainBackends_test.moc"
