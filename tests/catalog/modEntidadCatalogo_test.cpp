@@ -1,9 +1,11 @@
 #include "catalog/modEntidadCatalogo.h"
 
 #include "common/modGlobal.h"
+#include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
+#include "support/TestEnvironment.h"
 
 #include <QDate>
 #include <QLocale>
@@ -88,12 +90,49 @@ QString hoy(const QString &sep)
     return QDate::currentDate().toString(QStringLiteral("yyyy'%1'MM'%1'dd").arg(sep));
 }
 
+// Runs a statement on the catalog the way the sender does.
+void ejecutar(const QString &sql)
+{
+    modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
+    modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+}
+
+// The stored row of one article, field by field.
+QVariantMap fila(const QString &idCatalogo, const QString &idArticulo)
+{
+    const QStringList campos{"descripcion", "descripcion_maria", "ncm", "ArtKgUnitario", "IdPais", "USUARIO",
+                             "FECHA", "observacion1", "observacion2", "observacion3", "idunidad", "sufijos"};
+    QString sql = QStringLiteral("select ") + campos.join(QStringLiteral(", "))
+                  + QStringLiteral(" from catarticulos where idcatalogo = '%1' and idarticulo = '%2'")
+                        .arg(QString(idCatalogo).replace(QLatin1Char('\''), QStringLiteral("''")),
+                             QString(idArticulo).replace(QLatin1Char('\''), QStringLiteral("''")));
+    auto conexion = modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
+    conexion->setSql(sql);
+    std::shared_ptr<Recordset> rs;
+    QVariantMap valores;
+    if (!modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs))
+        return valores;
+    for (const QString &c : campos)
+        valores.insert(c, rs->fields(c));
+    return valores;
+}
+
 } // namespace
 
 class modEntidadCatalogoTest : public QObject {
     Q_OBJECT
 
     std::shared_ptr<FakeDatos> datos;
+    std::unique_ptr<TestEnvironment> env;
+
+    // The real component on a fresh embedded SQLite catalog.
+    void usarBaseReal()
+    {
+        env = std::make_unique<TestEnvironment>();
+        modGlobal::AccesoDatos =
+            ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
+        modGlobal::AccesoDatos->LoadParameters();
+    }
 
 private Q_SLOTS:
     void init()
@@ -108,6 +147,7 @@ private Q_SLOTS:
     void cleanup()
     {
         modGlobal::reset();
+        env.reset();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -421,6 +461,84 @@ private Q_SLOTS:
             QCOMPARE(e.source(), QStringLiteral("[ getArticuloenCatalogo.modEntidadCatalogo.Sorvanta Linea 0 ]"
                                                 "Sorvanta"));
         }
+    }
+    void apostrophesAreStoredExactlyInARealCatalog()
+    {
+        usarBaseReal();
+        modGlobal::UsuarioSesion = QStringLiteral("Sorvanta - O'Neil\\PC");
+        RegArticulo a;
+        a.idarticulo = QStringLiteral("A-1");
+        a.descripcion = QStringLiteral("D'1");
+        a.ncm = QStringLiteral("8471'30");
+        a.idpais = QStringLiteral("1'5");
+        a.kilos_unitario = 1.5;
+        a.observacion1 = QStringLiteral("it's");
+        const QString cat = QStringLiteral("C'1");
+        const QString insert = modEntidadCatalogo::AgregarArticulo(cat, a, QStringLiteral("SQL"));
+        QVERIFY(insert.startsWith(QStringLiteral("insert ")));
+        ejecutar(insert);
+
+        QVariantMap guardado = fila(cat, QStringLiteral("A-1"));
+        QCOMPARE(guardado.value("descripcion").toString(), QStringLiteral("D 1 "));
+        QCOMPARE(guardado.value("ncm").toString(), QStringLiteral("8471'30"));
+        QCOMPARE(guardado.value("IdPais").toString(), QStringLiteral("1'5"));
+        QCOMPARE(guardado.value("USUARIO").toString(), QStringLiteral("Sorvanta - O'Neil\\PC"));
+        QCOMPARE(guardado.value("ArtKgUnitario").toDouble(), 1.5);
+        QCOMPARE(guardado.value("observacion1").toString(), QStringLiteral("it s"));
+        QVERIFY(!guardado.value("FECHA").toString().isEmpty());
+
+        RegArticulo leido = a;
+        modEntidadCatalogo::getArticuloenCatalogo(cat, leido);
+        QCOMPARE(leido.estado, QStringLiteral("Existe"));
+        QCOMPARE(leido.ncm_catalogo, QStringLiteral("8471'30"));
+        // The other catalog does not hold it, and a quote cannot widen the search.
+        QCOMPARE(modEntidadCatalogo::ExisteArticulo(QStringLiteral("C1"), a), false);
+        QCOMPARE(modEntidadCatalogo::ExisteArticulo(QStringLiteral("x' or '1'='1"), a), false);
+    }
+
+    void existingArticleIsUpdatedInARealCatalog()
+    {
+        usarBaseReal();
+        modGlobal::UsuarioSesion = QStringLiteral("U1");
+        RegArticulo a;
+        a.idarticulo = QStringLiteral("B7");
+        a.descripcion = QStringLiteral("MOUSE");
+        a.ncm = QStringLiteral("8471300000");
+        a.idunidad = QStringLiteral("07");
+        ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("GEN"), a, QStringLiteral("SQL")));
+
+        modGlobal::UsuarioSesion = QStringLiteral("U2");
+        a.descripcion = QStringLiteral("MOUSE 'PRO'");
+        a.anexo_descripcion = QStringLiteral("USB");
+        a.ncm = QStringLiteral("847130");
+        a.kilos_unitario = 2.25;
+        a.observacion2 = QStringLiteral("o'k");
+        a.idunidad = QStringLiteral("99");
+        const QString segundo = modEntidadCatalogo::AgregarArticulo(QStringLiteral("GEN"), a, QStringLiteral("SQL"));
+        QCOMPARE(segundo, modEntidadCatalogo::getSQLUpdateArticulo(QStringLiteral("GEN"), a, QStringLiteral("SQL")));
+        ejecutar(segundo);
+
+        const QVariantMap guardado = fila(QStringLiteral("GEN"), QStringLiteral("B7"));
+        QCOMPARE(guardado.value("descripcion").toString(), QStringLiteral("MOUSE 'PRO' USB"));
+        QCOMPARE(guardado.value("ncm").toString(), QStringLiteral("8471300000"));
+        QCOMPARE(guardado.value("ArtKgUnitario").toDouble(), 2.25);
+        QCOMPARE(guardado.value("observacion2").toString(), QStringLiteral("o.k"));
+        QCOMPARE(guardado.value("USUARIO").toString(), QStringLiteral("U2"));
+        QCOMPARE(guardado.value("idunidad").toString(), QStringLiteral("07"));
+    }
+
+    void additionIsAppendedToThePurchaseCatalogsDescription()
+    {
+        usarBaseReal();
+        RegArticulo a;
+        a.idarticulo = QStringLiteral("P1");
+        a.descripcion = QStringLiteral("TORNILLO");
+        ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("PUR"), a, QStringLiteral("SQL")));
+        a.descripcion = QStringLiteral("OTRA");
+        a.anexo_descripcion = QStringLiteral("M'6");
+        ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("PUR"), a, QStringLiteral("SQL")));
+        QCOMPARE(fila(QStringLiteral("PUR"), QStringLiteral("P1")).value("descripcion").toString(),
+                 QStringLiteral("TORNILLO  M'6"));
     }
 };
 
