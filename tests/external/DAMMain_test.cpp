@@ -79,6 +79,18 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(catalogos + QStringLiteral(".nueva")));
     }
 
+    void embeddedDatabasesInAGivenFolder()
+    {
+        TestEnvironment env;
+        const QString folder = env.path(QStringLiteral("banco"));
+        DAMMain dam;
+        dam.loadEmbedded(folder);
+        QCOMPARE(dam.settings(QStringLiteral("SYSTABLAS")).database, folder + QStringLiteral("/systablas.sqlite"));
+        QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
+                 QStringLiteral("2"));
+        QVERIFY(!QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite")));
+    }
+
     void consecutiveCallsGiveTheSameConnection()
     {
         TestEnvironment env;

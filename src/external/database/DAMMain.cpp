@@ -30,18 +30,29 @@ DAMMain::~DAMMain() = default;
 
 void DAMMain::LoadParameters()
 {
-    m_entities.clear();
     const QString file = ConnectionSettings::configFile();
-    const QHash<QString, EntitySettings> all = QFile::exists(file) ? ConnectionSettings::read(file) : embeddedSettings();
+    if (QFile::exists(file))
+        openAll(ConnectionSettings::read(file));
+    else
+        loadEmbedded(ConnectionSettings::dataFolder());
+}
+
+void DAMMain::loadEmbedded(const QString &folder)
+{
+    openAll(embeddedSettings(folder));
+}
+
+void DAMMain::openAll(const QHash<QString, EntitySettings> &all)
+{
+    m_entities.clear();
     QHash<QString, Entry> opened;
     for (const EntitySettings &settings : all)
         opened.insert(settings.entity, Entry{settings, open(settings)});
     m_entities = std::move(opened);
 }
 
-QHash<QString, EntitySettings> DAMMain::embeddedSettings()
+QHash<QString, EntitySettings> DAMMain::embeddedSettings(const QString &folder)
 {
-    const QString folder = ConnectionSettings::dataFolder();
     EmbeddedDatabases::ensure(folder);
     EntitySettings catalogos;
     catalogos.entity = QStringLiteral("CATALOGOS");

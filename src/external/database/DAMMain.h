@@ -20,6 +20,10 @@ public:
     std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &entity) override;
     QString getDataConnectionTAG(const QString &entity) override;
 
+    // Instead of LoadParameters: both entities on the embedded databases in folder,
+    // created there when missing (benchmarks, tools).
+    void loadEmbedded(const QString &folder);
+
     // The settings LoadParameters arrived at for an entity (for diagnostics and tests).
     EntitySettings settings(const QString &entity) const;
 
@@ -31,7 +35,8 @@ private:
 
     const Entry &entry(const QString &entity) const;
     std::shared_ptr<SqlConnection> open(const EntitySettings &settings) const;
-    static QHash<QString, EntitySettings> embeddedSettings();
+    void openAll(const QHash<QString, EntitySettings> &all);
+    static QHash<QString, EntitySettings> embeddedSettings(const QString &folder);
 
     QString m_connectionPrefix;
     QHash<QString, Entry> m_entities;
