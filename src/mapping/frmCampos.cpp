@@ -2,6 +2,7 @@
 
 #include "common/modGlobal.h"
 #include "mapping/CampoCatalogo.h"
+#include "platform/Twips.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -34,10 +35,9 @@ frmCampos::frmCampos(QWidget *owner) : QDialog(owner)
     llenarCampos();
 }
 
-// 1440 twips to the inch, scaled by the screen's logical resolution.
 int frmCampos::twips(int valor) const
 {
-    return valor * logicalDpiX() / 1440;
+    return Twips::toPixelsX(valor, this);
 }
 
 void frmCampos::llenarCampos()

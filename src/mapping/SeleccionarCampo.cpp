@@ -1,0 +1,42 @@
+#include "mapping/SeleccionarCampo.h"
+
+#include "common/modGlobal.h"
+#include "mapping/CampoCatalogo.h"
+#include "mapping/frmCampos.h"
+#include "platform/AppError.h"
+#include "platform/ErrorText.h"
+#include "platform/FlexGrid.h"
+#include "platform/GridModel.h"
+#include "platform/MsgBox.h"
+
+#include <QColor>
+
+namespace {
+
+// The header is the only record of the assignment: a field's column stands out from the
+// sheet's own headings.
+void destacarEncabezado(FlexGrid &grid, int col)
+{
+    const QColor granate(128, 0, 0);
+    const bool negrita = true;
+    grid.gridModel()->setFormat(0, col, 0, col, &granate, &negrita);
+}
+
+} // namespace
+
+void SeleccionarCampo(FlexGrid &grid)
+{
+    try {
+        modGlobal::CampoElegido.clear();
+        frmCampos::instancia(grid.window()).exec();
+        // The none-entry never goes into a header: an empty header stands for no field.
+        if (modGlobal::CampoElegido == etiquetaCampo(CampoCatalogo::Ninguno))
+            modGlobal::CampoElegido.clear();
+        const int col = grid.col();
+        grid.setTextMatrix(0, col, modGlobal::CampoElegido);
+        if (!modGlobal::CampoElegido.isEmpty())
+            destacarEncabezado(grid, col);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("SeleccionarCampo.frmMain.Sorvanta")));
+    }
+}

@@ -1,0 +1,69 @@
+#include "mapping/SetearCampos.h"
+
+#include "common/modGlobal.h"
+#include "mapping/CampoCatalogo.h"
+#include "mapping/MapaCampos.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+#include "platform/FlexGrid.h"
+
+#include <QComboBox>
+#include <limits>
+
+namespace {
+
+const QString kOrigen = QStringLiteral("Campos Excel");
+
+void fijarCatalogo(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo)
+{
+    const int indice = cboCatalogos.currentIndex();
+    if (indice < 0)
+        throw AppError(ErrorNumbers::kValidation, kOrigen, QStringLiteral("Falta seleccionar catalogo"));
+    // The id list runs parallel to the names; an entry it lacks is a bad list index.
+    if (indice >= cboIdCatalogo.count())
+        throw AppError(380, QStringLiteral("Sorvanta"), QStringLiteral("Valor de propiedad no válido"));
+    cboIdCatalogo.setCurrentIndex(indice);
+    modGlobal::IdCatalogoActual = cboIdCatalogo.currentText();
+}
+
+void leerEncabezados(const FlexGrid &grid)
+{
+    const QStringList etiquetas = etiquetasCampos();
+    for (int i = 1; i < kCantidadCampos; ++i)
+        MapaCampos.campo(static_cast<CampoCatalogo>(i))->asignado = false;
+
+    for (int c = 0; c < grid.cols(); ++c) {
+        const int indice = etiquetas.indexOf(grid.textMatrix(0, c));
+        if (indice <= 0)
+            continue;
+        if (c > std::numeric_limits<qint16>::max())
+            throw AppError(6, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
+        CampoAsignado *campo = MapaCampos.campo(static_cast<CampoCatalogo>(indice));
+        campo->columna = static_cast<qint16>(c);
+        campo->asignado = true;
+    }
+}
+
+// The article plus one field that says what it is; remarks, unit and suffixes alone do not.
+void validarMapa()
+{
+    const RegMapaCampos &m = MapaCampos;
+    const bool otro = m.NCM.asignado || m.DESCRIPCION.asignado || m.DESCRIPC_MARIA.asignado
+                      || m.KILOS_UNITARIO.asignado || m.PAIS_ORIGEN.asignado;
+    if (!m.ARTICULO.asignado || !otro)
+        throw AppError(ErrorNumbers::kValidation, kOrigen,
+                       QStringLiteral("Falta seleccionar columnas, mínimo Artículo y Una más"));
+}
+
+} // namespace
+
+void SetearCampos(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo, const FlexGrid &grid)
+{
+    try {
+        fijarCatalogo(cboCatalogos, cboIdCatalogo);
+        leerEncabezados(grid);
+        validarMapa();
+    } catch (const AppError &e) {
+        throw e.rethrownAs(ErrorNumbers::kInnerOperation, QStringLiteral("[ SetearCampos.frmMain.Sorvanta Linea 0 ]"));
+    }
+}
