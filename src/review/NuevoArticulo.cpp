@@ -1,0 +1,6 @@
+#include "review/NuevoArticulo.h"
+
+RegArticulo NuevoArticulo()
+{
+    return RegArticulo();
+}

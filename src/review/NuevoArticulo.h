@@ -1,0 +1,6 @@
+#pragma once
+
+#include "catalog/RegArticulo.h"
+
+// An empty article: every text empty, weight 0.
+RegArticulo NuevoArticulo();

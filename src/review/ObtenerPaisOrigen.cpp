@@ -1,0 +1,60 @@
+#include "review/ObtenerPaisOrigen.h"
+
+#include "common/modGlobal.h"
+#include "external/DataAccessManager.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+#include "review/frmRelPais.h"
+
+namespace {
+const QString kCatalogos = QStringLiteral("CATALOGOS");
+
+QString literal(QString valor)
+{
+    return valor.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+bool buscarEnOrg(const QString &valor, RelacionPais &relacion)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(kCatalogos)
+        ->setSql(QStringLiteral("select ORI, ESM from ORG where PAI = '") + literal(valor) + QStringLiteral("'"));
+    std::shared_ptr<Recordset> rs;
+    if (!datos.getDataConnectionByEntity(kCatalogos)->crearRs(rs))
+        return false;
+    relacion.ORI = rs->fields(QStringLiteral("ORI")).toString();
+    relacion.ESM = rs->fields(QStringLiteral("ESM")).toString();
+    return true;
+}
+
+RelacionPais preguntarAlOperador(const QString &valor, QWidget *owner)
+{
+    frmRelPais &dialogo = frmRelPais::instancia(owner);
+    do {
+        modGlobal::CampoElegido = valor;
+        modGlobal::EsmElegido.clear();
+        dialogo.exec();
+        // With no country to choose from, reopening would lock the operator in.
+        if (modGlobal::CampoElegido.isEmpty() && dialogo.sinPaises())
+            throw AppError(ErrorNumbers::kOriginCountry, QStringLiteral("frmRelPais"),
+                           QStringLiteral("No hay países en la tabla PAIS: no se puede establecer el país de "
+                                          "origen de \"%1\". Cargue la tabla de países y vuelva a procesar.")
+                               .arg(valor));
+    } while (modGlobal::CampoElegido.isEmpty());
+    return {modGlobal::CampoElegido, modGlobal::EsmElegido};
+}
+} // namespace
+
+RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner)
+{
+    if (valor.isEmpty())
+        return {};
+    try {
+        RelacionPais relacion;
+        if (buscarEnOrg(valor, relacion))
+            return relacion;
+        return preguntarAlOperador(valor, owner);
+    } catch (const AppError &e) {
+        throw AppError(ErrorNumbers::kOriginCountry, e.source(), e.description());
+    }
+}
