@@ -12,6 +12,7 @@ PACKAGES=(
   postgresql
   xvfb xauth fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
+  locales
 )
 
 missing=()

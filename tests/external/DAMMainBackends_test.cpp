@@ -6,7 +6,34 @@
 #include "support/TestEnvironment.h"
 
 #include <QDate>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <clocale>
+
+namespace {
+
+// Switches the C library's numbers to a decimal comma, as the program runs under an
+// es_AR user (QCoreApplication takes the user's LC_NUMERIC). The locale is compiled
+// into a private folder, so nothing is needed from the system but its sources.
+bool useDecimalComma(QString &problem)
+{
+    static QTemporaryDir dir;
+    static const bool built =
+        QProcess::execute(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("es_AR"), QStringLiteral("-f"),
+                                                        QStringLiteral("UTF-8"), dir.filePath(QStringLiteral("es_AR.UTF-8"))})
+            >= 0
+        && QFileInfo::exists(dir.filePath(QStringLiteral("es_AR.UTF-8")));
+    qputenv("LOCPATH", dir.path().toUtf8());
+    if (!built || !std::setlocale(LC_NUMERIC, "es_AR.UTF-8") || std::localeconv()->decimal_point != QByteArray(",")) {
+        problem = QStringLiteral("cannot build the es_AR.UTF-8 locale (package locales)");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 // The same program statements through every kind of backend the component reaches.
 class DAMMainBackendsTest : public QObject {
@@ -80,6 +107,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        std::setlocale(LC_NUMERIC, "C");
         m_dam.reset();
         m_env.reset();
     }
@@ -87,16 +115,23 @@ private Q_SLOTS:
     void programStatements_data()
     {
         QTest::addColumn<QString>("backend");
-        QTest::newRow("sqlite") << QStringLiteral("QSQLITE");
-        QTest::newRow("postgres") << QStringLiteral("QPSQL");
-        QTest::newRow("odbc sqlite") << QStringLiteral("QODBC SQLite3");
-        QTest::newRow("odbc postgres") << QStringLiteral("QODBC PostgreSQL");
+        QTest::addColumn<bool>("decimalComma");
+        for (const bool comma : {false, true}) {
+            const char *suffix = comma ? ", decimal comma" : "";
+            QTest::addRow("sqlite%s", suffix) << QStringLiteral("QSQLITE") << comma;
+            QTest::addRow("postgres%s", suffix) << QStringLiteral("QPSQL") << comma;
+            QTest::addRow("odbc sqlite%s", suffix) << QStringLiteral("QODBC SQLite3") << comma;
+            QTest::addRow("odbc postgres%s", suffix) << QStringLiteral("QODBC PostgreSQL") << comma;
+        }
     }
 
     void programStatements()
     {
         QFETCH(QString, backend);
+        QFETCH(bool, decimalComma);
         QString problem;
+        if (decimalComma)
+            QVERIFY2(useDecimalComma(problem), qPrintable(problem));
         QVERIFY2(configure(backend, problem), qPrintable(problem));
         m_dam = std::make_unique<DAMMain>();
         m_dam->LoadParameters();
@@ -136,6 +171,9 @@ private Q_SLOTS:
                  QStringLiteral("TECLADO  USB"));
         QCOMPARE(value(QStringLiteral("select ArtKgUnitario from catarticulos"), QStringLiteral("artkgunitario")).toDouble(),
                  1.5);
+        QCOMPARE(command(QStringLiteral("update catarticulos set  ArtKgUnitario = 1234.25 where idarticulo = 'A-1'")), 1L);
+        QCOMPARE(value(QStringLiteral("select ArtKgUnitario from catarticulos"), QStringLiteral("artkgunitario")).toDouble(),
+                 1234.25);
 
         // Insert of kind ACCESS: a #date# literal; null columns read as empty text.
         QCOMPARE(command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, "
