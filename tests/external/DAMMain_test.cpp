@@ -211,6 +211,30 @@ private Q_SLOTS:
                  QStringLiteral("2"));
     }
 
+    void configurationWrittenOnWindowsAndReloaded()
+    {
+        TestEnvironment env;
+        const QString folder = env.path(QStringLiteral("bases"));
+        DataAccessTestConfig::createSqliteDatabases(folder);
+        const QString path = DataAccessTestConfig::iniPath(env);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF; conexiones\r\n[catalogos]\r\ndriver = QSQLITE\r\nBASEDATOS = "
+                   + DataAccessTestConfig::catalogosFile(folder).toUtf8()
+                   + "\r\nTipo=ACCESS\r\n\r\n# tablas del sistema\r\n[SYSTABLAS]\r\nDriver=QSQLITE\r\nBaseDatos=../../bases/"
+                     "systablas.sqlite\r\n");
+        file.close();
+        DAMMain dam;
+        dam.LoadParameters();
+        QCOMPARE(dam.getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("ACCESS"));
+        QCOMPARE(dam.settings(QStringLiteral("SYSTABLAS")).database, DataAccessTestConfig::systablasFile(folder));
+        // Loading again replaces the connections.
+        dam.LoadParameters();
+        QCOMPARE(single(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select count(*) from PAIS")),
+                 QStringLiteral("249"));
+    }
+
     void configurationFaults_data()
     {
         QTest::addColumn<QString>("ini");

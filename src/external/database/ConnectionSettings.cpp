@@ -35,7 +35,10 @@ QHash<QString, Section> parseIni(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         fail(QStringLiteral("No se pudo leer la configuración de conexiones \"%1\": %2").arg(path, file.errorString()));
-    const QString text = QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(file.readAll());
+    // Windows editors put a byte-order mark in front.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     QHash<QString, Section> sections;
     QString current;
     int lineNumber = 0;
