@@ -5,6 +5,7 @@
 #include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
+#include "support/DataAccessTestConfig.h"
 #include "support/TestEnvironment.h"
 
 #include <QDate>
@@ -125,10 +126,12 @@ class modEntidadCatalogoTest : public QObject {
     std::shared_ptr<FakeDatos> datos;
     std::unique_ptr<TestEnvironment> env;
 
-    // The real component on a fresh embedded SQLite catalog.
-    void usarBaseReal()
+    // The real component on a fresh embedded SQLite catalog, of the given kind.
+    void usarBaseReal(const QString &tipo = QStringLiteral("SQL"))
     {
         env = std::make_unique<TestEnvironment>();
+        if (tipo != QLatin1String("SQL"))
+            DataAccessTestConfig(*env).sqliteFolder(env->path(QStringLiteral("bases")), tipo).write();
         modGlobal::AccesoDatos =
             ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
         modGlobal::AccesoDatos->LoadParameters();
@@ -539,6 +542,31 @@ private Q_SLOTS:
         ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("PUR"), a, QStringLiteral("SQL")));
         QCOMPARE(fila(QStringLiteral("PUR"), QStringLiteral("P1")).value("descripcion").toString(),
                  QStringLiteral("TORNILLO  M'6"));
+    }
+    void accessFormsRunInARealCatalog()
+    {
+        usarBaseReal(QStringLiteral("ACCESS"));
+        const QString tipo = modGlobal::AccesoDatos->getDataConnectionTAG(QStringLiteral("CATALOGOS"));
+        QCOMPARE(tipo, QStringLiteral("ACCESS"));
+        RegArticulo a;
+        a.idarticulo = QStringLiteral("X1");
+        a.descripcion = QStringLiteral("CABLE");
+        a.observacion1 = QStringLiteral("no va");
+        a.sufijos = QStringLiteral("S1");
+        ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("GEN"), a, tipo));
+        QVariantMap guardado = fila(QStringLiteral("GEN"), QStringLiteral("X1"));
+        QCOMPARE(guardado.value("descripcion").toString(), QStringLiteral("CABLE "));
+        QCOMPARE(guardado.value("sufijos").toString(), QStringLiteral("S1"));
+        QCOMPARE(guardado.value("observacion1").toString(), QString());
+        QVERIFY2(guardado.value("FECHA").toString().startsWith(QDate::currentDate().toString(Qt::ISODate)),
+                 qPrintable(guardado.value("FECHA").toString()));
+
+        a.kilos_unitario = 0.5;
+        ejecutar(modEntidadCatalogo::AgregarArticulo(QStringLiteral("GEN"), a, tipo));
+        guardado = fila(QStringLiteral("GEN"), QStringLiteral("X1"));
+        QCOMPARE(guardado.value("descripcion").toString(), QStringLiteral("CABLE"));
+        QCOMPARE(guardado.value("ArtKgUnitario").toDouble(), 0.5);
+        QCOMPARE(guardado.value("observacion1").toString(), QString());
     }
 };
 
