@@ -3,6 +3,7 @@
 #include "external/workbook/XlsByteReader.h"
 #include "external/workbook/XlsFileError.h"
 
+#include <QBuffer>
 #include <algorithm>
 #include <cstring>
 
@@ -25,8 +26,36 @@ const char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 }
 } // namespace
 
-CompoundFile::CompoundFile(QByteArray data) : m_data(std::move(data))
+CompoundFile::CompoundFile(QIODevice &device) : m_device(&device)
 {
+    open();
+}
+
+CompoundFile::CompoundFile(const QByteArray &data) : m_buffer(std::make_unique<QBuffer>())
+{
+    m_buffer->setData(data);
+    m_buffer->open(QIODevice::ReadOnly);
+    m_device = m_buffer.get();
+    open();
+}
+
+CompoundFile::~CompoundFile() = default;
+
+QByteArray CompoundFile::readAt(std::size_t offset, std::size_t count) const
+{
+    if (offset >= m_size)
+        damaged("read past the end of the file");
+    count = std::min(count, m_size - offset);
+    QByteArray bytes(static_cast<qsizetype>(count), Qt::Uninitialized);
+    if (!m_device->seek(static_cast<qint64>(offset)) ||
+        m_device->read(bytes.data(), static_cast<qint64>(count)) != static_cast<qint64>(count))
+        damaged("file cannot be read");
+    return bytes;
+}
+
+void CompoundFile::open()
+{
+    m_size = static_cast<std::size_t>(std::max<qint64>(0, m_device->size()));
     readHeader();
     readFat();
     readDirectory();
@@ -36,10 +65,9 @@ CompoundFile::CompoundFile(QByteArray data) : m_data(std::move(data))
         const std::size_t perSector = (std::size_t(1) << m_sectorShift) / 4;
         m_miniFat.reserve(sectors.size() * perSector);
         for (quint32 s : sectors) {
-            const char *p = m_data.constData() + sectorOffset(s);
-            const std::size_t available = std::min<std::size_t>(perSector, (m_data.size() - sectorOffset(s)) / 4);
-            for (std::size_t i = 0; i < available; ++i)
-                m_miniFat.push_back(XlsByteReader::u32At(p + 4 * i));
+            const QByteArray bytes = readAt(sectorOffset(s), perSector * 4);
+            for (qsizetype i = 0; i + 4 <= bytes.size(); i += 4)
+                m_miniFat.push_back(XlsByteReader::u32At(bytes.constData() + i));
         }
     }
 }
@@ -51,15 +79,19 @@ bool CompoundFile::hasSignature(const QByteArray &data)
 
 void CompoundFile::readHeader()
 {
-    if (static_cast<std::size_t>(m_data.size()) < kHeaderSize || !hasSignature(m_data))
+    if (m_size < kHeaderSize)
         damaged("not a compound file");
-    const char *h = m_data.constData();
+    const QByteArray header = readAt(0, kHeaderSize);
+    if (!hasSignature(header))
+        damaged("not a compound file");
+    m_header = header;
+    const char *h = header.constData();
     m_majorVersion = XlsByteReader::u16At(h + 0x1A);
     m_sectorShift = XlsByteReader::u16At(h + 0x1E);
     m_miniSectorShift = XlsByteReader::u16At(h + 0x20);
     if (m_sectorShift < 7 || m_sectorShift > 16 || m_miniSectorShift < 1 || m_miniSectorShift >= m_sectorShift)
         damaged("bad sector size");
-    if (static_cast<std::size_t>(m_data.size()) < (std::size_t(1) << m_sectorShift))
+    if (m_size < (std::size_t(1) << m_sectorShift))
         damaged("shorter than its header sector");
     m_fatSectors = XlsByteReader::u32At(h + 0x2C);
     m_firstDirSector = XlsByteReader::u32At(h + 0x30);
@@ -75,7 +107,7 @@ void CompoundFile::readHeader()
 std::size_t CompoundFile::sectorCount() const
 {
     const std::size_t sectorSize = std::size_t(1) << m_sectorShift;
-    return (m_data.size() - sectorSize + sectorSize - 1) / sectorSize;
+    return (m_size - sectorSize + sectorSize - 1) / sectorSize;
 }
 
 std::size_t CompoundFile::sectorOffset(quint32 sector) const
@@ -86,7 +118,7 @@ std::size_t CompoundFile::sectorOffset(quint32 sector) const
 std::vector<quint32> CompoundFile::fatSectorList() const
 {
     std::vector<quint32> list;
-    const char *h = m_data.constData();
+    const char *h = m_header.constData();
     for (int i = 0; i < kHeaderDifatEntries && list.size() < m_fatSectors; ++i) {
         const quint32 s = XlsByteReader::u32At(h + 0x4C + 4 * i);
         if (s >= kMaxRegularSector)
@@ -100,9 +132,10 @@ std::vector<quint32> CompoundFile::fatSectorList() const
         if (difat >= seen.size() || seen[difat])
             damaged("DIFAT chain out of range or cyclic");
         seen[difat] = true;
-        if (sectorOffset(difat) + (perSector + 1) * 4 > static_cast<std::size_t>(m_data.size()))
+        const QByteArray bytes = readAt(sectorOffset(difat), (perSector + 1) * 4);
+        if (static_cast<std::size_t>(bytes.size()) < (perSector + 1) * 4)
             damaged("DIFAT sector cut short");
-        const char *p = m_data.constData() + sectorOffset(difat);
+        const char *p = bytes.constData();
         for (std::size_t i = 0; i < perSector && list.size() < m_fatSectors; ++i) {
             const quint32 s = XlsByteReader::u32At(p + 4 * i);
             if (s >= kMaxRegularSector)
@@ -122,12 +155,11 @@ void CompoundFile::readFat()
     for (std::size_t k = 0; k < sectors.size(); ++k) {
         if (sectors[k] >= sectorCount())
             damaged("FAT sector out of range");
-        const std::size_t offset = sectorOffset(sectors[k]);
         // A last sector written without its padding still gives the entries it holds.
-        const std::size_t available = std::min<std::size_t>(perSector, (m_data.size() - offset) / 4);
-        const char *p = m_data.constData() + offset;
+        const QByteArray bytes = readAt(sectorOffset(sectors[k]), perSector * 4);
+        const std::size_t available = static_cast<std::size_t>(bytes.size()) / 4;
         for (std::size_t i = 0; i < available; ++i)
-            m_fat[k * perSector + i] = XlsByteReader::u32At(p + 4 * i);
+            m_fat[k * perSector + i] = XlsByteReader::u32At(bytes.constData() + 4 * i);
     }
 }
 
@@ -149,28 +181,28 @@ std::vector<quint32> CompoundFile::chain(const std::vector<quint32> &table, quin
     return sectors;
 }
 
-QByteArray CompoundFile::readChain(quint32 start, quint64 size, bool allowView) const
+QByteArray CompoundFile::readChain(quint32 start, quint64 size) const
 {
     if (size == 0)
         return QByteArray();
-    if (size > static_cast<quint64>(m_data.size()))
+    if (size > m_size)
         damaged("stream larger than the file");
     const std::size_t sectorSize = std::size_t(1) << m_sectorShift;
     const auto sectors = chain(m_fat, start, (size + sectorSize - 1) / sectorSize, false, sectorCount());
-    const bool consecutive = std::adjacent_find(sectors.begin(), sectors.end(), [](quint32 a, quint32 b) {
-                                 return b != a + 1;
-                             }) == sectors.end();
-    if (allowView && consecutive && sectorOffset(sectors.front()) + size <= static_cast<quint64>(m_data.size()))
-        return QByteArray::fromRawData(m_data.constData() + sectorOffset(sectors.front()), static_cast<qsizetype>(size));
     QByteArray out(static_cast<qsizetype>(size), Qt::Uninitialized);
     std::size_t done = 0;
-    for (quint32 s : sectors) {
-        const std::size_t offset = sectorOffset(s);
-        const std::size_t want = std::min<std::size_t>(sectorSize, size - done);
-        if (offset + want > static_cast<std::size_t>(m_data.size()))
+    // Consecutive sectors are read in one go, straight into the stream.
+    for (std::size_t i = 0; i < sectors.size();) {
+        std::size_t run = 1;
+        while (i + run < sectors.size() && sectors[i + run] == sectors[i] + run)
+            ++run;
+        const std::size_t want = std::min<std::size_t>(run * sectorSize, size - done);
+        const std::size_t offset = sectorOffset(sectors[i]);
+        if (offset > m_size || want > m_size - offset || !m_device->seek(static_cast<qint64>(offset)) ||
+            m_device->read(out.data() + done, static_cast<qint64>(want)) != static_cast<qint64>(want))
             damaged("stream cut short");
-        std::memcpy(out.data() + done, m_data.constData() + offset, want);
         done += want;
+        i += run;
     }
     return out;
 }
@@ -232,10 +264,9 @@ void CompoundFile::readDirectory()
     const std::size_t sectorSize = std::size_t(1) << m_sectorShift;
     const auto sectors = chain(m_fat, m_firstDirSector, 0, true, sectorCount());
     for (quint32 s : sectors) {
-        const std::size_t offset = sectorOffset(s);
-        const std::size_t available = std::min<std::size_t>(sectorSize, m_data.size() - offset);
-        for (std::size_t i = 0; i + kEntrySize <= available; i += kEntrySize)
-            m_entries.push_back(parseEntry(m_data.constData() + offset + i));
+        const QByteArray bytes = readAt(sectorOffset(s), sectorSize);
+        for (qsizetype i = 0; i + qsizetype(kEntrySize) <= bytes.size(); i += kEntrySize)
+            m_entries.push_back(parseEntry(bytes.constData() + i));
     }
     if (m_entries.empty() || m_entries[0].type != kRootEntry)
         damaged("no root entry");
@@ -280,13 +311,4 @@ QByteArray CompoundFile::stream(const QString &name) const
         return QByteArray();
     const Entry &e = m_entries[i];
     return e.size < m_miniCutoff ? readMiniChain(e.start, e.size) : readChain(e.start, e.size);
-}
-
-QByteArray CompoundFile::streamView(const QString &name) const
-{
-    const int i = findEntry(name);
-    if (i < 0)
-        return QByteArray();
-    const Entry &e = m_entries[i];
-    return e.size < m_miniCutoff ? readMiniChain(e.start, e.size) : readChain(e.start, e.size, true);
 }

@@ -2,15 +2,22 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
-// A compound file (OLE2 structured storage) held in memory: header, FAT with its DIFAT,
-// mini stream with its mini FAT, and directory. Gives the streams at the top level of the
-// storage by name. A damaged container raises XlsFileError; chains are walked only as far
-// as the stream's size needs, each sector at most once.
+class QBuffer;
+class QIODevice;
+
+// A compound file (OLE2 structured storage): header, FAT with its DIFAT, mini stream with
+// its mini FAT, and directory. Gives the streams at the top level of the storage by name,
+// reading only their sectors from the device. A damaged container raises XlsFileError;
+// chains are walked only as far as the stream's size needs, each sector at most once.
 class CompoundFile {
 public:
-    explicit CompoundFile(QByteArray data);
+    // The device must be open for reading, stay so while the object lives, and allow seeking.
+    explicit CompoundFile(QIODevice &device);
+    explicit CompoundFile(const QByteArray &data);
+    ~CompoundFile();
 
     static bool hasSignature(const QByteArray &data);
 
@@ -18,9 +25,6 @@ public:
     bool hasStream(const QString &name) const;
     // The stream's bytes; an empty array when there is no such stream.
     QByteArray stream(const QString &name) const;
-    // The same bytes without a copy when the stream lies in consecutive sectors: then the
-    // array refers to the container's data and is valid only while the container lives.
-    QByteArray streamView(const QString &name) const;
 
 private:
     struct Entry {
@@ -33,6 +37,9 @@ private:
         quint64 size = 0;
     };
 
+    void open();
+    // Up to count bytes from offset: fewer at the end of the device.
+    QByteArray readAt(std::size_t offset, std::size_t count) const;
     void readHeader();
     void readFat();
     std::vector<quint32> fatSectorList() const;
@@ -45,11 +52,14 @@ private:
     std::size_t sectorOffset(quint32 sector) const;
     std::vector<quint32> chain(const std::vector<quint32> &table, quint32 start, std::size_t maxSectors,
                                bool untilEnd, std::size_t sectorLimit) const;
-    QByteArray readChain(quint32 start, quint64 size, bool allowView = false) const;
+    QByteArray readChain(quint32 start, quint64 size) const;
     QByteArray readMiniChain(quint32 start, quint64 size) const;
     const QByteArray &miniStream() const;
 
-    QByteArray m_data;
+    std::unique_ptr<QBuffer> m_buffer;
+    QIODevice *m_device = nullptr;
+    std::size_t m_size = 0;
+    QByteArray m_header;
     int m_majorVersion = 3;
     int m_sectorShift = 9;
     int m_miniSectorShift = 6;

@@ -35,28 +35,26 @@ AppError encryptedError(const QString &path)
                         .arg(path));
 }
 
-// The whole file: a copy rather than a mapping, so a file cut short meanwhile cannot fault.
-QByteArray readFile(const QString &path)
+// The file open for reading; only the sectors the workbook needs are read from it.
+void openFile(QFile &file, const QString &path)
 {
-    QFile file(path);
     if (!file.exists())
         throw AppError(ErrorNumbers::kFileNotFound, kSource, QStringLiteral("No se encuentra el archivo %1").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw AppError(ErrorNumbers::kFileAccess, kSource,
                        QStringLiteral("El archivo %1 no se puede abrir para leerlo").arg(path));
     if (file.size() > kMaxFileSize)
         throw damagedError(path);
-    return file.readAll();
 }
 
 // The workbook stream of the container and the BIFF version its name implies.
 QByteArray workbookStream(const CompoundFile &container, int &biff)
 {
     biff = 8;
-    QByteArray stream = container.streamView(QStringLiteral("Workbook"));
+    QByteArray stream = container.stream(QStringLiteral("Workbook"));
     if (stream.isEmpty()) {
         biff = 5;
-        stream = container.streamView(QStringLiteral("Book"));
+        stream = container.stream(QStringLiteral("Book"));
     }
     if (stream.isEmpty()) {
         // An encrypted OOXML package travels in a compound file with this stream.
@@ -78,11 +76,9 @@ std::size_t firstSheetOffset(const BiffWorkbookGlobals &globals)
     return globals.sheets().empty() ? globals.endOffset() : globals.sheets().front().offset;
 }
 
-SheetData readWorkbook(const QByteArray &data, const ReadLimits &limits)
+SheetData readWorkbook(QFile &file, const ReadLimits &limits)
 {
-    if (!CompoundFile::hasSignature(data))
-        throw XlsFileError::damaged("not a compound file");
-    const CompoundFile container(data);
+    const CompoundFile container(file);
     int biff = 8;
     const QByteArray stream = workbookStream(container, biff);
     const BiffWorkbookGlobals globals(stream, biff);
@@ -104,9 +100,10 @@ SheetData readWorkbook(const QByteArray &data, const ReadLimits &limits)
 
 SheetData XlsReader::readFirstSheet(const QString &path, const ReadLimits &limits)
 {
-    const QByteArray data = readFile(path);
+    QFile file(path);
+    openFile(file, path);
     try {
-        return readWorkbook(data, limits);
+        return readWorkbook(file, limits);
     } catch (const XlsFileError &e) {
         if (e.kind() == XlsFileError::Kind::Encrypted)
             throw encryptedError(path);
