@@ -214,6 +214,23 @@ private Q_SLOTS:
         }
         QCOMPARE(command(QStringLiteral("update catarticulos set USUARIO = 'x' where idarticulo = 'nada'")), 0L);
     }
+
+    void connectionDroppedByTheServerIsRestored()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("QPSQL"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        std::shared_ptr<Recordset> rs;
+        try {
+            query(QStringLiteral("CATALOGOS"), QStringLiteral("select pg_terminate_backend(pg_backend_pid())"), rs);
+        } catch (const AppError &e) {
+            QVERIFY(!e.description().isEmpty());
+        }
+        QVERIFY(query(QStringLiteral("CATALOGOS"), QStringLiteral("select idcatalogo from catalogo where idcatalogo = 'gen'"), rs));
+        QCOMPARE(rs->fields(QStringLiteral("IDCATALOGO")).toString(), QStringLiteral("GEN"));
+        QCOMPARE(command(QStringLiteral("update catalogo set descripcion = 'General' where idcatalogo = 'GEN'")), 1L);
+    }
 };
 
 QTEST_GUILESS_MAIN(DAMMainBackendsTest)

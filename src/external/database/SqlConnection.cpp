@@ -19,6 +19,16 @@ SqlConnection::~SqlConnection()
     QSqlDatabase::removeDatabase(name);
 }
 
+void SqlConnection::ensureOpen()
+{
+    // A connection the server dropped is opened again for the next statement.
+    if (m_db.isOpen() || m_db.open())
+        return;
+    throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(),
+                   QStringLiteral("Se perdió la conexión con la base de datos y no se pudo restablecer: %1")
+                       .arg(m_db.lastError().text().trimmed()));
+}
+
 void SqlConnection::run(QSqlQuery &query) const
 {
     query.setForwardOnly(true);
@@ -28,11 +38,14 @@ void SqlConnection::run(QSqlQuery &query) const
     QString description = error.databaseText().trimmed();
     if (description.isEmpty())
         description = error.text().trimmed();
+    if (description.isEmpty())
+        description = QStringLiteral("La base de datos rechazó la instrucción sin indicar el motivo");
     throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), description);
 }
 
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
+    ensureOpen();
     QSqlQuery query(m_db);
     run(query);
     const QSqlRecord record = query.record();
@@ -56,6 +69,7 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 
 long SqlConnection::ejecutar()
 {
+    ensureOpen();
     QSqlQuery query(m_db);
     run(query);
     return query.numRowsAffected();

@@ -25,6 +25,7 @@ public:
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
 
 private:
+    void ensureOpen();
     void run(QSqlQuery &query) const;
 
     QSqlDatabase m_db;
