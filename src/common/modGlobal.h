@@ -22,6 +22,13 @@ extern QString EsmElegido;
 // Id of the catalog being processed and sent.
 extern QString IdCatalogoActual;
 
+// The logged-on user's name, or "" when the system cannot give it.
+QString get_Usuario();
+// The computer name, or "AUTO" when the system cannot give it.
+QString LEERNOMBREPC();
+// Title of the boxes that report an unexpected error here: application title + " - v.M.m.r".
+QString tituloConVersion();
+
 // Back to the state at program start (tests).
 void reset();
 

@@ -1,0 +1,339 @@
+#include "app/frmMain.h"
+
+#include "app/CargarCatalogos.h"
+#include "app/Mod_Main.h"
+#include "common/modGlobal.h"
+#include "external/ComponentRegistry.h"
+#include "external/DataAccessManager.h"
+#include "external/FileSystemComponent.h"
+#include "mapping/SeleccionarCampo.h"
+#include "platform/AppError.h"
+#include "platform/ErrorText.h"
+#include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
+#include "platform/ReviewList.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+#include "platform/VersionInfo.h"
+#include "review/ProcesarArticulos.h"
+#include "sheet/modCargaExcel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <cmath>
+
+namespace {
+const QString kCaptionDisenado = QStringLiteral("Sorvanta de Catalogos");
+// Designed inner size of the window and the grid's designed corner, in twips.
+constexpr int kAnchoDisenado = 11640;
+constexpr int kAltoDisenado = 6975;
+constexpr int kGrillaLeft = 60;
+constexpr int kGrillaTop = 2085;
+constexpr int kListaLeft = 165;
+constexpr int kListaTop = 2595;
+constexpr int kMargen = 80;
+
+QPixmap dibujarImagen()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), 1.5));
+    p.setBrush(QColor(0xf4, 0xfb, 0xf6));
+    p.drawRoundedRect(QRectF(3.5, 2.5, 25, 27), 2, 2);
+    p.setBrush(QColor(0x1d, 0x6f, 0x42));
+    p.drawRect(QRectF(3.5, 2.5, 25, 6));
+    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), 1));
+    for (int y = 14; y <= 26; y += 6)
+        p.drawLine(QPointF(4, y), QPointF(28, y));
+    p.drawLine(QPointF(12, 9), QPointF(12, 29));
+    p.drawLine(QPointF(20, 9), QPointF(20, 29));
+    return pixmap;
+}
+
+double aNumero(const QString &texto)
+{
+    bool ok = false;
+    double valor = QLocale().toDouble(texto.trimmed(), &ok);
+    if (!ok)
+        valor = QLocale::c().toDouble(texto.trimmed(), &ok);
+    if (!ok)
+        throw AppError(13, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
+    return valor;
+}
+
+// Rounded to a 16-bit integer, halves to even.
+int aEntero16(double valor)
+{
+    const double redondeado = std::nearbyint(valor);
+    if (redondeado < -32768 || redondeado > 32767)
+        throw AppError(6, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
+    return static_cast<int>(redondeado);
+}
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaptionDisenado);
+    QPalette fondo = palette();
+    fondo.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
+    setPalette(fondo);
+    setAutoFillBackground(true);
+    QFont fuente(QStringLiteral("Tahoma"));
+    fuente.setPointSizeF(8.25);
+    setFont(fuente);
+    construirControles();
+    resize(Twips::toPixelsX(kAnchoDisenado, this), Twips::toPixelsY(kAltoDisenado, this));
+    qApp->installEventFilter(this);
+}
+
+frmMain::~frmMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+void frmMain::place(QWidget *w, int left, int top, int width, int height) const
+{
+    w->setGeometry(Twips::toPixelsX(left, this), Twips::toPixelsY(top, this), Twips::toPixelsX(width, this),
+                   Twips::toPixelsY(height, this));
+}
+
+QLabel *frmMain::nuevaEtiqueta(QWidget *parent, const QString &name, const QString &text, bool bold, qreal points)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont f = font();
+    f.setBold(bold);
+    if (points > 0)
+        f.setPointSizeF(points);
+    label->setFont(f);
+    return label;
+}
+
+void frmMain::construirControles()
+{
+    m_fram2 = new QFrame(this);
+    m_fram2->setObjectName(QStringLiteral("FRAM2"));
+    place(m_fram2, 0, 0, 11595, 2055);
+
+    m_image5 = nuevaEtiqueta(m_fram2, QStringLiteral("Image5"), QString(), false);
+    m_image5->setPixmap(dibujarImagen());
+    m_image5->setAlignment(Qt::AlignCenter);
+    place(m_image5, 180, 210, 480, 480);
+
+    m_label4 = nuevaEtiqueta(m_fram2, QStringLiteral("Label4"), QStringLiteral("1 - Seleccione el archivo a procesar"), true);
+    place(m_label4, 720, 90, 3075, 195);
+    m_txtArchivo = new QLineEdit(m_fram2);
+    m_txtArchivo->setObjectName(QStringLiteral("TxtArchivo"));
+    place(m_txtArchivo, 720, 390, 5415, 285);
+    m_cmdProcesar = new QPushButton(QStringLiteral("..."), m_fram2);
+    m_cmdProcesar->setObjectName(QStringLiteral("FRAM2_CmdProcesar"));
+    place(m_cmdProcesar, 6225, 390, 495, 285);
+    m_lbLineas = nuevaEtiqueta(m_fram2, QStringLiteral("lbLineas"), QString(), false);
+    m_lbLineas->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(m_lbLineas, 3915, 90, 2220, 420);
+
+    m_label = nuevaEtiqueta(m_fram2, QStringLiteral("Label"), QStringLiteral("2 - seleccione Catalogo a procesar"), true);
+    place(m_label, 750, 780, 5325, 225);
+    m_cboIdCatalogo = new QComboBox(m_fram2);
+    m_cboIdCatalogo->setObjectName(QStringLiteral("cboIdCatalogo"));
+    m_cboIdCatalogo->setEditable(true);
+    place(m_cboIdCatalogo, 840, 1050, 1815, 315);
+    m_cboIdCatalogo->hide();
+    m_cboCatalogos = new QComboBox(m_fram2);
+    m_cboCatalogos->setObjectName(QStringLiteral("cboCatalogos"));
+    m_cboCatalogos->setPlaceholderText(QStringLiteral("Seleccione un catálogo"));
+    place(m_cboCatalogos, 720, 1050, 4725, 315);
+
+    m_label1 = nuevaEtiqueta(m_fram2, QStringLiteral("label1"),
+                             QStringLiteral("3 - Seleccioner Campos con [F1]  4 - Procesar archivo [F11]"), true, 9.75);
+    place(m_label1, 5640, 1110, 5925, 225);
+    m_label2 = nuevaEtiqueta(m_fram2, QStringLiteral("label2"), QStringLiteral("5 - Actualizar Catalogos [F12]"), true, 12);
+    place(m_label2, 5610, 1440, 5685, 315);
+    m_label2->hide();
+
+    m_prgBar = new QProgressBar(m_fram2);
+    m_prgBar->setObjectName(QStringLiteral("prgBar"));
+    m_prgBar->setTextVisible(false);
+    place(m_prgBar, 720, 1500, 4695, 255);
+
+    m_lbHojaCalculo = nuevaEtiqueta(m_fram2, QStringLiteral("lbHojaCalculo"), QString(), false);
+    place(m_lbHojaCalculo, 6960, 420, 4605, 195);
+    m_chkRemoveGuion = new QCheckBox(QStringLiteral("Remover Guion del Codigo de Articulo"), m_fram2);
+    m_chkRemoveGuion->setObjectName(QStringLiteral("chk_removeguion"));
+    place(m_chkRemoveGuion, 7335, 435, 4140, 210);
+    connect(m_chkRemoveGuion, &QCheckBox::stateChanged, this, &frmMain::chk_removeguion_Click);
+    // Grey is a stored state only; the operator's click goes back to plain on/off.
+    connect(m_chkRemoveGuion, &QCheckBox::clicked, this, [this] { m_chkRemoveGuion->setTristate(false); });
+
+    m_lblUser = nuevaEtiqueta(m_fram2, QStringLiteral("LblUser"), QStringLiteral("User:"), true);
+    place(m_lblUser, 7335, 105, 435, 195);
+
+    m_cmdExportar = new QPushButton(QStringLiteral("Exportar Reporte"), m_fram2);
+    m_cmdExportar->setObjectName(QStringLiteral("cmd_Exportar"));
+    place(m_cmdExportar, 9585, 1470, 1860, 300);
+    m_cmdExportar->hide();
+
+    m_grid = new FlexGrid(this);
+    m_grid->setObjectName(QStringLiteral("FRAM2_Grid"));
+    place(m_grid, kGrillaLeft, kGrillaTop, 9645, 4635);
+    m_lstArticulos = new ReviewList(this);
+    m_lstArticulos->setObjectName(QStringLiteral("lstArticulos"));
+    place(m_lstArticulos, kListaLeft, kListaTop, 9525, 3645);
+    m_lstArticulos->hide();
+    PrepararColumnasRevision(*m_lstArticulos);
+
+    connect(m_cmdProcesar, &QPushButton::clicked, this, &frmMain::FRAM2_CmdProcesar_Click);
+    connect(m_cmdExportar, &QPushButton::clicked, this, &frmMain::cmd_Exportar_Click);
+}
+
+bool frmMain::Form_Load()
+{
+    if (!GetUserData())
+        return false;
+    int linea = 2;
+    try {
+        setWindowTitle(windowTitle() + QStringLiteral(" - versión: ") + VersionInfo::text() + QStringLiteral(" - ")
+                       + VersionInfo::fileDescription() + QStringLiteral("     User: ") + modGlobal::UsuarioSesion);
+        linea = 3;
+        m_lblUser->setText(QStringLiteral("User: ") + modGlobal::UsuarioSesion);
+        m_lblUser->adjustSize();
+        iniciarComponentes(linea);
+        linea = 6;
+        CargarCatalogos(*m_cboCatalogos, *m_cboIdCatalogo);
+        linea = 7;
+        leerOpcionGuion();
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("Form_Load.frmMain.Sorvanta"), linea));
+    }
+    return true;
+}
+
+void frmMain::iniciarComponentes(int &linea)
+{
+    linea = 4;
+    modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
+    linea = 5;
+    modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
+    modGlobal::AccesoDatos->LoadParameters();
+}
+
+void frmMain::leerOpcionGuion()
+{
+    const QString guardado = SettingsStore::GetSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
+                                                       QStringLiteral("REMOVERGUIONVW"), QStringLiteral("0"));
+    switch (aEntero16(aNumero(guardado))) {
+    case 0:
+        m_chkRemoveGuion->setCheckState(Qt::Unchecked);
+        break;
+    case 1:
+        m_chkRemoveGuion->setCheckState(Qt::Checked);
+        break;
+    case 2:
+        m_chkRemoveGuion->setTristate(true);
+        m_chkRemoveGuion->setCheckState(Qt::PartiallyChecked);
+        break;
+    default:
+        throw AppError(380, QStringLiteral("chk_removeguion"), QStringLiteral("Valor de propiedad no válido"));
+    }
+}
+
+void frmMain::chk_removeguion_Click()
+{
+    const QString valor = m_chkRemoveGuion->checkState() == Qt::Unchecked ? QStringLiteral("0") : QStringLiteral("1");
+    try {
+        SettingsStore::SaveSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
+                                   QStringLiteral("REMOVERGUIONVW"), valor);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("chk_removeguion_Click.frmMain.Sorvanta")),
+                     MsgBox::Icon::Exclamation);
+    }
+}
+
+void frmMain::FRAM2_CmdProcesar_Click()
+{
+    try {
+        modCargaExcel::Seleccionar_Archivo_XLS(*m_txtArchivo, this);
+        modCargaExcel::lf_LevantarExcel(m_txtArchivo->text(), *m_grid, *m_lbLineas);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::enProcedimiento(e, QStringLiteral("FRAM2_CmdProcesar_Click of Formulario frmMain")));
+    }
+}
+
+void frmMain::cmd_Exportar_Click()
+{
+}
+
+void frmMain::teclaEnVentana(int key)
+{
+    if (key == Qt::Key_F11 && !m_label1->isHidden()) {
+        ControlesProceso controles{*m_grid,         *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo,
+                                   *m_chkRemoveGuion, *m_prgBar,     *m_label1,       *m_label2,
+                                   *m_cmdExportar,  this};
+        ProcesarArticulos(controles);
+        return;
+    }
+    if (key == Qt::Key_F12 && !m_label2->isHidden()) {
+        // Sending lands with the catalog update.
+    }
+}
+
+void frmMain::teclaEnGrilla(int key)
+{
+    if (key == Qt::Key_F1)
+        SeleccionarCampo(*m_grid);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (!widget || widget->window() != this)
+        return false;
+    // An ignored key climbs to the parents and passes here again: act on its first stop only.
+    const bool subiendo = event == m_ultimaTecla && m_ultimoDestino && widget->isAncestorOf(m_ultimoDestino);
+    m_ultimaTecla = event;
+    m_ultimoDestino = widget;
+    if (subiendo)
+        return false;
+    if (widget == m_grid || m_grid->isAncestorOf(widget))
+        teclaEnGrilla(key->key());
+    teclaEnVentana(key->key());
+    // The key goes on to the focused control as well.
+    return false;
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    aplicarDisposicion();
+}
+
+void frmMain::aplicarDisposicion()
+{
+    const int W = Twips::fromPixelsX(width(), this);
+    const int H = Twips::fromPixelsY(height(), this);
+    // Each step on its own: a size that would come out negative (a tiny window) is skipped.
+    const int anchoGrilla = W - kGrillaLeft - kMargen;
+    if (anchoGrilla >= 0)
+        m_grid->resize(Twips::toPixelsX(anchoGrilla, this), m_grid->height());
+    const int altoGrilla = H - kGrillaTop - kMargen;
+    if (altoGrilla >= 0)
+        m_grid->resize(m_grid->width(), Twips::toPixelsY(altoGrilla, this));
+    m_fram2->resize(width(), m_fram2->height());
+    m_lstArticulos->resize(m_grid->width(), m_lstArticulos->height());
+    m_lstArticulos->resize(m_lstArticulos->width(), m_grid->height());
+}

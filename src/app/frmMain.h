@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class FlexGrid;
+class ReviewList;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+// The main window: the five numbered steps in the upper band, the loaded sheet (or, after
+// processing, the review list) below. F11 and F12 act anywhere in the window, F1 in the grid.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up. False when the operator cannot be identified: the window must not be shown.
+    bool Form_Load();
+
+    QFrame *FRAM2() const { return m_fram2; }
+    QLabel *Label4() const { return m_label4; }
+    QLineEdit *TxtArchivo() const { return m_txtArchivo; }
+    QPushButton *FRAM2_CmdProcesar() const { return m_cmdProcesar; }
+    QLabel *lbLineas() const { return m_lbLineas; }
+    QLabel *Label() const { return m_label; }
+    QComboBox *cboCatalogos() const { return m_cboCatalogos; }
+    QComboBox *cboIdCatalogo() const { return m_cboIdCatalogo; }
+    QLabel *label1() const { return m_label1; }
+    QLabel *label2() const { return m_label2; }
+    QProgressBar *prgBar() const { return m_prgBar; }
+    QCheckBox *chk_removeguion() const { return m_chkRemoveGuion; }
+    QLabel *LblUser() const { return m_lblUser; }
+    QLabel *lbHojaCalculo() const { return m_lbHojaCalculo; }
+    QPushButton *cmd_Exportar() const { return m_cmdExportar; }
+    QLabel *Image5() const { return m_image5; }
+    FlexGrid *FRAM2_Grid() const { return m_grid; }
+    ReviewList *lstArticulos() const { return m_lstArticulos; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private Q_SLOTS:
+    void FRAM2_CmdProcesar_Click();
+    void chk_removeguion_Click();
+    void cmd_Exportar_Click();
+
+private:
+    void construirControles();
+    void place(QWidget *w, int left, int top, int width, int height) const;
+    QLabel *nuevaEtiqueta(QWidget *parent, const QString &name, const QString &text, bool bold, qreal points = 0);
+    void aplicarDisposicion();
+    void iniciarComponentes(int &linea);
+    void leerOpcionGuion();
+    void teclaEnVentana(int key);
+    void teclaEnGrilla(int key);
+
+    QFrame *m_fram2 = nullptr;
+    QLabel *m_label4 = nullptr;
+    QLineEdit *m_txtArchivo = nullptr;
+    QPushButton *m_cmdProcesar = nullptr;
+    QLabel *m_lbLineas = nullptr;
+    QLabel *m_label = nullptr;
+    QComboBox *m_cboCatalogos = nullptr;
+    QComboBox *m_cboIdCatalogo = nullptr;
+    QLabel *m_label1 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QProgressBar *m_prgBar = nullptr;
+    QCheckBox *m_chkRemoveGuion = nullptr;
+    QLabel *m_lblUser = nullptr;
+    QLabel *m_lbHojaCalculo = nullptr;
+    QPushButton *m_cmdExportar = nullptr;
+    QLabel *m_image5 = nullptr;
+    FlexGrid *m_grid = nullptr;
+    ReviewList *m_lstArticulos = nullptr;
+    // The same key press reaches the application filter once per widget it climbs through.
+    const QEvent *m_ultimaTecla = nullptr;
+    QPointer<QWidget> m_ultimoDestino;
+};

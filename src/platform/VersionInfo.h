@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The program's own version resource.
+namespace VersionInfo {
+int major();
+int minor();
+int revision();
+QString fileDescription();
+// "M.m.r", plain decimal numbers.
+QString text();
+} // namespace VersionInfo
