@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 const QString kCatalogos = QStringLiteral("CATALOGOS");
@@ -23,7 +24,8 @@ QString literal(QString valor)
 
 frmRelPais &frmRelPais::instancia(QWidget *owner)
 {
-    static frmRelPais *unico = nullptr;
+    // Owned by its window: if that window goes, the next use builds a new one.
+    static QPointer<frmRelPais> unico;
     if (!unico)
         unico = new frmRelPais(owner);
     return *unico;
