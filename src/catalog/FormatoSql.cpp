@@ -12,8 +12,16 @@ QLocale formatoUsuario()
     return local;
 }
 
-QString conPuntoDecimal(QString numero)
+// Decimal comma to point. Locales that write their own digits, sign or decimal mark
+// (Arabic, Persian) would give text no database reads, so those go to ASCII first.
+QString conPuntoDecimal(QString numero, const QLocale &local)
 {
+    numero.replace(local.negativeSign(), QStringLiteral("-"));
+    numero.replace(local.decimalPoint(), QStringLiteral("."));
+    for (QChar &ch : numero) {
+        if (ch.isDigit() && ch.digitValue() >= 0)
+            ch = QLatin1Char(char('0' + ch.digitValue()));
+    }
     return numero.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
@@ -22,7 +30,7 @@ QString separadorFecha()
 {
     const QString formato = QLocale().dateFormat(QLocale::ShortFormat);
     for (const QChar ch : formato) {
-        if (!ch.isLetter() && !ch.isSpace() && ch != QLatin1Char('\''))
+        if ((ch.isPunct() || ch.isSymbol()) && ch != QLatin1Char('\''))
             return QString(ch);
     }
     return QStringLiteral("/");
@@ -54,12 +62,13 @@ QString pesoInsert(double kilos)
     const qsizetype decimal = numero.indexOf(local.decimalPoint(), inicio);
     if (decimal - inicio < 2)
         numero.insert(inicio, local.zeroDigit());
-    return conPuntoDecimal(numero);
+    return conPuntoDecimal(numero, local);
 }
 
 QString pesoUpdate(double kilos)
 {
-    return conPuntoDecimal(formatoUsuario().toString(kilos, 'g', 15));
+    const QLocale local = formatoUsuario();
+    return conPuntoDecimal(local.toString(kilos, 'g', 15), local);
 }
 
 QString fechaAccess(const QDate &fecha)

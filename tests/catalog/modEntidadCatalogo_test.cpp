@@ -193,6 +193,8 @@ private Q_SLOTS:
         // The Access date takes the operator's date separator.
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         QCOMPARE(update(a, QStringLiteral("ACCESS")), cabeza + pie + "#" + hoy(QStringLiteral(".")) + "# " + where);
+        QLocale::setDefault(QLocale(QStringLiteral("ar_EG")));
+        QCOMPARE(update(a, QStringLiteral("ACCESS")), cabeza + pie + "#" + hoy(QStringLiteral("/")) + "# " + where);
     }
 
     void descriptionRules_data()
@@ -238,7 +240,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("kilos");
         QTest::addColumn<QString>("enInsert");
         QTest::addColumn<QString>("enUpdate");
-        for (const char *nombre : {"es_AR", "en_US", "de_DE"}) {
+        // Arabic and Swedish write their own digits, decimal mark or minus sign.
+        for (const char *nombre : {"es_AR", "en_US", "de_DE", "ar_EG", "sv_SE"}) {
             const QString l = QString::fromLatin1(nombre);
             QTest::addRow("%s zero", nombre) << l << 0.0 << "00.00" << "";
             QTest::addRow("%s negative", nombre) << l << -1.5 << "-01.50" << "";
