@@ -1,10 +1,36 @@
+#include "LoadCommand.h"
+
 #include <QApplication>
 #include <QTextStream>
 
 // Benchmarks of the whole program on large workbooks; never run by the tests.
+// One file per subcommand; this only dispatches.
+namespace {
+struct Subcommand {
+    const char *name;
+    const char *usage;
+    int (*run)(const QStringList &arguments);
+};
+
+const Subcommand kSubcommands[] = {
+    {"load", "load [--split] FILE", &LoadCommand::run},
+};
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTextStream(stderr) << "usage: sorvanta-bench load FILE\n";
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (!arguments.isEmpty()) {
+        const QString name = arguments.takeFirst();
+        for (const Subcommand &sub : kSubcommands) {
+            if (name == QLatin1String(sub.name))
+                return sub.run(arguments);
+        }
+    }
+    QTextStream err(stderr);
+    err << "usage:\n";
+    for (const Subcommand &sub : kSubcommands)
+        err << "  sorvanta-bench " << sub.usage << "\n";
     return 2;
 }
