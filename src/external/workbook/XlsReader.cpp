@@ -15,7 +15,7 @@ namespace {
 // Excel's own number for a workbook it cannot open.
 constexpr qint32 kCannotOpen = 1004;
 const QString kSource = QStringLiteral("Excel.Application");
-// No .xls can be larger: its record offsets are 32-bit, and Excel stops far below this.
+// Far beyond any real .xls: a stray huge file is refused before anything is read.
 constexpr qint64 kMaxFileSize = qint64(1) << 30;
 // A BIFF cell address holds at most 65,536 rows and 256 columns.
 constexpr int kMaxRows = 65536;
