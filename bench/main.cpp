@@ -1,4 +1,5 @@
 #include "LoadCommand.h"
+#include "ProcessCommand.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -14,6 +15,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"load", "load [--split] FILE", &LoadCommand::run},
+    {"process", "process FILE", &ProcessCommand::run},
 };
 } // namespace
 

@@ -1,0 +1,141 @@
+#include "ProcessCommand.h"
+
+#include "ProcessMemory.h"
+
+#include "app/frmMain.h"
+#include "common/modGlobal.h"
+#include "external/DataAccessManager.h"
+#include "mapping/CampoCatalogo.h"
+#include "platform/AppError.h"
+#include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
+#include "platform/ReviewList.h"
+#include "sheet/modCargaExcel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace ProcessCommand {
+namespace {
+const QString kCatalogo = QStringLiteral("GEN");
+
+void execute(const QString &sql)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+}
+
+QString quoted(QString v)
+{
+    return QLatin1Char('\'') + v.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+int columnOf(const FlexGrid &grid, const QString &header)
+{
+    for (int c = 0; c < grid.cols(); ++c)
+        if (grid.textMatrix(0, c) == header)
+            return c;
+    return -1;
+}
+
+bool mapColumns(FlexGrid &grid)
+{
+    const std::pair<const char *, CampoCatalogo> map[] = {{"codigo", CampoCatalogo::Articulo},
+                                                          {"descripcion", CampoCatalogo::Descripcion},
+                                                          {"ncm", CampoCatalogo::Ncm},
+                                                          {"peso_neto", CampoCatalogo::KilosUnitario},
+                                                          {"pais_origen", CampoCatalogo::PaisOrigen}};
+    for (const auto &[header, campo] : map) {
+        const int c = columnOf(grid, QString::fromLatin1(header));
+        if (c < 0)
+            return false;
+        grid.setTextMatrix(0, c, etiquetaCampo(campo));
+    }
+    return true;
+}
+
+// Every other article already in the catalog; every origin text already learned.
+void seedCatalog(const FlexGrid &grid)
+{
+    const int articulo = columnOf(grid, etiquetaCampo(CampoCatalogo::Articulo));
+    const int pais = columnOf(grid, etiquetaCampo(CampoCatalogo::PaisOrigen));
+    QSet<QString> origenes;
+    for (int r = 1; r < grid.rows(); ++r) {
+        if (r % 2 == 0)
+            execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) values (")
+                    + quoted(kCatalogo) + QLatin1Char(',') + quoted(grid.textMatrix(r, articulo))
+                    + QStringLiteral(", 'anterior', '0000.00.00')"));
+        const QString origen = grid.textMatrix(r, pais).replace(QLatin1Char('\''), QLatin1Char(' '));
+        if (!origen.isEmpty())
+            origenes.insert(origen);
+    }
+    for (const QString &origen : std::as_const(origenes))
+        execute(QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + quoted(origen)
+                + QStringLiteral(", 'ARG', '1')"));
+}
+} // namespace
+
+bool prepare(const QString &file, frmMain &window, QTemporaryDir &home)
+{
+    QTextStream err(stderr);
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    MsgBox::setHandler([&err](const QString &text, MsgBox::Icon, const QString &title) {
+        err << "[" << title << "] " << text << Qt::endl;
+    });
+    if (!window.Form_Load())
+        return false;
+    window.resize(1200, 800);
+    window.show();
+    if (!modCargaExcel::lf_LevantarExcel(file, *window.FRAM2_Grid(), *window.lbLineas()) ||
+        !mapColumns(*window.FRAM2_Grid())) {
+        err << "could not load and map " << file << Qt::endl;
+        return false;
+    }
+    try {
+        seedCatalog(*window.FRAM2_Grid());
+    } catch (const AppError &e) {
+        err << e.what() << Qt::endl;
+        return false;
+    }
+    window.cboCatalogos()->setCurrentIndex(window.cboIdCatalogo()->findText(kCatalogo));
+    return true;
+}
+
+double pressF11(frmMain &window)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+    QApplication::sendEvent(window.FRAM2_Grid(), &press);
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    return window.label2()->isHidden() ? -1 : seconds;
+}
+
+int run(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (arguments.size() != 1) {
+        err << "usage: sorvanta-bench process FILE" << Qt::endl;
+        return 2;
+    }
+    QTemporaryDir home;
+    frmMain window;
+    if (!prepare(arguments.first(), window, home))
+        return 1;
+    const qint64 rssBefore = ProcessMemory::residentKiB();
+    const double seconds = pressF11(window);
+    const qint64 rssAfter = ProcessMemory::residentKiB();
+    out << "process_s=" << QString::number(seconds, 'f', 3) << " items=" << window.lstArticulos()->itemCount()
+        << " rss_growth_mib=" << QString::number(double(rssAfter - rssBefore) / 1024.0, 'f', 1) << Qt::endl;
+    return seconds < 0 ? 1 : 0;
+}
+} // namespace ProcessCommand
