@@ -3,6 +3,7 @@
 #include "external/database/DAMMain.h"
 #include "external/files/clManejo.h"
 #include "external/files/clSistema.h"
+#include "external/workbook/WorkbookEngine.h"
 
 // One line per component the program ships. Keep this the only file that knows them all.
 ComponentRegistry::Factory BuiltInComponents::factoryFor(const QString &name)
@@ -13,5 +14,7 @@ ComponentRegistry::Factory BuiltInComponents::factoryFor(const QString &name)
         return [] { return std::make_shared<clSistema>(); };
     if (name == QLatin1String("oFILES.clManejo"))
         return [] { return std::make_shared<clManejo>(); };
+    if (name == QLatin1String("Excel.Application"))
+        return [] { return std::make_shared<WorkbookEngine>(); };
     return {};
 }

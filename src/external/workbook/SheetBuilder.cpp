@@ -1,0 +1,42 @@
+#include "external/workbook/SheetBuilder.h"
+
+#include "external/workbook/WorkbookErrors.h"
+#include "platform/AppError.h"
+
+#include <algorithm>
+
+SheetBuilder::SheetBuilder(const QString &path, const ReadLimits &limits, qint64 slotBudget)
+    : m_path(path), m_budget(slotBudget)
+{
+    m_sheet.setLimits(limits);
+}
+
+void SheetBuilder::set(int row, int column, CellValue value)
+{
+    const ReadLimits &l = m_sheet.limits();
+    if (value.type == CellValue::Type::Empty || row < 1 || column < 1 || row > l.maxRows
+        || column > l.maxColumns)
+        return;
+    if (static_cast<std::size_t>(row) > m_width.size())
+        m_width.resize(static_cast<std::size_t>(row), 0);
+    int &width = m_width[static_cast<std::size_t>(row) - 1];
+    if (column > width) {
+        m_used += column - width;
+        width = column;
+        if (m_used > m_budget)
+            throw WorkbookErrors::tooLarge(m_path);
+    }
+    m_sheet.set(row, column, std::move(value));
+}
+
+void SheetBuilder::fill(int row, int rows, int column, int count, const CellValue &value)
+{
+    const ReadLimits &l = m_sheet.limits();
+    if (value.type == CellValue::Type::Empty || row > l.maxRows || column > l.maxColumns)
+        return;
+    const int lastRow = static_cast<int>(std::min<qint64>(qint64(row) + rows - 1, l.maxRows));
+    const int lastColumn = static_cast<int>(std::min<qint64>(qint64(column) + count - 1, l.maxColumns));
+    for (int r = row; r <= lastRow; ++r)
+        for (int c = lastColumn; c >= column; --c) // widest first: one resize per row
+            set(r, c, value);
+}

@@ -1,0 +1,116 @@
+#include "external/workbook/WorkbookFile.h"
+
+#include "external/workbook/CsvReader.h"
+#include "external/workbook/OdsReader.h"
+#include "external/workbook/WorkbookErrors.h"
+#include "external/workbook/XlsReader.h"
+#include "external/workbook/XlsxReader.h"
+#include "external/workbook/ZipPackage.h"
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QByteArray kZipMagic("PK\x03\x04", 4);
+const QByteArray kEmptyZipMagic("PK\x05\x06", 4);
+const QByteArray kCompoundMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+
+// Extensions that promise a binary workbook: such a file that turns out to be text is
+// refused rather than read as CSV.
+bool hasWorkbookExtension(const QString &path)
+{
+    static const QStringList kExtensions = {QStringLiteral("xlsx"), QStringLiteral("xlsm"),
+                                            QStringLiteral("xltx"), QStringLiteral("xltm"),
+                                            QStringLiteral("xls"),  QStringLiteral("xlt"),
+                                            QStringLiteral("xlsb"), QStringLiteral("ods"),
+                                            QStringLiteral("ots")};
+    return kExtensions.contains(QFileInfo(path).suffix().toLower());
+}
+
+// An encrypted OOXML package is a compound file with an "EncryptionInfo" stream; its
+// directory entry names are UTF-16LE, found by a plain scan.
+bool hasEncryptionInfo(QFile &file)
+{
+    static const QByteArray kName = [] {
+        QByteArray name;
+        for (char c : QByteArrayLiteral("EncryptionInfo")) {
+            if (c == 0)
+                break;
+            name.append(c).append('\0');
+        }
+        return name;
+    }();
+    constexpr qint64 kChunk = 1 << 20;
+    file.seek(0);
+    QByteArray tail;
+    while (!file.atEnd()) {
+        const QByteArray chunk = tail + file.read(kChunk);
+        if (chunk.size() == tail.size())
+            break;
+        if (chunk.contains(kName))
+            return true;
+        tail = chunk.right(kName.size());
+    }
+    return false;
+}
+
+bool looksLikeText(const QByteArray &head)
+{
+    // NUL bytes never appear in text of the encodings read as CSV.
+    return !head.contains('\0');
+}
+
+WorkbookFile::Format zipFormat(const ZipPackage &package)
+{
+    const qint64 mimetype = package.find("mimetype");
+    if (mimetype >= 0) {
+        const std::string type = package.read(mimetype, 4096);
+        if (type.rfind("application/vnd.oasis.opendocument", 0) == 0)
+            return WorkbookFile::Format::Ods;
+    }
+    if (package.find("[Content_Types].xml") < 0 && package.find("content.xml") >= 0)
+        return WorkbookFile::Format::Ods;
+    return WorkbookFile::Format::Xlsx;
+}
+
+} // namespace
+
+WorkbookFile::Format WorkbookFile::detect(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw QFileInfo::exists(path) ? WorkbookErrors::cannotRead(path) : WorkbookErrors::missing(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw WorkbookErrors::cannotRead(path);
+    const QByteArray head = file.read(4096);
+    if (head.startsWith(kZipMagic) || head.startsWith(kEmptyZipMagic)) {
+        const ZipPackage package(path);
+        return zipFormat(package);
+    }
+    if (head.startsWith(kCompoundMagic))
+        return hasEncryptionInfo(file) ? Format::EncryptedOoxml : Format::Xls;
+    if (hasWorkbookExtension(path) || !looksLikeText(head))
+        return Format::Unknown;
+    return Format::Csv;
+}
+
+SheetData WorkbookFile::readFirstSheet(const QString &path, const ReadLimits &limits)
+{
+    switch (detect(path)) {
+    case Format::Xlsx:
+        return XlsxReader::readFirstSheet(ZipPackage(path), limits);
+    case Format::Ods:
+        return OdsReader::readFirstSheet(ZipPackage(path), limits);
+    case Format::Xls:
+        return XlsReader::readFirstSheet(path, limits);
+    case Format::EncryptedOoxml:
+        throw WorkbookErrors::encrypted(path);
+    case Format::Csv:
+        return CsvReader::readFirstSheet(path, limits);
+    case Format::Unknown:
+        break;
+    }
+    throw WorkbookErrors::notAWorkbook(path);
+}

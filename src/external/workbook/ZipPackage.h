@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+typedef struct zip zip_t;
+
+// A zip file opened read-only, whose parts are read in chunks with a cap on their
+// uncompressed size, so a zip bomb costs at most that cap.
+class ZipPackage {
+public:
+    // Raises the workbook errors: missing, damaged, not a zip.
+    explicit ZipPackage(const QString &path);
+    ~ZipPackage();
+    ZipPackage(const ZipPackage &) = delete;
+    ZipPackage &operator=(const ZipPackage &) = delete;
+
+    // Index of a part by name (a leading "/" ignored, letter case ignored as a fallback), or -1.
+    qint64 find(const std::string &name) const;
+    std::string nameAt(qint64 index) const;
+    qint64 count() const;
+
+    // Hands the part to sink in chunks until it ends or sink returns false. A part larger
+    // than maxBytes, encrypted or damaged raises the workbook error.
+    void stream(qint64 index, quint64 maxBytes,
+                const std::function<bool(const char *data, std::size_t size)> &sink) const;
+    std::string read(qint64 index, quint64 maxBytes) const;
+
+    const QString &path() const { return m_path; }
+
+private:
+    zip_t *m_zip = nullptr;
+    QString m_path;
+};
