@@ -2,6 +2,7 @@
 
 #include "app/CargarCatalogos.h"
 #include "app/Mod_Main.h"
+#include "catalog/EnviarCatalogos.h"
 #include "common/modGlobal.h"
 #include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
@@ -15,6 +16,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 #include "platform/VersionInfo.h"
+#include "report/ExportarReporte.h"
 #include "review/ProcesarArticulos.h"
 #include "sheet/modCargaExcel.h"
 
@@ -273,6 +275,7 @@ void frmMain::FRAM2_CmdProcesar_Click()
 
 void frmMain::cmd_Exportar_Click()
 {
+    ExportarReporte(*m_lstArticulos, this);
 }
 
 void frmMain::teclaEnVentana(int key)
@@ -284,9 +287,8 @@ void frmMain::teclaEnVentana(int key)
         ProcesarArticulos(controles);
         return;
     }
-    if (key == Qt::Key_F12 && !m_label2->isHidden()) {
-        // Sending lands with the catalog update.
-    }
+    if (key == Qt::Key_F12 && !m_label2->isHidden())
+        EnviarCatalogos(*m_lstArticulos, *m_prgBar);
 }
 
 void frmMain::teclaEnGrilla(int key)

@@ -1,0 +1,150 @@
+#include "catalog/EnviarCatalogos.h"
+
+#include "catalog/RegArticulo.h"
+#include "catalog/modEntidadCatalogo.h"
+#include "common/modGlobal.h"
+#include "external/DataAccessManager.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+#include "platform/ErrorText.h"
+#include "platform/MsgBox.h"
+#include "platform/ReviewList.h"
+
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QProgressBar>
+
+namespace {
+const QString kCatalogos = QStringLiteral("CATALOGOS");
+// Repaint the progress bar at most this often: a synchronous repaint per item costs seconds.
+constexpr qint64 kRepintadoMs = 40;
+
+QString recortar(const QString &texto)
+{
+    int inicio = 0, fin = texto.size();
+    while (inicio < fin && texto[inicio] == QLatin1Char(' '))
+        ++inicio;
+    while (fin > inicio && texto[fin - 1] == QLatin1Char(' '))
+        --fin;
+    return texto.mid(inicio, fin - inicio);
+}
+
+QString sinApostrofes(QString texto)
+{
+    return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
+}
+
+double aNumero(const QString &texto)
+{
+    bool ok = false;
+    const double valor = QLocale().toDouble(texto, &ok);
+    if (!ok)
+        throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
+    return valor;
+}
+
+RegArticulo leerItem(const ReviewList &lista, int i)
+{
+    auto sub = [&](int k) { return lista.subItem(i, k); };
+    RegArticulo art;
+    art.idarticulo = sinApostrofes(recortar(sub(0)));
+    art.descripcion = sinApostrofes(recortar(sub(1)));
+    art.descripcion_maria = sinApostrofes(recortar(sub(2)));
+    art.ncm = recortar(sub(3));
+    art.estado = sub(4);
+    art.ncm_catalogo = sub(5);
+    art.anexo_descripcion = sinApostrofes(recortar(sub(6)));
+    art.kilos_unitario = aNumero(recortar(sub(7)));
+    art.idpais = recortar(sub(8));
+    art.observacion1 = recortar(sub(9));
+    art.observacion2 = recortar(sub(10));
+    art.observacion3 = recortar(sub(11));
+    art.idunidad = recortar(sub(12));
+    art.sufijos = recortar(sub(13));
+    return art;
+}
+
+void validarNcm(const RegArticulo &art)
+{
+    if (art.ncm.size() > 15)
+        throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+                       QStringLiteral(" NCM incorrecto  ") + art.ncm + QStringLiteral(" articulo ") + art.idarticulo);
+}
+
+// An existing article that brings nothing the update would write is left alone.
+bool nadaQueActualizar(const RegArticulo &art)
+{
+    return art.ncm.size() <= 9 && art.descripcion.isEmpty() && art.anexo_descripcion.isEmpty()
+           && art.kilos_unitario == 0 && art.descripcion_maria.isEmpty();
+}
+
+// The statement builders know only these two kinds; with any other the insert would be
+// empty and the run would report articles as sent that never were.
+QString tipoDeBase()
+{
+    const QString tipo = modGlobal::AccesoDatos->getDataConnectionTAG(kCatalogos);
+    if (tipo != QLatin1String("SQL") && tipo != QLatin1String("ACCESS"))
+        throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+                       QStringLiteral("Tipo de base de datos desconocido \"%1\" para la entidad CATALOGOS: "
+                                      "se admiten SQL y ACCESS. No se envió el artículo.")
+                           .arg(tipo));
+    return tipo;
+}
+
+QString sentenciaPara(const RegArticulo &art)
+{
+    if (art.estado == QLatin1String("Nuevo"))
+        return modEntidadCatalogo::AgregarArticulo(modGlobal::IdCatalogoActual, art, tipoDeBase());
+    if (nadaQueActualizar(art))
+        return QString();
+    return modEntidadCatalogo::getSQLUpdateArticulo(modGlobal::IdCatalogoActual, art, tipoDeBase());
+}
+
+void ejecutar(const QString &sql)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
+    datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
+}
+
+void enviar(ReviewList &lista, QProgressBar &prgBar)
+{
+    const int cantidad = lista.itemCount();
+    prgBar.setMinimum(0);
+    prgBar.setValue(0);
+    prgBar.setMaximum(cantidad);
+    QElapsedTimer reloj;
+    reloj.start();
+    for (int i = 0; i < cantidad; ++i) {
+        if (lista.isChecked(i)) {
+            const RegArticulo art = leerItem(lista, i);
+            validarNcm(art);
+            const QString sql = sentenciaPara(art);
+            if (!sql.isEmpty())
+                ejecutar(sql);
+        }
+        prgBar.setValue(i + 1);
+        if (i + 1 == cantidad || reloj.elapsed() >= kRepintadoMs) {
+            prgBar.repaint();
+            reloj.restart();
+        }
+    }
+}
+} // namespace
+
+void EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
+{
+    if (lstArticulos.itemCount() == 0) {
+        MsgBox::show(QStringLiteral("No hay artículos para procesar contra el catálogo"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    try {
+        enviar(lstArticulos, prgBar);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta")),
+                     MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::show(QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual,
+                 MsgBox::Icon::Information);
+}

@@ -1,0 +1,49 @@
+#include "report/ExportarReporte.h"
+
+#include "external/ComponentRegistry.h"
+#include "external/FileSystemComponent.h"
+#include "external/FileWriterComponent.h"
+#include "platform/AppError.h"
+#include "platform/ErrorText.h"
+#include "platform/MsgBox.h"
+#include "platform/ReviewList.h"
+
+namespace {
+// The whole report, built before the save dialog so it shows the list as it stood.
+QString textoDelReporte(const ReviewList &lista)
+{
+    QString texto;
+    const int items = lista.itemCount();
+    for (int i = 0; i < items; ++i) {
+        const int columnas = lista.columnCount();
+        for (int k = 0; k < qMax(columnas, 1); ++k) {
+            // A TAB inside a value would shift every later column of the line.
+            texto += QString(lista.subItem(i, k)).replace(QLatin1Char('\t'), QLatin1Char(' '));
+            texto += QLatin1Char('\t');
+        }
+        texto += QStringLiteral("\r\n");
+    }
+    return texto;
+}
+} // namespace
+
+void ExportarReporte(ReviewList &lista, QWidget *owner)
+{
+    try {
+        auto sistema = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
+        auto manejo = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
+        const QString texto = textoDelReporte(lista);
+        const QString ruta = sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"), QString());
+        if (ruta.trimmed().isEmpty()) {
+            MsgBox::show(QStringLiteral("Reporte cancelado"), MsgBox::Icon::Exclamation);
+            return;
+        }
+        manejo->setUbicacion_Archivo(ruta);
+        manejo->Abrir_Archivo(2);
+        manejo->Escribir(texto);
+        manejo->Cerrar_Archivo();
+        MsgBox::show(QStringLiteral("Reporte generado en ") + ruta, MsgBox::Icon::Information);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("ExportarReporte.frmMain.Sorvanta")), MsgBox::Icon::Exclamation);
+    }
+}
