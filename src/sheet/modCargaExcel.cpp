@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <memory>
 
 namespace modCargaExcel {
 namespace {
@@ -206,17 +207,17 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
             return false;
         }
         line = 40;
-        clEcxel excel;
-        excel.Archivo(p_Archivo);
-        excel.Abrir(true);
+        auto excel = std::make_unique<clEcxel>();
+        excel->Archivo(p_Archivo);
+        excel->Abrir(true);
         line = 50;
         grid.setCols(1);
         grid.setRows(1);
         line = 60;
-        const int width = scanHeader(excel, grid);
+        const int width = scanHeader(*excel, grid);
         line = 70;
         Progress progress(lbLineas);
-        const SheetBlock block = scanRows(excel, width, progress);
+        const SheetBlock block = scanRows(*excel, width, progress);
         if (block.rows == 1) {
             hourglass.restore();
             MsgBox::show(QStringLiteral("Archivo excel con Formato incorrecto, por favor edite el archivo y no "
@@ -224,9 +225,12 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
                          MsgBox::Icon::Exclamation);
             return false;
         }
+        // Every cell is in the block now: the workbook goes before the grid takes its copy,
+        // so a large sheet is never held twice.
+        line = 80;
+        excel->CerrarArchivo();
+        excel.reset();
         fillGrid(grid, block, width, line);
-        line = 98;
-        excel.CerrarArchivo();
         return true;
     } catch (const AppError &e) {
         hourglass.restore();
