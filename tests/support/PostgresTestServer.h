@@ -3,7 +3,8 @@
 #include <QString>
 
 // The PostgreSQL server that the "postgres" test fixture starts (scripts/pg-test-server.sh).
-// A test that needs it declares FIXTURES_REQUIRED postgres and fails when it is missing:
+// A test that needs it declares FIXTURES_REQUIRED postgres and fails when it is missing.
+// Tests of several executables share the server, so each picks database names of its own:
 //
 //   PostgresTestServer pg;
 //   QVERIFY2(pg.createDatabase("mi_prueba"), qPrintable(pg.problem()));
