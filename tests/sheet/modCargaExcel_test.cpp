@@ -64,6 +64,8 @@ private:
     QLabel *m_label = nullptr;
     // Every test: a real message box would block.
     std::unique_ptr<MsgBoxRecorder> m_boxes;
+    // Calls the in-memory application received.
+    std::shared_ptr<MemoryExcelLog> m_excelLog;
 
     bool load(const QString &path)
     {
@@ -98,7 +100,7 @@ private:
                     data->set(r + 1, c + 1, CellValue::fromNumber(cell.toDouble()));
             }
         }
-        MemoryExcel::install(data);
+        m_excelLog = MemoryExcel::install(data);
         const QString path = m_dir.filePath(name);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
@@ -113,6 +115,7 @@ private:
         delete m_label;
         m_label = nullptr;
         m_boxes.reset();
+        m_excelLog.reset();
         modGlobal::reset();
         ComponentRegistry::reset();
         QLocale::setDefault(QLocale::c());
@@ -175,6 +178,10 @@ private Q_SLOTS:
         QCOMPARE(m_grid->col(), 0);
         QCOMPARE(m_grid->rowSel(), 0);
         QCOMPARE(m_grid->colSel(), 2);
+        if (m_excelLog) {
+            QCOMPARE(m_excelLog->calls, QStringList({QStringLiteral("open %1 1 1 0").arg(path),
+                                                     QStringLiteral("closeWorkbooks"), QStringLiteral("close")}));
+        }
     }
 
     void headerOnlyIsRefused_data() { addFormats({"memory", "xlsx", "csv"}); }
@@ -193,6 +200,9 @@ private Q_SLOTS:
         QCOMPARE(m_grid->rows(), 1);
         QCOMPARE(m_grid->cols(), 2);
         QCOMPARE(m_label->text(), QStringLiteral("Leyendo 1 registros..."));
+        // Refused sheets are not closed, only released.
+        if (m_excelLog)
+            QCOMPARE(m_excelLog->calls, QStringList({QStringLiteral("open %1 1 1 0").arg(path)}));
     }
 
     void emptyFirstCellEndsInTheGridsRefusal_data() { addFormats({"memory", "xlsx"}); }
