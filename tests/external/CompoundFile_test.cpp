@@ -42,7 +42,7 @@ bool refused(const QByteArray &bytes, const QString &stream)
         file.stream(stream);
         return false;
     } catch (const XlsFileError &e) {
-        return e.kind() == XlsFileError::Kind::Damaged;
+        return e.kind() != XlsFileError::Kind::Encrypted;
     }
 }
 } // namespace

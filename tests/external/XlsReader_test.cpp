@@ -106,7 +106,8 @@ void XlsReaderTest::corpusFilesReadAsShown()
 }
 
 namespace {
-const QString kDamaged = QStringLiteral("está dañado o no es un libro de Excel");
+const QString kDamaged = QStringLiteral("está dañado o incompleto y no se puede leer");
+const QString kNotAWorkbook = QStringLiteral("no es un libro de cálculo que se pueda leer");
 const QString kEncrypted = QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer");
 
 QByteArray xf(quint16 format)
@@ -440,20 +441,23 @@ void XlsReaderTest::encryptedWorkbooksAreRefused()
 void XlsReaderTest::damagedWorkbooksAreRefused_data()
 {
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("reason");
     const QByteArray good = workbook(xfs({}), {{number(0, 0, 1)}});
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("zip package") << QByteArray("PK\x03\x04", 4) + QByteArray(600, '\0');
-    QTest::newRow("no workbook stream") << compoundFile({{QStringLiteral("Other"), good}}).bytes;
-    QTest::newRow("stream without BOF") << xlsFile(good.mid(20));
-    QTest::newRow("BIFF4 workbook") << xlsFile(record(0x0409, QByteArray(6, '\0')) + good);
-    QTest::newRow("sheet cut inside a record") << xlsFile(good.left(good.size() - 10));
-    QTest::newRow("container cut short") << xlsFile(good + QByteArray(9000, '\0')).left(3000);
+    QTest::newRow("empty file") << QByteArray() << kNotAWorkbook;
+    QTest::newRow("zip package") << QByteArray("PK\x03\x04", 4) + QByteArray(600, '\0') << kNotAWorkbook;
+    QTest::newRow("no workbook stream") << compoundFile({{QStringLiteral("Other"), good}}).bytes << kNotAWorkbook;
+    QTest::newRow("header cut short") << xlsFile(good).left(300) << kDamaged;
+    QTest::newRow("stream without BOF") << xlsFile(good.mid(20)) << kDamaged;
+    QTest::newRow("BIFF4 workbook") << xlsFile(record(0x0409, QByteArray(6, '\0')) + good) << kDamaged;
+    QTest::newRow("sheet cut inside a record") << xlsFile(good.left(good.size() - 10)) << kDamaged;
+    QTest::newRow("container cut short") << xlsFile(good + QByteArray(9000, '\0')).left(3000) << kDamaged;
 }
 
 void XlsReaderTest::damagedWorkbooksAreRefused()
 {
     QFETCH(QByteArray, file);
-    QCOMPARE(errorFor(file), kDamaged);
+    QFETCH(QString, reason);
+    QCOMPARE(errorFor(file), reason);
 }
 
 void XlsReaderTest::missingFileIsReported()
@@ -472,13 +476,11 @@ void XlsReaderTest::unreadableCorpusFilesAreRefused_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("reason");
-    const QString damaged = QStringLiteral("está dañado o no es un libro de Excel");
-    const QString encrypted = QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer");
-    QTest::newRow("text file") << "cal_too_small.xls" << damaged;
-    QTest::newRow("truncated container") << "poi_fuzz_hssf_4819588401201152.xls" << damaged;
-    QTest::newRow("xor") << "sjs_password_2002_40_xor.xls" << encrypted;
-    QTest::newRow("rc4") << "sjs_password_2002_128_strong.xls" << encrypted;
-    QTest::newRow("biff5 xor") << "sjs_biff5_password_2002_40_xor.xls" << encrypted;
+    QTest::newRow("text file") << "cal_too_small.xls" << kNotAWorkbook;
+    QTest::newRow("truncated container") << "poi_fuzz_hssf_4819588401201152.xls" << kDamaged;
+    QTest::newRow("xor") << "sjs_password_2002_40_xor.xls" << kEncrypted;
+    QTest::newRow("rc4") << "sjs_password_2002_128_strong.xls" << kEncrypted;
+    QTest::newRow("biff5 xor") << "sjs_biff5_password_2002_40_xor.xls" << kEncrypted;
 }
 
 void XlsReaderTest::unreadableCorpusFilesAreRefused()

@@ -79,11 +79,11 @@ bool CompoundFile::hasSignature(const QByteArray &data)
 
 void CompoundFile::readHeader()
 {
-    if (m_size < kHeaderSize)
-        damaged("not a compound file");
-    const QByteArray header = readAt(0, kHeaderSize);
+    const QByteArray header = m_size > 0 ? readAt(0, kHeaderSize) : QByteArray();
     if (!hasSignature(header))
-        damaged("not a compound file");
+        throw XlsFileError::notAWorkbook("not a compound file");
+    if (m_size < kHeaderSize)
+        damaged("shorter than the compound file header");
     m_header = header;
     const char *h = header.constData();
     m_majorVersion = XlsByteReader::u16At(h + 0x1A);

@@ -6,7 +6,7 @@
 // the AppError the operator sees, with the file name in the description.
 class XlsFileError : public std::runtime_error {
 public:
-    enum class Kind { Damaged, Encrypted };
+    enum class Kind { Damaged, NotAWorkbook, Encrypted };
 
     explicit XlsFileError(Kind kind, const char *detail = "damaged")
         : std::runtime_error(detail), m_kind(kind) {}
@@ -14,6 +14,7 @@ public:
     Kind kind() const { return m_kind; }
 
     static XlsFileError damaged(const char *detail) { return XlsFileError(Kind::Damaged, detail); }
+    static XlsFileError notAWorkbook(const char *detail) { return XlsFileError(Kind::NotAWorkbook, detail); }
 
 private:
     Kind m_kind;

@@ -3,18 +3,15 @@
 #include "external/workbook/BiffSheetReader.h"
 #include "external/workbook/BiffWorkbookGlobals.h"
 #include "external/workbook/CompoundFile.h"
+#include "external/workbook/WorkbookErrors.h"
 #include "external/workbook/XlsFileError.h"
 #include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
 
 #include <QFile>
 #include <algorithm>
 #include <new>
 
 namespace {
-// Excel's own number for a workbook it cannot open.
-constexpr qint32 kCannotOpen = 1004;
-const QString kSource = QStringLiteral("Excel.Application");
 // Far beyond any real .xls: a stray huge file is refused before anything is read.
 constexpr qint64 kMaxFileSize = qint64(1) << 30;
 // A BIFF cell address holds at most 65,536 rows and 256 columns.
@@ -22,29 +19,15 @@ constexpr int kMaxRows = 65536;
 constexpr int kMaxColumns = 256;
 constexpr quint8 kWorksheetType = 0;
 
-AppError damagedError(const QString &path)
-{
-    return AppError(kCannotOpen, kSource,
-                    QStringLiteral("El archivo %1 está dañado o no es un libro de Excel").arg(path));
-}
-
-AppError encryptedError(const QString &path)
-{
-    return AppError(kCannotOpen, kSource,
-                    QStringLiteral("El archivo %1 está cifrado (protegido con contraseña) y no se puede leer")
-                        .arg(path));
-}
-
 // The file open for reading; only the sectors the workbook needs are read from it.
 void openFile(QFile &file, const QString &path)
 {
     if (!file.exists())
-        throw AppError(ErrorNumbers::kFileNotFound, kSource, QStringLiteral("No se encuentra el archivo %1").arg(path));
+        throw WorkbookErrors::missing(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw AppError(ErrorNumbers::kFileAccess, kSource,
-                       QStringLiteral("El archivo %1 no se puede abrir para leerlo").arg(path));
+        throw WorkbookErrors::cannotRead(path);
     if (file.size() > kMaxFileSize)
-        throw damagedError(path);
+        throw WorkbookErrors::tooLarge(path);
 }
 
 // The workbook stream of the container and the BIFF version its name implies.
@@ -60,7 +43,7 @@ QByteArray workbookStream(const CompoundFile &container, int &biff)
         // An encrypted OOXML package travels in a compound file with this stream.
         if (container.hasStream(QStringLiteral("EncryptionInfo")))
             throw XlsFileError(XlsFileError::Kind::Encrypted, "encrypted package");
-        throw XlsFileError::damaged("no workbook stream");
+        throw XlsFileError::notAWorkbook("no workbook stream");
     }
     return stream;
 }
@@ -105,10 +88,16 @@ SheetData XlsReader::readFirstSheet(const QString &path, const ReadLimits &limit
     try {
         return readWorkbook(file, limits);
     } catch (const XlsFileError &e) {
-        if (e.kind() == XlsFileError::Kind::Encrypted)
-            throw encryptedError(path);
-        throw damagedError(path);
+        switch (e.kind()) {
+        case XlsFileError::Kind::Encrypted:
+            throw WorkbookErrors::encrypted(path);
+        case XlsFileError::Kind::NotAWorkbook:
+            throw WorkbookErrors::notAWorkbook(path);
+        case XlsFileError::Kind::Damaged:
+            break;
+        }
+        throw WorkbookErrors::damaged(path);
     } catch (const std::bad_alloc &) {
-        throw damagedError(path);
+        throw WorkbookErrors::damaged(path);
     }
 }
