@@ -1,5 +1,9 @@
 #include "LoadCommand.h"
 #include "ProcessCommand.h"
+#include "ScreensCommand.h"
+
+#include "common/modGlobal.h"
+#include "platform/AppFont.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -16,12 +20,18 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process FILE", &ProcessCommand::run},
+    {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
 };
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    AppFont::ensureTahoma();
+    // Database connections must close while the application object still exists.
+    struct ReleaseGlobals {
+        ~ReleaseGlobals() { modGlobal::reset(); }
+    } releaseGlobals;
     QStringList arguments = QApplication::arguments().mid(1);
     if (!arguments.isEmpty()) {
         const QString name = arguments.takeFirst();

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "common/modGlobal.h"
 #include "platform/AppFont.h"
 
 #include <QApplication>
@@ -9,6 +10,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     QApplication::setOrganizationName(QStringLiteral("TELMOR"));
     AppFont::ensureTahoma();
+    // Database connections must close while the application object still exists.
+    struct ReleaseGlobals {
+        ~ReleaseGlobals() { modGlobal::reset(); }
+    } releaseGlobals;
 
     frmMain ventana;
     if (!ventana.Form_Load())

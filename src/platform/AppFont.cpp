@@ -9,9 +9,11 @@ void ensureTahoma()
 {
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         return;
-    for (const char *path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        if (QFile::exists(QString::fromLatin1(path)))
-            QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+    // Only the regular face: the bold one shipped beside it draws like the regular, while
+    // a bold synthesised from the regular face reads as bold.
+    const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(regular))
+        QFontDatabase::addApplicationFont(regular);
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
 }
 } // namespace AppFont

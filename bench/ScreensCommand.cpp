@@ -1,0 +1,159 @@
+#include "ScreensCommand.h"
+
+#include "app/frmMain.h"
+#include "mapping/CampoCatalogo.h"
+#include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
+#include "platform/ReviewList.h"
+#include "review/frmRelPais.h"
+#include "sheet/modCargaExcel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+namespace ScreensCommand {
+namespace {
+QString g_out;
+
+void settle(int ms = 150)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void shot(QWidget *w, const QString &name)
+{
+    w->grab().save(g_out + QLatin1Char('/') + name);
+    QTextStream(stdout) << "saved " << name << Qt::endl;
+}
+
+void press(QWidget *w, int key)
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+}
+
+// Answers the next modal dialog with `answer` once it shows.
+void whenModal(std::function<void(QWidget *)> answer)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer(modal);
+    });
+    poll->start();
+}
+
+void chooseField(frmMain &w, int column, CampoCatalogo campo, bool picture)
+{
+    w.FRAM2_Grid()->setCol(column);
+    whenModal([campo, picture](QWidget *dialog) {
+        auto *combo = dialog->findChild<QComboBox *>();
+        combo->setCurrentIndex(int(campo));
+        settle(50);
+        if (picture)
+            shot(dialog, QStringLiteral("3-campo.png"));
+        press(combo, Qt::Key_Return);
+    });
+    press(w.FRAM2_Grid(), Qt::Key_F1);
+}
+
+QString countryFor(const QString &origin)
+{
+    const QString o = origin.toUpper();
+    if (o.contains(QLatin1String("CHINA")))
+        return QStringLiteral("CHN");
+    if (o.contains(QLatin1String("ALEMANIA")))
+        return QStringLiteral("DEU");
+    if (o.contains(QLatin1String("BRASIL")))
+        return QStringLiteral("BRA");
+    if (o.contains(QLatin1String("EEUU")) || o.contains(QLatin1String("ESTADOS")))
+        return QStringLiteral("USA");
+    if (o.contains(QLatin1String("ITALIA")))
+        return QStringLiteral("ITA");
+    return QStringLiteral("ARG");
+}
+
+void answerCountries(int *asked)
+{
+    whenModal([asked](QWidget *modal) {
+        auto *dialog = qobject_cast<frmRelPais *>(modal);
+        if (!dialog)
+            return;
+        dialog->cboPais()->setCurrentIndex(dialog->cboidPais()->findText(countryFor(dialog->txtValor()->text())));
+        settle(50);
+        if ((*asked)++ == 0)
+            shot(dialog, QStringLiteral("4-pais.png"));
+        answerCountries(asked);
+        press(dialog->txtESM(), Qt::Key_F11);
+    });
+}
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    QTextStream err(stderr);
+    if (arguments.size() != 2) {
+        err << "usage: sorvanta-bench screens WORKBOOK OUTDIR" << Qt::endl;
+        return 2;
+    }
+    g_out = arguments[1];
+    QDir().mkpath(g_out);
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    MsgBox::setHandler([&err](const QString &text, MsgBox::Icon, const QString &) { err << text << Qt::endl; });
+
+    frmMain w;
+    if (!w.Form_Load())
+        return 1;
+    w.resize(1180, 640);
+    w.show();
+    settle();
+    shot(&w, QStringLiteral("1-inicio.png"));
+
+    w.TxtArchivo()->setText(QFileInfo(arguments[0]).absoluteFilePath());
+    if (!modCargaExcel::lf_LevantarExcel(w.TxtArchivo()->text(), *w.FRAM2_Grid(), *w.lbLineas()))
+        return 1;
+    settle();
+    shot(&w, QStringLiteral("2-planilla.png"));
+
+    w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
+    const CampoCatalogo campos[] = {CampoCatalogo::Articulo,     CampoCatalogo::Descripcion,  CampoCatalogo::DescripcMaria,
+                                    CampoCatalogo::Ncm,          CampoCatalogo::KilosUnitario, CampoCatalogo::PaisOrigen,
+                                    CampoCatalogo::Observacion1};
+    for (int c = 0; c < 7 && c < w.FRAM2_Grid()->cols(); ++c)
+        chooseField(w, c, campos[c], c == 5);
+    w.FRAM2_Grid()->setCol(0);
+    settle();
+    shot(&w, QStringLiteral("3-campos.png"));
+
+    int asked = 0;
+    answerCountries(&asked);
+    press(w.FRAM2_Grid(), Qt::Key_F11);
+    settle();
+    if (w.lstArticulos()->itemCount() > 2)
+        w.lstArticulos()->setChecked(2, false);
+    settle();
+    shot(&w, QStringLiteral("5-revision.png"));
+
+    press(w.lstArticulos(), Qt::Key_F12);
+    settle();
+    shot(&w, QStringLiteral("6-enviado.png"));
+    return 0;
+}
+} // namespace ScreensCommand
