@@ -5,8 +5,6 @@
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
 
-#include <QLocale>
-
 namespace {
 const QString kSourceAbrir = QStringLiteral("[clExcel.Abrir]");
 const QString kSourceLeerCelda = QStringLiteral("[clExcel.LeerCelda]");
@@ -46,6 +44,7 @@ bool clEcxel::Abrir(bool bReadOnly)
         if (m_Archivo.isEmpty())
             throw AppError(ErrorNumbers::kSpreadsheet, kSourceAbrir, QStringLiteral("No hay archivo seleccionado"));
         line = 3;
+        m_Region = QLocale();
         m_Libro = m_App->openWorkbook(m_Archivo, bReadOnly, true, false);
         line = 4;
         m_Hoja = m_Libro ? m_Libro->worksheet(1) : nullptr;
@@ -62,7 +61,7 @@ QString clEcxel::LeerCelda(int p_Lin, int p_Col)
     if (!m_Hoja)
         return QString();
     try {
-        return m_Hoja->value(p_Lin, p_Col).toDisplayText(QLocale());
+        return m_Hoja->value(p_Lin, p_Col).toDisplayText(m_Region);
     } catch (const AppError &e) {
         throw AppError(e.number(), kSourceLeerCelda, e.description());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <memory>
 
@@ -32,4 +33,6 @@ private:
     std::shared_ptr<ExcelWorkbook> m_Libro;
     std::shared_ptr<ExcelWorksheet> m_Hoja;
     QString m_Archivo;
+    // The operator's regional settings, taken when the workbook opens.
+    QLocale m_Region;
 };

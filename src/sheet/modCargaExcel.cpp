@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <memory>
 
 namespace modCargaExcel {
@@ -81,16 +82,23 @@ bool isBlank(const QString &text)
     return true;
 }
 
+bool isSeparator(char16_t ch)
+{
+    return ch == u'\t' || ch == u'\r' || ch == u'\n';
+}
+
 // A TAB or line break inside a cell would move every later cell of the row when pasted.
 void appendCell(QString &block, const QString &cell)
 {
-    const qsizetype start = block.size();
-    block += cell;
-    for (qsizetype i = start; i < block.size(); ++i) {
-        const QChar ch = block.at(i);
-        if (ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
-            block[i] = QLatin1Char(' ');
+    const char16_t *begin = reinterpret_cast<const char16_t *>(cell.utf16());
+    const char16_t *end = begin + cell.size();
+    if (std::none_of(begin, end, isSeparator)) {
+        block += cell;
+        return;
     }
+    QString clean = cell;
+    std::replace_if(clean.begin(), clean.end(), [](QChar ch) { return isSeparator(ch.unicode()); }, QLatin1Char(' '));
+    block += clean;
 }
 
 // Header width: the run of non-empty cells of row 1 from column 1; at least 1.
