@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Load benchmark: times sorvanta-bench load on the 65,534-row catalog in xlsx, ods, xls and csv
-# and sets it beside xlsx2csv on the same xlsx file.
+# and sets it beside xlsx2csv on the same xlsx file (wall clock and processor time).
 #   bench/run-load.sh [WORKDIR] [BENCH_BINARY]
 # Needs, for measuring only: libreoffice-calc-nogui (format conversion) and xlsx2csv.
 set -euo pipefail
@@ -20,26 +20,27 @@ done
 [ -f "$work/$base.csv" ] || soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' \
   --outdir "$work" "$work/$base.xlsx" >/dev/null
 
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 
-t0=$(now); xlsx2csv "$work/$base.xlsx" >/dev/null; t1=$(now)
-ref=$(elapsed "$t0" "$t1")
+/usr/bin/time -f '%e %U %S' -o "$work/xlsx2csv.time" xlsx2csv "$work/$base.xlsx" >/dev/null
+read -r ref_wall ref_user ref_sys <"$work/xlsx2csv.time"
+ref_cpu=$(awk -v u="$ref_user" -v s="$ref_sys" 'BEGIN { printf "%.3f", u + s }')
 
-declare -A load rows rss
+declare -A wall cpu grid rss
 for fmt in xlsx ods xls csv; do
-  line=$("$bench" load "$work/$base.$fmt" 2>"$work/$fmt.stderr" | tail -n 1) || true
-  load[$fmt]=$(sed -n 's/.*load_s=\([0-9.]*\).*/\1/p' <<<"$line")
-  rows[$fmt]=$(sed -n 's/.*rows=\([0-9]*\) cols=\([0-9]*\).*/\1x\2/p' <<<"$line")
-  rss[$fmt]=$(sed -n 's/.*rss_growth_mib=\([0-9.-]*\).*/\1/p' <<<"$line")
+  out=$("$bench" load "$work/$base.$fmt" 2>"$work/$fmt.stderr") || true
+  last=$(tail -n 1 <<<"$out")
+  wall[$fmt]=$(sed -n 's/.*load_s=\([0-9.]*\).*/\1/p' <<<"$last")
+  grid[$fmt]=$(sed -n 's/.*rows=\([0-9]*\) cols=\([0-9]*\).*/\1x\2/p' <<<"$last")
+  rss[$fmt]=$(sed -n 's/.*rss_growth_mib=\([0-9.-]*\).*/\1/p' <<<"$last")
+  cpu[$fmt]=$(sed -n 's/.*cpu_s=\([0-9.]*\).*/\1/p' <<<"$out")
 done
 
-printf '%-6s %9s %12s %13s %10s %14s\n' format load_s vs_xlsx2csv vs_xlsx_load grid rss_growth_mib
-printf '%-6s %9s %12s %13s %10s %14s\n' xlsx2csv "$ref" 1.00 - - -
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-8s %7s %7s %9s %8s %8s %9s %10s\n' format wall_s cpu_s wall/x2c cpu/x2c wall/xlsx grid rss_growth_mib
+printf '%-8s %7s %7s %9s %8s %8s %9s %10s\n' xlsx2csv "$ref_wall" "$ref_cpu" 1.00 1.00 - - -
 for fmt in xlsx ods xls csv; do
-  l=${load[$fmt]:-0}
-  printf '%-6s %9s %12s %13s %10s %14s\n' "$fmt" "$l" \
-    "$(awk -v a="$l" -v b="$ref" 'BEGIN { printf "%.2f", a / b }')" \
-    "$(awk -v a="$l" -v b="${load[xlsx]:-1}" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')" \
-    "${rows[$fmt]:-failed}" "${rss[$fmt]:--}"
+  w=${wall[$fmt]:-0}
+  printf '%-8s %7s %7s %9s %8s %8s %9s %10s\n' "$fmt" "$w" "${cpu[$fmt]:--}" "$(ratio "$w" "$ref_wall")" \
+    "$(ratio "${cpu[$fmt]:-0}" "$ref_cpu")" "$(ratio "$w" "${wall[xlsx]:-0}")" "${grid[$fmt]:-failed}" "${rss[$fmt]:--}"
 done
