@@ -1,0 +1,39 @@
+#pragma once
+
+// Writes small zip packages for the xlsx and ods reader tests, part by part.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <utility>
+#include <vector>
+#include <zip.h>
+
+namespace WorkbookTestZip {
+
+using Parts = std::vector<std::pair<QByteArray, QByteArray>>; // name, content
+
+// Stored parts (no compression) when stored is true, so tests can damage known bytes.
+inline bool write(const QString &path, const Parts &parts, bool stored = false)
+{
+    QFile::remove(path);
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip)
+        return false;
+    for (const auto &[name, content] : parts) {
+        zip_source_t *source = zip_source_buffer(zip, content.constData(), zip_uint64_t(content.size()), 0);
+        const zip_int64_t index = source ? zip_file_add(zip, name.constData(), source, ZIP_FL_OVERWRITE) : -1;
+        if (index < 0) {
+            zip_source_free(source);
+            zip_discard(zip);
+            return false;
+        }
+        if (stored)
+            zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
+    }
+    // The buffers are read when the archive is written, here.
+    return zip_close(zip) == 0;
+}
+
+} // namespace WorkbookTestZip
