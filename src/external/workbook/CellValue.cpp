@@ -21,11 +21,21 @@ QDateTime fromSerial(double serial)
     return QDateTime(date, QTime(0, 0)).addMSecs(ms);
 }
 
+// The long time format names the time zone, which a cell never has.
+QString timeWithSeconds(const QLocale &locale)
+{
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    const int minutes = format.indexOf(QLatin1String("mm"));
+    if (!format.contains(QLatin1String("ss")) && minutes >= 0)
+        format.insert(minutes + 2, QLatin1String(":ss"));
+    return format;
+}
+
 QString generalNumber(double number, const QLocale &locale)
 {
     QLocale shown(locale);
     shown.setNumberOptions(shown.numberOptions() | QLocale::OmitGroupSeparator);
-    return shown.toString(number, 'g', 15);
+    return shown.toString(number, 'G', 15); // "1E+22", as Excel writes it
 }
 } // namespace
 
@@ -45,7 +55,7 @@ QString CellValue::toDisplayText(const QLocale &locale) const
         if (moment.time() == QTime(0, 0))
             return locale.toString(moment.date(), QLocale::ShortFormat);
         if (number < 1)
-            return locale.toString(moment.time(), QLocale::LongFormat);
+            return locale.toString(moment.time(), timeWithSeconds(locale));
         return locale.toString(moment, QLocale::ShortFormat);
     }
     case Type::Error:

@@ -14,7 +14,8 @@ SheetBuilder::SheetBuilder(const QString &path, const ReadLimits &limits, qint64
 void SheetBuilder::set(int row, int column, CellValue value)
 {
     const ReadLimits &l = m_sheet.limits();
-    if (value.type == CellValue::Type::Empty || row < 1 || column < 1 || row > l.maxRows
+    // An empty text reads like an empty cell and must not widen the sheet.
+    if (value.isEmpty() || row < 1 || column < 1 || row > l.maxRows
         || column > l.maxColumns)
         return;
     if (static_cast<std::size_t>(row) > m_width.size())
@@ -36,6 +37,14 @@ void SheetBuilder::fill(int row, int rows, int column, int count, const CellValu
         return;
     const int lastRow = static_cast<int>(std::min<qint64>(qint64(row) + rows - 1, l.maxRows));
     const int lastColumn = static_cast<int>(std::min<qint64>(qint64(column) + count - 1, l.maxColumns));
+    // What the fill would take, counted before a single cell is written.
+    qint64 growth = 0;
+    for (int r = row; r <= lastRow; ++r) {
+        const int width = static_cast<std::size_t>(r) <= m_width.size() ? m_width[r - 1] : 0;
+        growth += std::max(0, lastColumn - width);
+    }
+    if (m_used + growth > m_budget)
+        throw WorkbookErrors::tooLarge(m_path);
     for (int r = row; r <= lastRow; ++r)
         for (int c = lastColumn; c >= column; --c) // widest first: one resize per row
             set(r, c, value);

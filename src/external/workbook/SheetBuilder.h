@@ -15,7 +15,7 @@ public:
 
     SheetBuilder(const QString &path, const ReadLimits &limits, qint64 slotBudget = kDefaultSlotBudget);
 
-    // Empty values and cells outside the limits are ignored.
+    // Empty values (empty texts too) and cells outside the limits are ignored.
     void set(int row, int column, CellValue value);
     // The same value into columns [column, column + count) of rows [row, row + rows).
     void fill(int row, int rows, int column, int count, const CellValue &value);

@@ -5,12 +5,14 @@
 
 #include <vector>
 
-// "Excel.Application": our own reader of workbook files. A workbook is read into memory
-// once, when opened; only its first worksheet is kept, which is all the program reads.
+// The program's own spreadsheet application ("Excel.Application"): reads the first
+// worksheet of .xlsx, .xlsm, .ods, .xls and .csv files into memory, read-only.
 class WorkbookEngine : public ExcelApplication {
 public:
-    // The program never reads beyond row 65,535: keeping more would only cost memory.
-    static ReadLimits defaultLimits();
+    // The program never reads beyond row 65,535, so a sheet keeps at most 65,536 rows.
+    static ReadLimits defaultLimits() { return ReadLimits{65536, 16384}; }
+
+    explicit WorkbookEngine(const ReadLimits &limits = defaultLimits());
 
     std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly,
                                                 bool ignoreReadOnlyRecommended, bool editable) override;
@@ -18,5 +20,6 @@ public:
     void close() override;
 
 private:
+    ReadLimits m_limits;
     std::vector<std::shared_ptr<ExcelWorkbook>> m_open;
 };

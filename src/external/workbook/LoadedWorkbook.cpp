@@ -1,0 +1,16 @@
+#include "external/workbook/LoadedWorkbook.h"
+
+#include "external/workbook/LoadedWorksheet.h"
+#include "platform/AppError.h"
+
+LoadedWorkbook::LoadedWorkbook(SheetData firstSheet)
+    : m_first(std::make_shared<LoadedWorksheet>(std::move(firstSheet)))
+{
+}
+
+std::shared_ptr<ExcelWorksheet> LoadedWorkbook::worksheet(int index)
+{
+    if (index != 1)
+        throw AppError(9, QStringLiteral("Excel.Application"), QStringLiteral("Subíndice fuera del intervalo"));
+    return m_first;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "external/workbook/ExcelApplication.h"
+#include "external/workbook/SheetData.h"
+
+// The cells of one worksheet held in memory.
+class LoadedWorksheet : public ExcelWorksheet {
+public:
+    explicit LoadedWorksheet(SheetData cells) : m_cells(std::move(cells)) {}
+    CellValue value(int row, int column) const override { return m_cells.at(row, column); }
+    void setValue(int row, int column, const CellValue &value) override;
+
+private:
+    SheetData m_cells;
+};

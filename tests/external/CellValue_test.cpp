@@ -1,0 +1,77 @@
+#include "external/workbook/CellValue.h"
+#include "platform/AppError.h"
+
+#include <QLocale>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(CellValue)
+
+class CellValueTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void displayText_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<CellValue>("value");
+        QTest::addColumn<QString>("text");
+        const QString ar = QStringLiteral("es_AR"), us = QStringLiteral("en_US");
+        QTest::newRow("decimal comma, no grouping") << ar << CellValue::fromNumber(1234567.891) << "1234567,891";
+        QTest::newRow("decimal point, no grouping") << us << CellValue::fromNumber(1234567.891) << "1234567.891";
+        QTest::newRow("whole number") << ar << CellValue::fromNumber(42) << "42";
+        QTest::newRow("negative") << ar << CellValue::fromNumber(-0.5) << "-0,5";
+        QTest::newRow("15 significant digits") << us << CellValue::fromNumber(0.1 + 0.2) << "0.3";
+        QTest::newRow("long code keeps its digits") << us << CellValue::fromNumber(123456789012345.0)
+                                                   << "123456789012345";
+        QTest::newRow("huge in exponent form") << ar << CellValue::fromNumber(1.23456789e22) << "1,23456789E+22";
+        QTest::newRow("true") << ar << CellValue::fromBoolean(true) << "Verdadero";
+        QTest::newRow("false") << us << CellValue::fromBoolean(false) << "Falso";
+        QTest::newRow("empty") << ar << CellValue() << "";
+        QTest::newRow("text as is") << ar << CellValue::fromText(QStringLiteral("a\tb\rc")) << "a\tb\rc";
+        // 45000 is 2023-03-15.
+        QTest::newRow("date es_AR")
+            << ar << CellValue::fromDateTime(45000)
+            << QLocale(ar).toString(QDate(2023, 3, 15), QLocale::ShortFormat);
+        QTest::newRow("date en_US")
+            << us << CellValue::fromDateTime(45000)
+            << QLocale(us).toString(QDate(2023, 3, 15), QLocale::ShortFormat);
+        QTest::newRow("early 1900 date") << us << CellValue::fromDateTime(59)
+                                         << QLocale(us).toString(QDate(1900, 2, 28), QLocale::ShortFormat);
+    }
+
+    void displayText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(CellValue, value);
+        QFETCH(QString, text);
+        QCOMPARE(value.toDisplayText(QLocale(locale)), text);
+    }
+
+    void dateWithTimeShowsBoth()
+    {
+        const QLocale ar(QStringLiteral("es_AR"));
+        const QString text = CellValue::fromDateTime(45000.75).toDisplayText(ar);
+        QVERIFY2(text.startsWith(ar.toString(QDate(2023, 3, 15), QLocale::ShortFormat)), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("18:00")), qPrintable(text));
+    }
+
+    void timeAloneHasNoZone()
+    {
+        const QString text = CellValue::fromDateTime(0.5 + 30.0 / 86400).toDisplayText(QLocale(QStringLiteral("es_AR")));
+        QCOMPARE(text, QStringLiteral("12:00:30"));
+    }
+
+    void errorCannotBeText()
+    {
+        try {
+            CellValue::fromError(QStringLiteral("#DIV/0!")).toDisplayText(QLocale());
+            QFAIL("an error value gave a text");
+        } catch (const AppError &e) {
+            QCOMPARE(e.number(), 13);
+            QCOMPARE(e.description(), QStringLiteral("No coinciden los tipos"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CellValueTest)
+#include "CellValue_test.moc"
