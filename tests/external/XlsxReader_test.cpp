@@ -19,6 +19,7 @@ private slots:
     void customFormatsDecideDates_data();
     void customFormatsDecideDates();
     void dates1904CountFrom1900();
+    void numbersNoCellHoldsAreLeftOut();
     void cellsWithoutReferencesFollowOnAndLimitsHold();
     void xlsxwriterWorkbook();
     void damagedPackagesAreRefused_data();
@@ -197,6 +198,22 @@ void XlsxReaderTest::dates1904CountFrom1900()
     // Day 0 of 1904 is 1904-01-01, serial 1462 of the 1900 system; plain numbers stay.
     QCOMPARE(sheet.at(1, 1).number, 1462.0);
     QCOMPARE(sheet.at(1, 2).number, 0.0);
+}
+
+void XlsxReaderTest::numbersNoCellHoldsAreLeftOut()
+{
+    const SheetData sheet = read(writeXlsx("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>nan</v></c>"
+                                           "<c r=\"B1\"><v>inf</v></c><c r=\"C1\" s=\"1\"><v>-inf</v></c>"
+                                           "<c r=\"D1\" s=\"1\"><v>1e300</v></c><c r=\"E1\"><v>1e300</v></c>"
+                                           "<c r=\"F1\" s=\"1\"><v>2958465</v></c></row>"));
+    QCOMPARE(sheet.at(1, 1).type, CellValue::Type::Empty);
+    QCOMPARE(sheet.at(1, 2).type, CellValue::Type::Empty);
+    QCOMPARE(sheet.at(1, 3).type, CellValue::Type::Empty);
+    // Past year 9999 a date format cannot show the value: it stays a number.
+    QCOMPARE(sheet.at(1, 4).type, CellValue::Type::Number);
+    QCOMPARE(sheet.at(1, 4).number, 1e300);
+    QCOMPARE(sheet.at(1, 5).type, CellValue::Type::Number);
+    QCOMPARE(sheet.at(1, 6).type, CellValue::Type::DateTime);
 }
 
 void XlsxReaderTest::cellsWithoutReferencesFollowOnAndLimitsHold()

@@ -61,9 +61,14 @@ double fromDate(int year, int month, int day)
     return serial;
 }
 
+bool isShowable(double serial)
+{
+    return std::isfinite(serial) && serial >= -693593 && serial <= 2958466;
+}
+
 QDateTime toDateTime(double serial)
 {
-    if (!std::isfinite(serial) || serial < -693593 || serial > 2958466)
+    if (!isShowable(serial))
         return {};
     const qint64 seconds = std::llround(serial * 86400.0);
     qint64 days = seconds / 86400;

@@ -12,6 +12,8 @@ namespace DateSerial {
 constexpr double k1904Offset = 1462.0;
 
 double fromDate(int year, int month, int day);
+// Finite and within years 1 to 9999: anything else cannot be shown as a date.
+bool isShowable(double serial);
 // Whole seconds, rounded; an invalid QDateTime for serials outside years 1 to 9999.
 QDateTime toDateTime(double serial);
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -26,7 +27,8 @@ bool toDouble(const std::string &s, double &out)
     if (!v.empty() && v.front() == '+')
         v.remove_prefix(1);
     const auto r = std::from_chars(v.data(), v.data() + v.size(), out);
-    return !v.empty() && r.ec == std::errc() && r.ptr == v.data() + v.size();
+    // from_chars also takes "inf" and "nan", which no writer stores as a cell value.
+    return !v.empty() && r.ec == std::errc() && r.ptr == v.data() + v.size() && std::isfinite(out);
 }
 
 } // namespace
@@ -148,7 +150,7 @@ CellValue OdsContentParser::cellValue() const
         if (const auto serial = DateSerial::fromIso(m_value))
             return CellValue::fromDateTime(*serial);
     } else if (t == "time") {
-        if (const auto days = DateSerial::fromDuration(m_value))
+        if (const auto days = DateSerial::fromDuration(m_value); days && DateSerial::isShowable(*days))
             return CellValue::fromDateTime(*days);
     } else if (t == "boolean") {
         return CellValue::fromBoolean(m_value == "true" || m_value == "1");

@@ -7,6 +7,7 @@
 #include "external/workbook/XlsxText.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -27,7 +28,8 @@ bool toDouble(const std::string &s, double &out)
 {
     const std::string_view v = trimmed(s);
     const auto r = std::from_chars(v.data(), v.data() + v.size(), out);
-    return r.ec == std::errc() && r.ptr == v.data() + v.size() && !v.empty();
+    // from_chars also takes "inf" and "nan", which no writer stores as a cell value.
+    return r.ec == std::errc() && r.ptr == v.data() + v.size() && !v.empty() && std::isfinite(out);
 }
 
 // "AB12" gives column 28 and row 12; either part may be missing.
@@ -223,7 +225,7 @@ void XlsxSheetParser::endCell()
     case Kind::Number:
         if (!toDouble(m_text, number))
             break;
-        if (m_styles.isDate(m_style))
+        if (m_styles.isDate(m_style) && DateSerial::isShowable(number + m_dateOffset))
             m_sheet.set(m_row, m_column, CellValue::fromDateTime(number + m_dateOffset));
         else
             m_sheet.set(m_row, m_column, CellValue::fromNumber(number));
