@@ -33,7 +33,8 @@ void ExportarReporte(ReviewList &lista, QWidget *owner)
         auto sistema = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
         auto manejo = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
         const QString texto = textoDelReporte(lista);
-        const QString ruta = sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"), QString());
+        const QString ruta =
+            sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"), QString());
         if (ruta.trimmed().isEmpty()) {
             MsgBox::show(QStringLiteral("Reporte cancelado"), MsgBox::Icon::Exclamation);
             return;
@@ -44,6 +45,7 @@ void ExportarReporte(ReviewList &lista, QWidget *owner)
         manejo->Cerrar_Archivo();
         MsgBox::show(QStringLiteral("Reporte generado en ") + ruta, MsgBox::Icon::Information);
     } catch (const AppError &e) {
-        MsgBox::show(ErrorText::seccion(e, QStringLiteral("ExportarReporte.frmMain.Sorvanta")), MsgBox::Icon::Exclamation);
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("ExportarReporte.frmMain.Sorvanta")),
+                     MsgBox::Icon::Exclamation);
     }
 }
