@@ -1,6 +1,7 @@
 #include "LoadCommand.h"
 #include "ProcessCommand.h"
 #include "ScreensCommand.h"
+#include "SendCommand.h"
 
 #include "common/modGlobal.h"
 #include "platform/AppFont.h"
@@ -21,6 +22,7 @@ const Subcommand kSubcommands[] = {
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
+    {"send", "send [--postgres] FILE", &SendCommand::run},
 };
 } // namespace
 
