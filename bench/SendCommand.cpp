@@ -24,25 +24,44 @@ namespace {
 const QString kScript = QStringLiteral(SORVANTA_SOURCE_DIR "/scripts/pg-test-server.sh");
 const QString kSchema = QStringLiteral(SORVANTA_SOURCE_DIR "/sql/postgres-catalogos.sql");
 
-// Counts the commands run through the real connections, changing nothing else.
+// Where the time of a run goes: commands, queries, and their numbers.
+struct Tally {
+    long commands = 0;
+    long queries = 0;
+    qint64 commandNs = 0;
+    qint64 queryNs = 0;
+};
+
+// Counts and times what runs through the real connections, changing nothing else.
 class CountingConnection : public DatabaseConnection {
 public:
-    CountingConnection(std::shared_ptr<DatabaseConnection> real, long &count) : m_real(std::move(real)), m_count(count)
+    CountingConnection(std::shared_ptr<DatabaseConnection> real, Tally &tally) : m_real(std::move(real)), m_tally(tally)
     {
     }
     void setSql(const QString &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
-    bool crearRs(std::shared_ptr<Recordset> &rs) override { return m_real->crearRs(rs); }
+    bool crearRs(std::shared_ptr<Recordset> &rs) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const bool found = m_real->crearRs(rs);
+        m_tally.queryNs += clock.nsecsElapsed();
+        ++m_tally.queries;
+        return found;
+    }
     long ejecutar() override
     {
+        QElapsedTimer clock;
+        clock.start();
         const long changed = m_real->ejecutar();
-        ++m_count;
+        m_tally.commandNs += clock.nsecsElapsed();
+        ++m_tally.commands;
         return changed;
     }
 
 private:
     std::shared_ptr<DatabaseConnection> m_real;
-    long &m_count;
+    Tally &m_tally;
 };
 
 class CountingAccess : public DataAccessManager {
@@ -54,16 +73,16 @@ public:
         auto real = m_real->getDataConnectionByEntity(entity);
         auto &wrapped = m_wrapped[entity];
         if (!wrapped.second || wrapped.first != real)
-            wrapped = {real, std::make_shared<CountingConnection>(real, m_count)};
+            wrapped = {real, std::make_shared<CountingConnection>(real, m_tally)};
         return wrapped.second;
     }
     QString getDataConnectionTAG(const QString &entity) override { return m_real->getDataConnectionTAG(entity); }
-    long count() const { return m_count; }
+    const Tally &tally() const { return m_tally; }
 
 private:
     std::shared_ptr<DataAccessManager> m_real;
     std::map<QString, std::pair<std::shared_ptr<DatabaseConnection>, std::shared_ptr<DatabaseConnection>>> m_wrapped;
-    long m_count = 0;
+    Tally m_tally;
 };
 
 // The private server of --postgres: started by the tests' script, stopped when this goes.
@@ -195,7 +214,11 @@ int run(const QStringList &arguments)
         auto counting = std::make_shared<CountingAccess>(modGlobal::AccesoDatos);
         modGlobal::AccesoDatos = counting;
         const double seconds = pressF12(window);
-        const long statements = counting->count();
+        const Tally &tally = counting->tally();
+        const long statements = tally.commands;
+        err << "commands " << tally.commands << " in " << QString::number(double(tally.commandNs) / 1e9, 'f', 3)
+            << " s, queries " << tally.queries << " in " << QString::number(double(tally.queryNs) / 1e9, 'f', 3)
+            << " s" << Qt::endl;
         MsgBox::setHandler([](const QString &text, MsgBox::Icon, const QString &) { qWarning("%s", qPrintable(text)); });
         const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
                                  .arg(QString::number(seconds, 'f', 3))
