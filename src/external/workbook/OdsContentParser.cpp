@@ -42,11 +42,11 @@ void OdsContentParser::startElement(const char *name, const char **attributes)
 {
     const char *local = localName(name);
     if (std::strcmp(local, "table") == 0) {
-        // A table nested in a cell is not a sheet of its own.
-        m_inTable = ++m_tableDepth == 1;
+        ++m_tableDepth;
         return;
     }
-    if (!m_inTable)
+    // A table nested in a cell is not a sheet of its own: only the outer table counts.
+    if (m_tableDepth != 1)
         return;
     if (m_inCell) {
         if (std::strcmp(local, "annotation") == 0) {
@@ -112,11 +112,11 @@ void OdsContentParser::endElement(const char *name)
 {
     const char *local = localName(name);
     if (std::strcmp(local, "table") == 0) {
-        if (--m_tableDepth == 0 && m_inTable)
+        if (--m_tableDepth == 0)
             stop(); // only the first table is read
         return;
     }
-    if (!m_inTable)
+    if (m_tableDepth != 1)
         return;
     if (m_inCell) {
         if (std::strcmp(local, "annotation") == 0)
@@ -133,7 +133,7 @@ void OdsContentParser::endElement(const char *name)
 
 void OdsContentParser::characters(const char *data, int length)
 {
-    if (m_inCell && m_inParagraph > 0 && m_annotation == 0)
+    if (m_tableDepth == 1 && m_inCell && m_inParagraph > 0 && m_annotation == 0)
         m_text.append(data, static_cast<std::size_t>(length));
 }
 

@@ -36,7 +36,6 @@ private:
     qint64 m_maxColumns;
 
     int m_tableDepth = 0;
-    bool m_inTable = false;
     qint64 m_row = 1;
     qint64 m_rowRepeat = 1;
     qint64 m_column = 1;
