@@ -1,0 +1,32 @@
+#pragma once
+
+// What the zip and text reader harnesses share: where an input is written, and reading
+// every cell of the result so that a bad value shows up under the sanitizer.
+
+#include "external/workbook/SheetData.h"
+
+#include <QString>
+#include <unistd.h>
+
+namespace FuzzInput {
+
+inline QString path(const char *suffix)
+{
+    // One file per fuzzing process, in memory-backed storage when there is some.
+    const char *dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    return QStringLiteral("%1/sorvanta-fuzz-%2.%3")
+        .arg(QString::fromLatin1(dir))
+        .arg(getpid())
+        .arg(QString::fromLatin1(suffix));
+}
+
+inline qsizetype touch(const SheetData &sheet)
+{
+    qsizetype chars = 0;
+    for (int r = 1; r <= sheet.rowCount(); ++r)
+        for (int c = 1; c <= 64; ++c)
+            chars += sheet.at(r, c).text.size() + (sheet.at(r, c).number != 0 ? 1 : 0);
+    return chars;
+}
+
+} // namespace FuzzInput
