@@ -299,6 +299,10 @@ void frmMain::teclaEnGrilla(int key)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // The next press may reuse the address of this one: its release, or the shortcut
+    // check that precedes every press, ends this press's climb.
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ShortcutOverride)
+        m_ultimaTecla = nullptr;
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);
@@ -306,7 +310,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (!widget || widget->window() != this)
         return false;
     // An ignored key climbs to the parents and passes here again: act on its first stop only.
-    const bool subiendo = event == m_ultimaTecla && m_ultimoDestino && widget->isAncestorOf(m_ultimoDestino);
+    const bool subiendo = event == m_ultimaTecla && m_ultimoDestino && widget != m_ultimoDestino
+                          && widget->isAncestorOf(m_ultimoDestino);
     m_ultimaTecla = event;
     m_ultimoDestino = widget;
     if (subiendo)

@@ -2,20 +2,27 @@
 #include "common/modGlobal.h"
 #include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
+#include "platform/AppFont.h"
 #include "platform/FlexGrid.h"
+#include "platform/GridModel.h"
 #include "platform/ReviewList.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 #include "platform/UserIdentity.h"
 
+#include "support/DataAccessTestConfig.h"
+#include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
 
@@ -238,6 +245,33 @@ private Q_SLOTS:
         QCOMPARE(w.chk_removeguion()->checkState(), Qt::Unchecked);
     }
 
+    void catalogSelectorReadsARealCatalogTable()
+    {
+        const QString folder = m_env->path(QStringLiteral("bases"));
+        QDir().mkpath(folder);
+        DataAccessTestConfig::createSqliteDatabases(folder);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("preparar"));
+            db.setDatabaseName(DataAccessTestConfig::catalogosFile(folder));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("delete from catalogo")));
+            QVERIFY(q.exec(QStringLiteral("insert into catalogo (idcatalogo, descripcion) values ('9', 'Nueve'), "
+                                          "('PUR', 'Compras'), ('10', 'Diez'), ('X', null)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("preparar"));
+        DataAccessTestConfig(*m_env).sqliteFolder(folder).write();
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        // Text ids in text order; a missing description leaves the entry ending in "] ".
+        QCOMPARE(entries(w.cboCatalogos()), (QStringList{QStringLiteral("[10] Diez"), QStringLiteral("[9] Nueve"),
+                                                         QStringLiteral("[PUR] Compras"), QStringLiteral("[X] ")}));
+        QCOMPARE(entries(w.cboIdCatalogo()),
+                 (QStringList{QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("PUR"), QStringLiteral("X")}));
+        QCOMPARE(boxes.count(), 0);
+    }
+
     void layoutFollowsTheWindow()
     {
         frmMain w;
@@ -283,10 +317,74 @@ private Q_SLOTS:
         QTest::keyClick(w.TxtArchivo(), Qt::Key_F12);
         QTest::keyClick(w.TxtArchivo(), Qt::Key_F1);
         QCOMPARE(boxes.count(), 2);
+        // The same control twice in a row: each press acts once.
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F11);
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F11);
+        QCOMPARE(boxes.count(), 4);
         w.label1()->hide();
         w.label2()->show();
         QTest::keyClick(w.TxtArchivo(), Qt::Key_F11);
-        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.count(), 4);
+        // Reviewed step: F12 sends (an empty list says so).
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 5);
+        QCOMPARE(boxes.last().text, QStringLiteral("No hay artículos para procesar contra el catálogo"));
+    }
+
+    void everyPressActsOnceEvenWhenRepeated()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.TxtArchivo()->setFocus();
+        // The line edit ignores F11, so the press climbs through FRAM2 to the window.
+        for (int i = 1; i <= 3; ++i) {
+            QTest::keyClick(w.TxtArchivo(), Qt::Key_F11);
+            QCOMPARE(boxes.count(), i);
+        }
+    }
+
+    void f1InTheGridAssignsTheColumnUnderTheCursor()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FlexGrid *grid = w.FRAM2_Grid();
+        grid->setCols(3);
+        grid->setRows(3);
+        for (int c = 0; c < 3; ++c)
+            grid->setTextMatrix(0, c, QStringLiteral("col%1").arg(c));
+        grid->setFocus();
+        // The operator's cursor, not a program call, picks the column.
+        grid->setCurrentIndex(grid->gridModel()->index(1, 2));
+        bool chooserOpened = false;
+        ModalDriver::onNextModal([&chooserOpened](QWidget *modal) {
+            chooserOpened = true;
+            modal->close();
+        });
+        QTest::keyClick(grid, Qt::Key_F1);
+        QVERIFY(chooserOpened);
+        QCOMPARE(grid->textMatrix(0, 2), QString());
+        QCOMPARE(grid->textMatrix(0, 1), QStringLiteral("col1"));
+        QCOMPARE(boxes.count(), 0);
+    }
+
+    // SORVANTA_SCREENSHOT_DIR=docs/screenshots refreshes the README's picture of the window.
+    void screenshotWhenAsked()
+    {
+        const QString dir = qEnvironmentVariable("SORVANTA_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("SORVANTA_SCREENSHOT_DIR not set");
+        AppFont::ensureTahoma();
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.grab().save(dir + QStringLiteral("/main.png")));
     }
 };
 
