@@ -224,7 +224,7 @@ int run(const QStringList &arguments)
                                  .arg(QString::number(seconds, 'f', 3))
                                  .arg(statements)
                                  .arg(window.lstArticulos()->itemCount());
-        if (message != QLatin1String("Artículos enviados al catálogo GEN")) {
+        if (message != QStringLiteral("Artículos enviados al catálogo GEN")) {
             err << message << Qt::endl << line << Qt::endl;
             return 1;
         }
