@@ -2,6 +2,7 @@
 #include "common/modGlobal.h"
 #include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
+#include "platform/AppError.h"
 #include "platform/AppFont.h"
 #include "platform/FlexGrid.h"
 #include "platform/GridModel.h"
@@ -55,6 +56,16 @@ public:
 
 private:
     std::shared_ptr<FixedConnection> m_connection;
+};
+
+// A data-access component whose configuration cannot be read.
+class UnconfiguredCatalogs : public FixedCatalogs {
+public:
+    UnconfiguredCatalogs() : FixedCatalogs({{QStringLiteral("GEN"), QStringLiteral("General")}}) {}
+    void LoadParameters() override
+    {
+        throw AppError(-2147467259, QStringLiteral("DAMMain"), QStringLiteral("Falta la configuración"));
+    }
 };
 
 QStringList entries(const QComboBox *box)
@@ -205,6 +216,25 @@ private Q_SLOTS:
             QCOMPARE(boxes.last().title, QStringLiteral("Sorvanta"));
             QCOMPARE(w.cboCatalogos()->count(), 2);
         }
+    }
+
+    void startUpStopsAtTheFailingStepButTheWindowOpens()
+    {
+        storeSetting(QStringLiteral("1"));
+        ComponentRegistry::registerSubstitute(QStringLiteral("DataAccessManager.DAMMain"),
+                                              [] { return std::make_shared<UnconfiguredCatalogs>(); });
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral("Falta la configuración\r\n\r\n-2147467259 - seccion[Form_Load.frmMain."
+                                                   "Sorvanta Linea 5 ]::DAMMain"));
+        QCOMPARE(boxes.last().icon, MsgBox::Icon::None);
+        // Steps before the failure ran, those after it did not.
+        QCOMPARE(w.LblUser()->text(), QStringLiteral("User: Sorvanta - operador\\PUESTO1"));
+        QVERIFY(modGlobal::SistemaArchivos != nullptr);
+        QCOMPARE(w.cboCatalogos()->count(), 0);
+        QCOMPARE(w.chk_removeguion()->checkState(), Qt::Unchecked);
     }
 
     void catalogSelectorKeepsOrderAndOddRows()
