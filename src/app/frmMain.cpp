@@ -341,6 +341,13 @@ void frmMain::aplicarDisposicion()
     if (altoGrilla >= 0)
         m_grid->resize(m_grid->width(), Twips::toPixelsY(altoGrilla, this));
     m_fram2->resize(width(), m_fram2->height());
-    m_lstArticulos->resize(m_grid->width(), m_lstArticulos->height());
-    m_lstArticulos->resize(m_lstArticulos->width(), m_grid->height());
+    // The list sits lower and further right than the grid: taken at the grid's very size
+    // its last rows and its horizontal scroll bar would fall outside the window, so it
+    // keeps the grid's margins instead.
+    const int anchoLista = Twips::fromPixelsX(m_grid->width(), this) - (kListaLeft - kGrillaLeft);
+    if (anchoLista >= 0)
+        m_lstArticulos->resize(Twips::toPixelsX(anchoLista, this), m_lstArticulos->height());
+    const int altoLista = Twips::fromPixelsY(m_grid->height(), this) - (kListaTop - kGrillaTop);
+    if (altoLista >= 0)
+        m_lstArticulos->resize(m_lstArticulos->width(), Twips::toPixelsY(altoLista, this));
 }

@@ -8,7 +8,9 @@
 #include "sheet/modCargaExcel.h"
 
 #include "sheet/SheetFiles.h"
+#include "support/DataAccessTestConfig.h"
 #include "support/ModalDriver.h"
+#include "support/PostgresTestServer.h"
 #include "support/MsgBoxRecorder.h"
 #include "support/TestEnvironment.h"
 
@@ -30,12 +32,12 @@ void execute(const QString &sql)
     datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
 }
 
-// descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA of one article; empty when absent.
+// descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 of one article; empty when absent.
 QStringList row(const QString &codigo)
 {
     auto &datos = *modGlobal::AccesoDatos;
     datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
-        ->setSql(QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA "
+        ->setSql(QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 "
                                 "from catarticulos where idcatalogo = 'GEN' and idarticulo = '%1'")
                      .arg(codigo));
     std::shared_ptr<Recordset> rs;
@@ -93,6 +95,69 @@ class EndToEndTest : public QObject {
         QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F1);
     }
 
+    // Points the program at the backend; "" when it is ready, else why not.
+    QString configure(const QString &backend)
+    {
+        DataAccessTestConfig config(*m_env);
+        const QString folder = m_env->path(QStringLiteral("bases"));
+        if (backend == QLatin1String("embedded"))
+            return QString();
+        if (backend == QLatin1String("odbc")) {
+            DataAccessTestConfig::createSqliteDatabases(folder);
+            const QString driver = QStringLiteral("DRIVER={SQLite3};Database=");
+            config.odbc(QStringLiteral("CATALOGOS"), driver + DataAccessTestConfig::catalogosFile(folder),
+                        QStringLiteral("sqlite"), QStringLiteral("ACCESS"))
+                .odbc(QStringLiteral("SYSTABLAS"), driver + DataAccessTestConfig::systablasFile(folder),
+                      QStringLiteral("sqlite"), QStringLiteral("ACCESS"));
+        } else {
+            PostgresTestServer pg;
+            const QString database = QStringLiteral("extremo_a_extremo");
+            if (!pg.createDatabase(database, true))
+                return pg.problem();
+            config.postgres(QStringLiteral("CATALOGOS"), database).postgres(QStringLiteral("SYSTABLAS"), database);
+        }
+        config.write();
+        return QString();
+    }
+
+    // Start-up, the catalog's earlier state, the workbook loaded and every column assigned with F1.
+    void prepare(frmMain &w, const QJsonArray &rows)
+    {
+        const QString file = SheetFiles::write(m_dir, QStringLiteral("articulos.xlsx"), rows);
+        QVERIFY(!file.isEmpty());
+        QVERIFY(w.Form_Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
+                               "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
+        execute(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
+        QVERIFY(modCargaExcel::lf_LevantarExcel(file, *w.FRAM2_Grid(), *w.lbLineas()));
+        QCOMPARE(w.FRAM2_Grid()->rows(), rows.size());
+        const int downs[] = {1, 2, 5, 6, 7, 8}; // ARTICULO, DESCRIPCION, NCM, KILOS_UNITARIO, PAIS_ORIGEN, OBSERVACION1
+        for (int c = 0; c < 6; ++c)
+            assign(w, c, downs[c]);
+        QCOMPARE(w.FRAM2_Grid()->textMatrix(0, 0), QStringLiteral("[ ARTICULO ]"));
+        QCOMPARE(w.FRAM2_Grid()->textMatrix(0, 3), QStringLiteral("[ KILOS_UNITARIO ]"));
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
+    }
+
+    // F11, answering the one unknown origin with ARG in the country dialog.
+    void process(frmMain &w, const QString &unknownOrigin)
+    {
+        int asked = 0;
+        ModalDriver::onNextModal([&](QWidget *modal) {
+            ++asked;
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            QVERIFY(d);
+            QCOMPARE(d->txtValor()->text(), unknownOrigin);
+            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("ARG")));
+            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+        });
+        QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F11);
+        QCOMPARE(asked, 1);
+        QVERIFY(!w.label2()->isHidden());
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -110,52 +175,34 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    // Load, F1 for each column, F11 with one unknown origin answered, one item unchecked,
-    // F12; then the catalog as the embedded database holds it.
-    void loadMapProcessAndSendOnTheEmbeddedCatalog()
+    void loadMapProcessAndSend_data()
     {
-        const QString file = SheetFiles::write(
-            m_dir, QStringLiteral("articulos.xlsx"),
-            QJsonArray{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen"},
-                       QJsonArray{"N'1", "Tornillo d'acero ñandú", "7318.15.00", 1.5, "Brasil"},
-                       QJsonArray{"EXI-1", "Descripción nueva", "8471.30.00", 2, "Brasil"},
-                       QJsonArray{"SIN-1", "No se envía", "8471.30.00", 1, "Brasil"},
-                       QJsonArray{"N-2", "Válvula", "8481.80.00", 0.25, "Tierra del Fuego"}});
-        QVERIFY(!file.isEmpty());
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<bool>("remarks");
+        QTest::newRow("embedded sqlite") << QStringLiteral("embedded") << true;
+        QTest::newRow("postgresql") << QStringLiteral("postgres") << true;
+        QTest::newRow("odbc sqlite, kind ACCESS") << QStringLiteral("odbc") << false;
+    }
 
+    // Load, F1 for each column, F11 with one unknown origin answered, one item unchecked,
+    // F12 twice; then the catalog as the backend holds it.
+    void loadMapProcessAndSend()
+    {
+        QFETCH(QString, backend);
+        QFETCH(bool, remarks);
+        const QString problem = configure(backend);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
         MsgBoxRecorder boxes;
         frmMain w;
-        QVERIFY(w.Form_Load());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
-                               "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
-        execute(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
-
-        QVERIFY(modCargaExcel::lf_LevantarExcel(file, *w.FRAM2_Grid(), *w.lbLineas()));
-        QCOMPARE(w.FRAM2_Grid()->rows(), 5);
-        assign(w, 0, 1); // ARTICULO
-        assign(w, 1, 2); // DESCRIPCION
-        assign(w, 2, 5); // NCM
-        assign(w, 3, 6); // KILOS_UNITARIO
-        assign(w, 4, 7); // PAIS_ORIGEN
-        QCOMPARE(w.FRAM2_Grid()->textMatrix(0, 0), QStringLiteral("[ ARTICULO ]"));
-        QCOMPARE(w.FRAM2_Grid()->textMatrix(0, 3), QStringLiteral("[ KILOS_UNITARIO ]"));
-        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
-
-        int asked = 0;
-        ModalDriver::onNextModal([&](QWidget *modal) {
-            ++asked;
-            auto *d = qobject_cast<frmRelPais *>(modal);
-            QVERIFY(d);
-            QCOMPARE(d->txtValor()->text(), QStringLiteral("Tierra del Fuego"));
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("ARG")));
-            QTest::keyClick(d->txtESM(), Qt::Key_F11);
-        });
-        QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F11);
-        QCOMPARE(asked, 1);
+        prepare(w, QJsonArray{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen", "nota"},
+                              QJsonArray{"N'1", "Tornillo d'acero ñandú", "7318.15.00", 1.5, "Brasil", "frágil"},
+                              QJsonArray{"EXI-1", "Descripción nueva", "8471.30.00", 2, "Brasil", "revisar"},
+                              QJsonArray{"SIN-1", "No se envía", "8471.30.00", 1, "Brasil", QJsonValue()},
+                              QJsonArray{"N-2", "Válvula", "8481.80.00", 0.25, "Tierra del Fuego", QJsonValue()}});
+        if (QTest::currentTestFailed())
+            return;
+        process(w, QStringLiteral("Tierra del Fuego"));
         QVERIFY2(boxes.count() == 0, qPrintable(boxes.count() ? boxes.last().text : QString()));
-        QVERIFY(!w.label2()->isHidden());
         ReviewList &list = *w.lstArticulos();
         QCOMPARE(list.itemCount(), 4);
         QCOMPARE(list.subItem(findItem(list, QStringLiteral("EXI-1")), 4), QStringLiteral("Existe"));
@@ -170,17 +217,19 @@ private Q_SLOTS:
         const QString today = QDate::currentDate().toString(Qt::ISODate);
         const QString usuario = QStringLiteral("Sorvanta - user\\computer");
         const QStringList nuevo = row(QStringLiteral("N 1"));
-        QCOMPARE(nuevo.size(), 6);
+        QCOMPARE(nuevo.size(), 7);
         QCOMPARE(nuevo[0].trimmed(), QStringLiteral("Tornillo d acero ñandú"));
         QCOMPARE(nuevo.mid(1, 4), (QStringList{QStringLiteral("7318.15.00"), QStringLiteral("1.5"),
                                                QStringLiteral("BRA"), usuario}));
         QCOMPARE(nuevo[5].left(10), today);
+        QCOMPARE(nuevo[6], remarks ? QStringLiteral("frágil") : QString());
         const QStringList segundo = row(QStringLiteral("N-2"));
         QCOMPARE(segundo.mid(2, 3), (QStringList{QStringLiteral("0.25"), QStringLiteral("ARG"), usuario}));
         const QStringList existente = row(QStringLiteral("EXI-1"));
         QCOMPARE(existente[0].trimmed(), QStringLiteral("Descripción nueva"));
         QCOMPARE(existente[4], usuario);
         QCOMPARE(existente[5].left(10), today);
+        QCOMPARE(existente[6], remarks ? QStringLiteral("revisar") : QString());
         QVERIFY(row(QStringLiteral("SIN-1")).isEmpty());
         QCOMPARE(count(), 3);
 
@@ -189,6 +238,54 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
         QCOMPARE(count(), 3);
+    }
+
+    // Apostrophes and accents everywhere, a 16-character NCM in the middle, then a database
+    // that rejects one article: each run stops there, keeps what went before, and a run
+    // after the cause is gone completes without duplicates.
+    void hurtfulDataStopsWhereItShould()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        prepare(w, QJsonArray{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen", "nota"},
+                              QJsonArray{"O'1", "Ñandú 'cuero' ácido", "7318.15.00", 1, "Brasil", "l'été"},
+                              QJsonArray{"O'2", "Pingüino", " 7318.15.00.0000X ", 1, "Brasil", QJsonValue()},
+                              QJsonArray{"O'3", "Acción", "7318.15.00", 1, "Côte d'Ivoire", QJsonValue()}});
+        if (QTest::currentTestFailed())
+            return;
+        process(w, QStringLiteral("Côte d Ivoire"));
+        QCOMPARE(w.lstArticulos()->itemCount(), 3);
+
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral(" NCM incorrecto  7318.15.00.0000X articulo O 2\r\n\r\n-2147220393"
+                                                   " - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
+                                                   "Validación datos"));
+        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(row(QStringLiteral("O 1"))[0].trimmed(), QStringLiteral("Ñandú  cuero  ácido"));
+        QCOMPARE(row(QStringLiteral("O 1"))[6], QStringLiteral("l'été"));
+        QVERIFY(row(QStringLiteral("O 3")).isEmpty());
+        QCOMPARE(w.prgBar()->value(), 1);
+
+        // The NCM mended in the list; now the database refuses the last article.
+        w.lstArticulos()->setSubItem(1, 3, QStringLiteral("7318.15.00"));
+        execute(QStringLiteral("create trigger rechazo before insert on catarticulos when new.idarticulo = 'O 3' "
+                               "begin select raise(abort, 'base no disponible'); end"));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 2);
+        QVERIFY2(boxes.last().text.startsWith(QStringLiteral("base no disponible\r\n\r\n")), qPrintable(boxes.last().text));
+        QVERIFY(boxes.last().text.contains(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]")));
+        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(row(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
+        QVERIFY(row(QStringLiteral("O 3")).isEmpty());
+        QCOMPARE(count(), 3); // EXI-1, O 1, O 2
+
+        execute(QStringLiteral("drop trigger rechazo"));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 3);
+        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
+        QCOMPARE(row(QStringLiteral("O 3"))[3], QStringLiteral("ARG"));
+        QCOMPARE(count(), 4);
     }
 };
 

@@ -1,0 +1,1 @@
+set_tests_properties(app/EndToEnd_test PROPERTIES FIXTURES_REQUIRED postgres)
