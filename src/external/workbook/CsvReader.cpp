@@ -86,36 +86,41 @@ public:
                 continue;
             }
             if (c == m_delimiter) {
-                endField();
+                endField(i);
             } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+                endRecord(i);
                 if (c == QLatin1Char('\r') && i + 1 < n && s[i + 1] == QLatin1Char('\n'))
                     ++i;
-                endRecord();
-            } else if (c == QLatin1Char('"') && m_field.isEmpty() && !m_started) {
+            } else if (c == QLatin1Char('"') && !m_started) {
                 m_inQuotes = true;
                 m_started = true;
-            } else {
-                m_field += c;
+            } else if (!m_started) {
                 m_started = true;
+                m_sliceStart = i; // a plain field is cut from the text in one piece
+            } else if (m_sliceStart < 0) {
+                m_field += c; // text after a closing quote
             }
             ++i;
         }
-        if (m_started || m_column > 1 || !m_field.isEmpty())
-            endRecord();
+        if (m_started || m_column > 1)
+            endRecord(i);
     }
 
 private:
-    void endField()
+    void endField(int end)
     {
-        if (!m_field.isEmpty())
+        if (m_sliceStart >= 0)
+            m_sheet.set(m_row, m_column, CellValue::fromText(QString(m_text.constData() + m_sliceStart, end - m_sliceStart)));
+        else if (!m_field.isEmpty())
             m_sheet.set(m_row, m_column, CellValue::fromText(m_field));
         m_field.clear();
+        m_sliceStart = -1;
         m_started = false;
         ++m_column;
     }
-    void endRecord()
+    void endRecord(int end)
     {
-        endField();
+        endField(end);
         ++m_row;
         m_column = 1;
     }
@@ -128,6 +133,7 @@ private:
     int m_column = 1;
     bool m_inQuotes = false;
     bool m_started = false;
+    int m_sliceStart = -1;
 };
 
 } // namespace
