@@ -48,6 +48,12 @@ private Q_SLOTS:
         list.setCurrentIndex(list.listModel()->index(0, 0));
         QTest::keyClick(&list, Qt::Key_Space);
         QVERIFY(!list.isChecked(item));
+        // And with the mouse on the box itself.
+        const QRect cell = list.visualRect(list.listModel()->index(0, 0));
+        const int indicator = list.style()->pixelMetric(QStyle::PM_IndicatorWidth);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(cell.left() + 2 + indicator / 2, cell.center().y()));
+        QVERIFY(list.isChecked(item));
         list.clearItems();
         QCOMPARE(list.itemCount(), 0);
         QCOMPARE(list.listModel()->rowCount(), 0);
