@@ -1,1 +1,1 @@
-set_tests_properties(app/EndToEndBackends_test PROPERTIES FIXTURES_REQUIRED postgres)
+set_tests_properties(app/EndToEnd_test PROPERTIES FIXTURES_REQUIRED postgres)
