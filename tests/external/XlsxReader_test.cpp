@@ -1,6 +1,8 @@
 #include "WorkbookTestZip.h"
 #include "external/workbook/WorkbookEngine.h"
 #include "external/workbook/WorkbookFile.h"
+#include "external/workbook/XlsxSharedStrings.h"
+#include "external/workbook/ZipPackage.h"
 #include "platform/AppError.h"
 
 #include <QProcess>
@@ -16,6 +18,7 @@ private slots:
     void valuesOfEveryKind();
     void sharedStringsJoinRunsWithoutPhonetics();
     void inlineStringsAndEscapes();
+    void sharedStringTableHasAMemoryBudget();
     void customFormatsDecideDates_data();
     void customFormatsDecideDates();
     void dates1904CountFrom1900();
@@ -163,6 +166,23 @@ void XlsxReaderTest::inlineStringsAndEscapes()
     QCOMPARE(sheet.at(3, 5).text, QStringLiteral("uno\ndos"));
     QCOMPARE(sheet.rowCount(), 3);
     QCOMPARE(sheet.at(1, 1).type, CellValue::Type::Empty);
+}
+
+void XlsxReaderTest::sharedStringTableHasAMemoryBudget()
+{
+    // Millions of tiny strings fit in a small package; each costs far more in memory.
+    const QString path = writeXlsx("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>999</v></c></row>",
+                                   QByteArray("<si><t>ab</t></si>").repeated(1000));
+    const ZipPackage package(path);
+    const qint64 index = package.find("xl/sharedStrings.xml");
+    QCOMPARE(XlsxSharedStrings(package, index).size(), std::size_t(1000));
+    try {
+        XlsxSharedStrings(package, index, 50000);
+        QFAIL("the table went past its budget");
+    } catch (const AppError &e) {
+        QCOMPARE(e.description(), QStringLiteral("El archivo %1 es demasiado grande para leerlo").arg(path));
+    }
+    QCOMPARE(read(path).at(1, 1).text, QStringLiteral("ab"));
 }
 
 void XlsxReaderTest::customFormatsDecideDates_data()

@@ -1,7 +1,10 @@
 #include "external/workbook/XlsxSharedStrings.h"
 
 #include "external/workbook/XlsxText.h"
+#include "external/workbook/WorkbookErrors.h"
 #include "external/workbook/XmlStream.h"
+#include "external/workbook/ZipPackage.h"
+#include "platform/AppError.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,12 +16,18 @@ constexpr unsigned long long kMaxSharedStringsPart = 256ull * 1024 * 1024;
 
 struct SharedStringsHandler : XmlHandler {
     std::vector<QString> &strings;
+    const QString &path;
+    long long budget;
+    long long used = 0;
     std::string text;
     bool inItem = false;
     bool collecting = false;
     int phonetic = 0;
 
-    explicit SharedStringsHandler(std::vector<QString> &out) : strings(out) {}
+    SharedStringsHandler(std::vector<QString> &out, const QString &file, long long memoryBudget)
+        : strings(out), path(file), budget(memoryBudget)
+    {
+    }
 
     void startElement(const char *name, const char **atts) override
     {
@@ -48,6 +57,11 @@ struct SharedStringsHandler : XmlHandler {
         } else if (std::strcmp(local, "si") == 0) {
             strings.push_back(XlsxText::decode(text));
             inItem = false;
+            // The string object, and its heap block with header and terminator.
+            const qsizetype length = strings.back().size();
+            used += static_cast<long long>(sizeof(QString)) + (length > 0 ? 32 + 2 * length : 0);
+            if (used > budget)
+                throw WorkbookErrors::tooLarge(path);
         }
     }
     void characters(const char *data, int length) override
@@ -59,8 +73,8 @@ struct SharedStringsHandler : XmlHandler {
 
 } // namespace
 
-XlsxSharedStrings::XlsxSharedStrings(const ZipPackage &package, long long index)
+XlsxSharedStrings::XlsxSharedStrings(const ZipPackage &package, long long index, long long memoryBudget)
 {
-    SharedStringsHandler handler(m_strings);
+    SharedStringsHandler handler(m_strings, package.path(), memoryBudget);
     XmlStream::parse(package, index, kMaxSharedStringsPart, handler);
 }
