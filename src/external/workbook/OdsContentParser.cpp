@@ -139,9 +139,10 @@ void OdsContentParser::characters(const char *data, int length)
 
 CellValue OdsContentParser::cellValue() const
 {
-    const QString text = QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
+    // Converted only where the shown text is the value: most cells are numbers.
+    const auto text = [this] { return QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size())); };
     if (m_isError)
-        return CellValue::fromError(text);
+        return CellValue::fromError(text());
     double number = 0;
     const std::string &t = m_valueType;
     if ((t == "float" || t == "percentage" || t == "currency") && toDouble(m_value, number))
@@ -157,15 +158,20 @@ CellValue OdsContentParser::cellValue() const
     } else if (m_hasStringValue) {
         return CellValue::fromText(QString::fromUtf8(m_value.data(), static_cast<qsizetype>(m_value.size())));
     }
-    return text.isEmpty() ? CellValue() : CellValue::fromText(text);
+    return m_text.empty() ? CellValue() : CellValue::fromText(text());
 }
 
 void OdsContentParser::endCell()
 {
     m_inCell = false;
     CellValue value = cellValue();
-    if (value.type != CellValue::Type::Empty && m_column <= m_maxColumns)
-        m_runs.push_back(Run{m_column, m_cellRepeat, std::move(value)});
+    if (value.type != CellValue::Type::Empty && m_column <= m_maxColumns) {
+        // A row written once needs no run kept for its repetitions.
+        if (m_rowRepeat == 1 && m_cellRepeat == 1)
+            m_sheet.set(static_cast<int>(m_row), static_cast<int>(m_column), std::move(value));
+        else
+            m_runs.push_back(Run{m_column, m_cellRepeat, std::move(value)});
+    }
     m_column = std::min(m_column + m_cellRepeat, m_maxColumns + 1);
 }
 
