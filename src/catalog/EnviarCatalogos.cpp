@@ -3,6 +3,7 @@
 #include "catalog/RegArticulo.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "common/modGlobal.h"
+#include "common/modTexto.h"
 #include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
@@ -11,37 +12,16 @@
 #include "platform/ReviewList.h"
 
 #include <QElapsedTimer>
-#include <QLocale>
 #include <QProgressBar>
 
 namespace {
+using modTexto::aNumero;
+using modTexto::recortar;
+using modTexto::sinApostrofes;
+
 const QString kCatalogos = QStringLiteral("CATALOGOS");
 // Repaint the progress bar at most this often: a synchronous repaint per item costs seconds.
 constexpr qint64 kRepintadoMs = 40;
-
-QString recortar(const QString &texto)
-{
-    int inicio = 0, fin = texto.size();
-    while (inicio < fin && texto[inicio] == QLatin1Char(' '))
-        ++inicio;
-    while (fin > inicio && texto[fin - 1] == QLatin1Char(' '))
-        --fin;
-    return texto.mid(inicio, fin - inicio);
-}
-
-QString sinApostrofes(QString texto)
-{
-    return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
-}
-
-double aNumero(const QString &texto)
-{
-    bool ok = false;
-    const double valor = QLocale().toDouble(texto, &ok);
-    if (!ok)
-        throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
-    return valor;
-}
 
 RegArticulo leerItem(const ReviewList &lista, int i)
 {

@@ -3,6 +3,7 @@
 #include "catalog/RegArticulo.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "common/modGlobal.h"
+#include "common/modTexto.h"
 #include "mapping/MapaCampos.h"
 #include "mapping/SetearCampos.h"
 #include "platform/AppError.h"
@@ -18,11 +19,13 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 
 namespace {
+using modTexto::aNumero;
+using modTexto::numeroComoTexto;
+using modTexto::sinApostrofes;
 
 struct ColumnaRevision {
     const char *titulo;
@@ -41,27 +44,6 @@ const QColor kVerdeExiste(0, 128, 0);
 constexpr int kUltimaColumnaVerde = 8;
 // Repaint the progress bar at most this often: a synchronous repaint per row costs seconds.
 constexpr qint64 kRepintadoMs = 40;
-
-QString sinApostrofes(QString texto)
-{
-    return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
-}
-
-double aNumero(const QString &texto)
-{
-    bool ok = false;
-    const double valor = QLocale().toDouble(texto, &ok);
-    if (!ok)
-        throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
-    return valor;
-}
-
-QString numeroComoTexto(double valor)
-{
-    QLocale local;
-    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
-    return local.toString(valor, 'g', 15);
-}
 
 class Procesador {
 public:

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Text helpers shared by processing, sending and start-up.
+namespace modTexto {
+// Leading and trailing blanks removed (only blanks: other white space is data).
+QString recortar(const QString &texto);
+// Every apostrophe replaced by one blank.
+QString sinApostrofes(QString texto);
+// A number written in the operator's regional format; anything else (an empty text
+// included) raises AppError 13 "No coinciden los tipos".
+double aNumero(const QString &texto);
+// A number in the operator's regional format, general form, no grouping.
+QString numeroComoTexto(double valor);
+} // namespace modTexto
