@@ -16,21 +16,18 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : m_cols;
 }
 
-QVariant GridModel::data(const QModelIndex &index, int role) const
+QVariant GridModel::cellData(int row, int col, int role) const
 {
-    if (!index.isValid())
-        return {};
-    const int row = index.row() + m_fixedRows;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return text(row, index.column());
+        return text(row, col);
     case Qt::ForegroundRole: {
-        const QColor c = foreColor(row, index.column());
+        const QColor c = foreColor(row, col);
         return c.isValid() ? QVariant(c) : QVariant();
     }
     case Qt::FontRole:
-        if (bold(row, index.column())) {
+        if (bold(row, col)) {
             QFont f;
             f.setBold(true);
             return f;
@@ -41,33 +38,21 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     }
 }
 
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    return cellData(index.row() + m_fixedRows, index.column(), role);
+}
+
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Vertical) {
-        if (role == Qt::DisplayRole)
-            return section + m_fixedRows;
-        return {};
-    }
+    if (orientation == Qt::Vertical)
+        return role == Qt::DisplayRole ? QVariant(section + m_fixedRows) : QVariant();
+    // With the fixed header row, the column titles are the cells of row 0.
     if (section < 0 || section >= m_cols || m_fixedRows == 0)
         return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return text(0, section);
-    case Qt::ForegroundRole: {
-        const QColor c = foreColor(0, section);
-        return c.isValid() ? QVariant(c) : QVariant();
-    }
-    case Qt::FontRole:
-        if (bold(0, section)) {
-            QFont f;
-            f.setBold(true);
-            return f;
-        }
-        return {};
-    default:
-        return {};
-    }
+    return cellData(0, section, role);
 }
 
 void GridModel::resize(int rows, int cols)

@@ -39,6 +39,7 @@ private:
         QColor color;
         bool bold = false;
     };
+    QVariant cellData(int row, int col, int role) const;
     qint64 key(int row, int col) const { return qint64(row) * 65536 + col; }
     void cellsChanged(int top, int left, int bottom, int right);
 
