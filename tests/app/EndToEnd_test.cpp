@@ -17,10 +17,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -93,6 +96,16 @@ class EndToEndTest : public QObject {
             keyInModal(modal, Qt::Key_Return);
         });
         QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F1);
+    }
+
+    // Fourteen values per item, each followed by a TAB; CR LF; UTF-8.
+    static QByteArray expectedReport()
+    {
+        return QStringLiteral("N 1\tTornillo d acero ñandú\t\t7318.15.00\tNuevo\t\t\t1.5\tBRA\tfrágil\t\t\t\t\t\r\n"
+                              "EXI-1\tDescripción nueva\t\t8471.30.00\tExiste\t8471.30.00\t\t2\tBRA\trevisar\t\t\t\t\t\r\n"
+                              "SIN-1\tNo se envía\t\t8471.30.00\tNuevo\t\t\t1\tBRA\t\t\t\t\t\t\r\n"
+                              "N-2\tVálvula\t\t8481.80.00\tNuevo\t\t\t0.25\tARG\t\t\t\t\t\t\r\n")
+            .toUtf8();
     }
 
     // Points the program at the backend; "" when it is ready, else why not.
@@ -238,6 +251,24 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
         QCOMPARE(count(), 3);
+
+        // The report, saved through the real dialog, as the list stands.
+        const QString report = m_dir.filePath(QStringLiteral("reporte-%1.xls").arg(backend));
+        ModalDriver::onNextModal([report](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(edit);
+            edit->setText(report);
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QVERIFY(w.cmd_Exportar()->isVisible());
+        QTest::mouseClick(w.cmd_Exportar(), Qt::LeftButton);
+        QCOMPARE(boxes.count(), 3);
+        QCOMPARE(boxes.last().text, QStringLiteral("Reporte generado en ") + report);
+        QFile saved(report);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), expectedReport());
     }
 
     // Apostrophes and accents everywhere, a 16-character NCM in the middle, then a database
