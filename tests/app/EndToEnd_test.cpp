@@ -274,8 +274,37 @@ private Q_SLOTS:
     // Apostrophes and accents everywhere, a 16-character NCM in the middle, then a database
     // that rejects one article: each run stops there, keeps what went before, and a run
     // after the cause is gone completes without duplicates.
+    void hurtfulDataStopsWhereItShould_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<QStringList>("breakIt");
+        QTest::addColumn<QString>("mendIt");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("embedded sqlite, article rejected")
+            << QStringLiteral("embedded")
+            << QStringList{QStringLiteral("create trigger rechazo before insert on catarticulos when new.idarticulo = 'O 3' "
+                                          "begin select raise(abort, 'base no disponible'); end")}
+            << QStringLiteral("drop trigger rechazo") << QStringLiteral("base no disponible\r\n\r\n-2147217900 - seccion");
+        // The server ends the program's session while it inserts that article.
+        QTest::newRow("postgresql, connection cut")
+            << QStringLiteral("postgres")
+            << QStringList{QStringLiteral("create function corta() returns trigger language plpgsql as $$ begin "
+                                          "if new.idarticulo = 'O 3' then perform pg_terminate_backend(pg_backend_pid()); "
+                                          "end if; return new; end $$"),
+                           QStringLiteral("create trigger rechazo before insert on catarticulos for each row "
+                                          "execute function corta()")}
+            << QStringLiteral("drop trigger rechazo on catarticulos")
+            << QStringLiteral("FATAL:  terminating connection due to administrator command");
+    }
+
     void hurtfulDataStopsWhereItShould()
     {
+        QFETCH(QString, backend);
+        QFETCH(QStringList, breakIt);
+        QFETCH(QString, mendIt);
+        QFETCH(QString, says);
+        const QString problem = configure(backend);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
         MsgBoxRecorder boxes;
         frmMain w;
         prepare(w, QJsonArray{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen", "nota"},
@@ -300,18 +329,19 @@ private Q_SLOTS:
 
         // The NCM mended in the list; now the database refuses the last article.
         w.lstArticulos()->setSubItem(1, 3, QStringLiteral("7318.15.00"));
-        execute(QStringLiteral("create trigger rechazo before insert on catarticulos when new.idarticulo = 'O 3' "
-                               "begin select raise(abort, 'base no disponible'); end"));
+        for (const QString &sql : breakIt)
+            execute(sql);
         QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
         QCOMPARE(boxes.count(), 2);
-        QVERIFY2(boxes.last().text.startsWith(QStringLiteral("base no disponible\r\n\r\n")), qPrintable(boxes.last().text));
-        QVERIFY(boxes.last().text.contains(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]")));
+        QVERIFY2(boxes.last().text.startsWith(says), qPrintable(boxes.last().text));
+        QVERIFY(boxes.last().text.endsWith(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
+                                                          "DataAccessManager.DAMMain")));
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
         QCOMPARE(row(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
         QVERIFY(row(QStringLiteral("O 3")).isEmpty());
         QCOMPARE(count(), 3); // EXI-1, O 1, O 2
 
-        execute(QStringLiteral("drop trigger rechazo"));
+        execute(mendIt);
         QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
         QCOMPARE(boxes.count(), 3);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
