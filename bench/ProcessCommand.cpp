@@ -87,8 +87,9 @@ bool prepare(const QString &file, frmMain &window, QTemporaryDir &home)
     QTextStream err(stderr);
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    MsgBox::setHandler([&err](const QString &text, MsgBox::Icon, const QString &title) {
-        err << "[" << title << "] " << text << Qt::endl;
+    // Outlives this function: every message box of the run goes to standard error.
+    MsgBox::setHandler([](const QString &text, MsgBox::Icon, const QString &title) {
+        QTextStream(stderr) << "[" << title << "] " << text << Qt::endl;
     });
     if (!window.Form_Load())
         return false;
