@@ -45,14 +45,19 @@ RelacionPais preguntarAlOperador(const QString &valor, QWidget *owner)
 }
 } // namespace
 
-RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner)
+RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner, bool *desdeOrg)
 {
+    if (desdeOrg)
+        *desdeOrg = false;
     if (valor.isEmpty())
         return {};
     try {
         RelacionPais relacion;
-        if (buscarEnOrg(valor, relacion))
+        if (buscarEnOrg(valor, relacion)) {
+            if (desdeOrg)
+                *desdeOrg = true;
             return relacion;
+        }
         return preguntarAlOperador(valor, owner);
     } catch (const AppError &e) {
         throw AppError(ErrorNumbers::kOriginCountry, e.source(), e.description());

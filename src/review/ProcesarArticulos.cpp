@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -91,9 +92,7 @@ private:
         art.anexo_descripcion = celdaLimpia(r, m_mapa.ANEXAR_DESCRIPCION);
         if (m_mapa.KILOS_UNITARIO.asignado)
             art.kilos_unitario = aNumero(celdaLimpia(r, m_mapa.KILOS_UNITARIO));
-        art.idpais = celdaLimpia(r, m_mapa.PAIS_ORIGEN);
-        if (!art.idpais.isEmpty())
-            art.idpais = ObtenerPaisOrigen(art.idpais, m_c.owner).ORI;
+        art.idpais = paisDeOrigen(celdaLimpia(r, m_mapa.PAIS_ORIGEN));
         art.observacion1 = celdaLimpia(r, m_mapa.OBSERVACION1);
         art.observacion2 = celdaLimpia(r, m_mapa.OBSERVACION2);
         art.observacion3 = celdaLimpia(r, m_mapa.OBSERVACION3);
@@ -105,6 +104,23 @@ private:
             return;
         art = modEntidadCatalogo::getArticuloenCatalogo(modGlobal::IdCatalogoActual, art);
         agregarItem(art);
+    }
+
+    // A sheet repeats few origin texts many times: a translation read from ORG in this run
+    // is not asked for again. Answers from the dialog are not kept, since the operator may
+    // have stored them under an edited text.
+    QString paisDeOrigen(const QString &origen)
+    {
+        if (origen.isEmpty())
+            return origen;
+        const auto conocido = m_paises.constFind(origen);
+        if (conocido != m_paises.constEnd())
+            return *conocido;
+        bool desdeOrg = false;
+        const QString pais = ObtenerPaisOrigen(origen, m_c.owner, &desdeOrg).ORI;
+        if (desdeOrg)
+            m_paises.insert(origen, pais);
+        return pais;
     }
 
     void agregarItem(const RegArticulo &art)
@@ -149,6 +165,7 @@ private:
     ControlesProceso &m_c;
     RegMapaCampos m_mapa;
     QElapsedTimer m_reloj;
+    QHash<QString, QString> m_paises;
 };
 
 } // namespace

@@ -246,6 +246,31 @@ private Q_SLOTS:
         QCOMPARE(w.list->subItem(2, 8), QStringLiteral("BRA"));
     }
 
+    void editedOriginIsAskedAgainForTheUneditedText()
+    {
+        Window w;
+        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::PaisOrigen)},
+                    {QStringLiteral("A1"), QStringLiteral("Mars")},
+                    {QStringLiteral("A2"), QStringLiteral("Mars")}});
+        int dialogs = 0;
+        std::function<void(QWidget *)> answer = [&](QWidget *modal) {
+            ++dialogs;
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            QCOMPARE(d->txtValor()->text(), QStringLiteral("Mars"));
+            if (dialogs == 1) {
+                d->txtValor()->setText(QStringLiteral("Marte"));
+                ModalDriver::onNextModalOtherThan(nullptr, answer);
+            }
+            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(dialogs == 1 ? QStringLiteral("ARG") : QStringLiteral("URY")));
+            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+        };
+        ModalDriver::onNextModal(answer);
+        w.process();
+        QCOMPARE(dialogs, 2);
+        QCOMPARE(w.list->subItem(0, 8), QStringLiteral("ARG"));
+        QCOMPARE(w.list->subItem(1, 8), QStringLiteral("URY"));
+    }
+
     void refusedMappingProcessesNothing()
     {
         MsgBoxRecorder boxes;
