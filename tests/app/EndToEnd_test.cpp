@@ -12,6 +12,7 @@
 #include "support/ModalDriver.h"
 #include "support/PostgresTestServer.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -30,36 +31,21 @@
 namespace {
 void execute(const QString &sql)
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    SqlRows::execute(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), sql);
 }
 
 // descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 of one article; empty when absent.
 QStringList row(const QString &codigo)
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
-        ->setSql(QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 "
-                                "from catarticulos where idcatalogo = 'GEN' and idarticulo = '%1'")
-                     .arg(codigo));
-    std::shared_ptr<Recordset> rs;
-    if (!datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs))
-        return {};
-    QStringList out;
-    for (const QString &f : rs->fieldNames())
-        out << rs->fields(f).toString();
-    return out;
+    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"),
+                             QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 "
+                                            "from catarticulos where idcatalogo = 'GEN' and idarticulo = '%1'")
+                                 .arg(codigo));
 }
 
 int count()
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
-        ->setSql(QStringLiteral("select count(*) as n from catarticulos where idcatalogo = 'GEN'"));
-    std::shared_ptr<Recordset> rs;
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs);
-    return rs->fields(QStringLiteral("n")).toInt();
+    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) as n from catarticulos where idcatalogo = 'GEN'")).value(0).toInt();
 }
 
 // The offscreen platform does not activate a new modal window by itself.

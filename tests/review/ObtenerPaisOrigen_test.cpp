@@ -7,6 +7,7 @@
 
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
@@ -17,19 +18,13 @@
 namespace {
 QString scalar(const QString &entity, const QString &sql)
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(entity)->setSql(sql);
-    std::shared_ptr<Recordset> rs;
-    if (!datos.getDataConnectionByEntity(entity)->crearRs(rs))
-        return QStringLiteral("<none>");
-    return rs->fields(rs->fieldNames().value(0)).toString();
+    const QStringList values = SqlRows::firstRow(*modGlobal::AccesoDatos, entity, sql);
+    return values.isEmpty() ? QStringLiteral("<none>") : values.first();
 }
 
 void execute(const QString &entity, const QString &sql)
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(entity)->setSql(sql);
-    datos.getDataConnectionByEntity(entity)->ejecutar();
+    SqlRows::execute(*modGlobal::AccesoDatos, entity, sql);
 }
 
 void typeInto(QWidget *w, const QString &text)

@@ -9,6 +9,7 @@
 
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -25,9 +26,7 @@ const QColor kGreen(0, 128, 0);
 
 void execute(const QString &sql)
 {
-    auto &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
-    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    SqlRows::execute(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), sql);
 }
 
 // The main-window controls processing works on, without the rest of the window.
