@@ -5,6 +5,7 @@
 
 #include "common/modGlobal.h"
 #include "platform/AppFont.h"
+#include "platform/HugePages.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -28,6 +29,7 @@ const Subcommand kSubcommands[] = {
 
 int main(int argc, char *argv[])
 {
+    HugePages::enableForHeap(argv);
     QApplication app(argc, argv);
     AppFont::ensureTahoma();
     // Database connections must close while the application object still exists.

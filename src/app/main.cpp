@@ -1,11 +1,13 @@
 #include "app/frmMain.h"
 #include "common/modGlobal.h"
 #include "platform/AppFont.h"
+#include "platform/HugePages.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    HugePages::enableForHeap(argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     QApplication::setOrganizationName(QStringLiteral("TELMOR"));

@@ -1,5 +1,7 @@
 #include "external/workbook/SheetData.h"
 
+#include <algorithm>
+
 void SheetData::set(int row, int column, CellValue value)
 {
     if (row < 1 || column < 1 || row > m_limits.maxRows || column > m_limits.maxColumns)
@@ -9,8 +11,14 @@ void SheetData::set(int row, int column, CellValue value)
     if (static_cast<std::size_t>(row) > m_rows.size())
         m_rows.resize(row);
     auto &cells = m_rows[row - 1];
-    if (static_cast<std::size_t>(column) > cells.size())
+    if (static_cast<std::size_t>(column) > cells.size()) {
+        // A row is mostly as wide as the one before it: one allocation per row, not one per
+        // doubling. Only the previous row's width is used, so one wide row costs little.
+        if (cells.capacity() == 0)
+            cells.reserve(std::max<std::size_t>(column, m_lastWidth));
         cells.resize(column);
+        m_lastWidth = cells.size();
+    }
     cells[column - 1] = std::move(value);
 }
 

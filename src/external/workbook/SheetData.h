@@ -26,4 +26,5 @@ public:
 private:
     std::vector<std::vector<CellValue>> m_rows;
     ReadLimits m_limits;
+    std::size_t m_lastWidth = 0;
 };

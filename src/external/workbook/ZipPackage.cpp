@@ -1,16 +1,13 @@
 #include "external/workbook/ZipPackage.h"
 
 #include "external/workbook/WorkbookErrors.h"
+#include "external/workbook/ZipReadAhead.h"
 #include "platform/AppError.h"
 
 #include <QFile>
 #include <memory>
 #include <vector>
 #include <zip.h>
-
-namespace {
-constexpr std::size_t kChunk = 256 * 1024;
-}
 
 ZipPackage::ZipPackage(const QString &path) : m_path(path)
 {
@@ -75,20 +72,19 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
         zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0), zip_fclose);
     if (!file)
         throw WorkbookErrors::damaged(m_path);
-    std::vector<char> buffer(kChunk);
-    quint64 total = 0;
-    for (;;) {
-        const zip_int64_t got = zip_fread(file.get(), buffer.data(), buffer.size());
-        if (got < 0)
-            throw WorkbookErrors::damaged(m_path);
-        if (got == 0)
-            break;
-        // The declared size may lie; count what really comes out.
-        total += static_cast<quint64>(got);
-        if (total > maxBytes)
-            throw WorkbookErrors::tooLarge(m_path);
-        if (!sink(buffer.data(), static_cast<std::size_t>(got)))
+    ZipReadAhead reader(file.get(), maxBytes);
+    std::vector<char> chunk;
+    while (reader.next(chunk)) {
+        if (!sink(chunk.data(), chunk.size()))
             return;
+    }
+    switch (reader.failure()) {
+    case ZipReadAhead::Failure::Damaged:
+        throw WorkbookErrors::damaged(m_path);
+    case ZipReadAhead::Failure::TooLarge:
+        throw WorkbookErrors::tooLarge(m_path);
+    case ZipReadAhead::Failure::None:
+        break;
     }
 }
 
