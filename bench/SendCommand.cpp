@@ -40,6 +40,8 @@ public:
     }
     void setSql(const QString &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
+    void comenzarTanda() override { m_real->comenzarTanda(); }
+    void terminarTanda() override { m_real->terminarTanda(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override
     {
         QElapsedTimer clock;

@@ -1,10 +1,12 @@
 #include "catalog/EnviarCatalogos.h"
 
+#include "catalog/ConsultaAnticipada.h"
 #include "catalog/RegArticulo.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "common/modGlobal.h"
 #include "common/modTexto.h"
 #include "external/DataAccessManager.h"
+#include "external/DatabaseConnection.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
@@ -23,11 +25,21 @@ const QString kCatalogos = QStringLiteral("CATALOGOS");
 // Repaint the progress bar at most this often: a synchronous repaint per item costs seconds.
 constexpr qint64 kRepintadoMs = 40;
 
+QString codigoDe(const ReviewList &lista, int i)
+{
+    return sinApostrofes(recortar(lista.subItem(i, 0)));
+}
+
+bool esNuevo(const QString &estado)
+{
+    return estado == QLatin1String("Nuevo");
+}
+
 RegArticulo leerItem(const ReviewList &lista, int i)
 {
     auto sub = [&](int k) { return lista.subItem(i, k); };
     RegArticulo art;
-    art.idarticulo = sinApostrofes(recortar(sub(0)));
+    art.idarticulo = codigoDe(lista, i);
     art.descripcion = sinApostrofes(recortar(sub(1)));
     art.descripcion_maria = sinApostrofes(recortar(sub(2)));
     art.ncm = recortar(sub(3));
@@ -71,10 +83,25 @@ QString tipoDeBase()
     return tipo;
 }
 
-QString sentenciaPara(const RegArticulo &art)
+// The checked new articles, whose existence is asked again just before sending.
+std::vector<ConsultaAnticipada::Pendiente> nuevosMarcados(const ReviewList &lista)
 {
-    if (art.estado == QLatin1String("Nuevo"))
-        return modEntidadCatalogo::AgregarArticulo(modGlobal::IdCatalogoActual, art, tipoDeBase());
+    std::vector<ConsultaAnticipada::Pendiente> nuevos;
+    for (int i = 0; i < lista.itemCount(); ++i) {
+        if (lista.isChecked(i) && esNuevo(lista.subItem(i, 4)))
+            nuevos.emplace_back(i, codigoDe(lista, i));
+    }
+    return nuevos;
+}
+
+QString sentenciaPara(const RegArticulo &art, int i, ConsultaAnticipada &consulta)
+{
+    if (esNuevo(art.estado)) {
+        const QString tipo = tipoDeBase();
+        if (consulta.ausente(i))
+            return modEntidadCatalogo::getSQLInsertArticulo(modGlobal::IdCatalogoActual, art, tipo);
+        return modEntidadCatalogo::AgregarArticulo(modGlobal::IdCatalogoActual, art, tipo);
+    }
     if (nadaQueActualizar(art))
         return QString();
     return modEntidadCatalogo::getSQLUpdateArticulo(modGlobal::IdCatalogoActual, art, tipoDeBase());
@@ -87,19 +114,41 @@ void ejecutar(const QString &sql)
     datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
 }
 
+// Holds the catalog for the run and always lets it go, even when the run stops half way.
+class Tanda {
+public:
+    Tanda() : m_conexion(modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos))
+    {
+        if (m_conexion)
+            m_conexion->comenzarTanda();
+    }
+    ~Tanda()
+    {
+        if (m_conexion)
+            m_conexion->terminarTanda();
+    }
+    Tanda(const Tanda &) = delete;
+    Tanda &operator=(const Tanda &) = delete;
+
+private:
+    std::shared_ptr<DatabaseConnection> m_conexion;
+};
+
 void enviar(ReviewList &lista, QProgressBar &prgBar)
 {
+    Tanda tanda;
     const int cantidad = lista.itemCount();
     prgBar.setMinimum(0);
     prgBar.setValue(0);
     prgBar.setMaximum(cantidad);
+    ConsultaAnticipada consulta(modGlobal::IdCatalogoActual, nuevosMarcados(lista));
     QElapsedTimer reloj;
     reloj.start();
     for (int i = 0; i < cantidad; ++i) {
         if (lista.isChecked(i)) {
             const RegArticulo art = leerItem(lista, i);
             validarNcm(art);
-            const QString sql = sentenciaPara(art);
+            const QString sql = sentenciaPara(art, i, consulta);
             if (!sql.isEmpty())
                 ejecutar(sql);
         }

@@ -207,20 +207,46 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
     }
 }
 
+bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    int linea = 10;
+    try {
+        QString lista;
+        for (const QString &id : idsArticulo) {
+            if (!lista.isEmpty())
+                lista += QStringLiteral(", ");
+            lista += QStringLiteral("'") + literal(id) + QStringLiteral("'");
+        }
+        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos where idcatalogo = '")
+                           + literal(idCatalogo) + QStringLiteral("' and idarticulo in (") + lista
+                           + QStringLiteral(")"));
+        linea = 20;
+        std::shared_ptr<Recordset> rs;
+        return conexion()->crearRs(rs);
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.modEntidadCatalogo.ExisteAlguno Linea "), linea);
+    }
+}
+
 QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
         if (ExisteArticulo(idCatalogo, articulo))
             return getSQLUpdateArticulo(idCatalogo, articulo, tipoBase);
-        if (tipoBase == kSql)
-            return insertSql(idCatalogo, articulo);
-        if (tipoBase == kAccess)
-            return insertAccess(idCatalogo, articulo);
-        // Only the two kinds are served; the sender refuses any other before calling.
-        return QString();
+        return getSQLInsertArticulo(idCatalogo, articulo, tipoBase);
     } catch (...) {
         relanzar(QStringLiteral("[ AgregarArticulo.modEntidadCatalogo.Sorvanta Linea "), 0);
     }
+}
+
+QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+{
+    if (tipoBase == kSql)
+        return insertSql(idCatalogo, articulo);
+    if (tipoBase == kAccess)
+        return insertAccess(idCatalogo, articulo);
+    // Only the two kinds are served; the sender refuses any other before calling.
+    return QString();
 }
 
 QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)

@@ -3,6 +3,7 @@
 #include "catalog/RegArticulo.h"
 
 #include <QString>
+#include <QStringList>
 
 // Queries and statement texts for the article catalog table catarticulos, all through
 // modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return text; the
@@ -13,6 +14,9 @@ namespace modEntidadCatalogo {
 // True when the catalog already holds the article's code.
 bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 
+// True when the catalog holds any of the codes: one query for many articles.
+bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
+
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);
 
@@ -20,6 +24,9 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 // tipoBase is "SQL" or "ACCESS", compared exactly; any other kind gives "" for a new
 // article (the sender refuses unknown kinds before it gets here).
 QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+
+// The insert alone, for an article known to be new; "" for a kind other than "SQL" or "ACCESS".
+QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
 
 // The update of an existing article: only the fields the sheet brought, plus USUARIO and FECHA.
 QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);

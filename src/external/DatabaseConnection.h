@@ -21,4 +21,11 @@ public:
     // Runs the command held in sql(); the number of rows changed. A rejected statement
     // raises AppError whose description is the database's own message.
     virtual long ejecutar() = 0;
+
+    // Around a run of many statements from one operation, with no operator input in
+    // between: the connection may keep the database to itself meanwhile, sparing each
+    // statement the taking and leaving of file locks. Every statement still commits on
+    // its own. Others wait for the run to end, as they would for a single statement.
+    virtual void comenzarTanda() {}
+    virtual void terminarTanda() {}
 };

@@ -2,6 +2,7 @@
 #include "common/modGlobal.h"
 #include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
+#include "external/database/EmbeddedDatabases.h"
 #include "platform/ReviewList.h"
 
 #include "support/DataAccessTestConfig.h"
@@ -11,6 +12,8 @@
 
 #include <QDate>
 #include <QProgressBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
 
@@ -63,6 +66,24 @@ QStringList row(const QString &codigo)
 int count()
 {
     return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) as n from catarticulos")).value(0).toInt();
+}
+
+// Whether a second connection, as another program would open, can write to the catalog now.
+bool othersCanWrite(const QString &file, const QString &codigo)
+{
+    const QString name = QStringLiteral("otro-programa");
+    bool written = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        written = db.open()
+                  && QSqlQuery(db).exec(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('GEN', '%1')")
+                                            .arg(codigo));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return written;
 }
 
 QString today()
@@ -210,6 +231,49 @@ private Q_SLOTS:
         EnviarCatalogos(*m_list, *m_bar);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
         QCOMPARE(count(), 4);
+    }
+
+    // By F12 the catalog may hold articles the list still calls new: one added since F11,
+    // and the same code twice in the sheet in another spelling. Each is updated, never
+    // inserted twice, however the existence checks are grouped.
+    void articlesThatExistByNowAreUpdatedNotDuplicated()
+    {
+        start();
+        QList<Item> items;
+        for (int i = 1; i <= 9; ++i)
+            items.append({QStringLiteral("N-%1").arg(i), QStringLiteral("Nuevo"), QStringLiteral("n")});
+        items.insert(3, {QStringLiteral("EXI-1"), QStringLiteral("Nuevo"), QStringLiteral("ya estaba")});
+        items.insert(5, {QStringLiteral("ABC"), QStringLiteral("Nuevo"), QStringLiteral("primera")});
+        items.insert(6, {QStringLiteral("abc"), QStringLiteral("Nuevo"), QStringLiteral("segunda")});
+        items.insert(9, {QStringLiteral("Ñu-A"), QStringLiteral("Nuevo"), QStringLiteral("primera")});
+        items.append({QStringLiteral("Ñu-a"), QStringLiteral("Nuevo"), QStringLiteral("segunda")});
+        fill(items);
+        MsgBoxRecorder boxes;
+        EnviarCatalogos(*m_list, *m_bar);
+        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
+        QCOMPARE(count(), 1 + 9 + 2);
+        QCOMPARE(row(QStringLiteral("EXI-1"))[0], QStringLiteral("ya estaba"));
+        QCOMPARE(row(QStringLiteral("ABC"))[0], QStringLiteral("segunda"));
+        QCOMPARE(row(QStringLiteral("Ñu-A"))[0], QStringLiteral("segunda"));
+        QCOMPARE(row(QStringLiteral("N-9"))[0], QStringLiteral("n "));
+    }
+
+    void catalogIsFreeForOthersOnceARunEnds()
+    {
+        start();
+        const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + QStringLiteral("/sorvanta"));
+        fill({{QStringLiteral("A"), QStringLiteral("Nuevo"), QStringLiteral("a")},
+              {QStringLiteral("B"), QStringLiteral("Nuevo"), QStringLiteral("b"), QStringLiteral("1234567890123456")}});
+        MsgBoxRecorder boxes;
+        EnviarCatalogos(*m_list, *m_bar);
+        QVERIFY(boxes.last().text.startsWith(QStringLiteral(" NCM incorrecto")));
+        QVERIFY(othersCanWrite(file, QStringLiteral("OTRO-1")));
+
+        m_list->setSubItem(1, 3, QString());
+        EnviarCatalogos(*m_list, *m_bar);
+        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
+        QVERIFY(othersCanWrite(file, QStringLiteral("OTRO-2")));
+        QCOMPARE(count(), 5);
     }
 
     void accessKindWritesNoRemarks()

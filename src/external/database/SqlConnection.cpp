@@ -74,3 +74,21 @@ long SqlConnection::ejecutar()
     run(query);
     return query.numRowsAffected();
 }
+
+// Only the embedded engine locks a file per statement; servers need nothing here.
+void SqlConnection::comenzarTanda()
+{
+    if (m_db.driverName() != QLatin1String("QSQLITE") || !m_db.isOpen())
+        return;
+    QSqlQuery(m_db).exec(QStringLiteral("pragma locking_mode=exclusive"));
+}
+
+void SqlConnection::terminarTanda()
+{
+    if (m_db.driverName() != QLatin1String("QSQLITE") || !m_db.isOpen())
+        return;
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("pragma locking_mode=normal"));
+    // The lock is left at the next access to the file.
+    query.exec(QStringLiteral("select count(*) from sqlite_master"));
+}

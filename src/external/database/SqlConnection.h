@@ -20,6 +20,8 @@ public:
     QString sql() const override { return m_sql; }
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
     long ejecutar() override;
+    void comenzarTanda() override;
+    void terminarTanda() override;
 
     // The text that reaches the database for the statement held in sql().
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }

@@ -1,0 +1,79 @@
+#include "catalog/ConsultaAnticipada.h"
+
+#include "catalog/modEntidadCatalogo.h"
+#include "platform/AppError.h"
+
+#include <QSet>
+#include <algorithm>
+#include <QStringList>
+
+namespace {
+
+constexpr std::size_t kMaxGrupo = 8;
+// Well under the statement length any engine takes, Access included.
+constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
+
+// Letters folded to lower case and digits, nothing else; empty when the code has a
+// character outside printable ASCII. Codes a database compares as equal, whatever its
+// case, accent, blank or punctuation rules, give the same key.
+QString claveHolgada(const QString &codigo)
+{
+    QString clave;
+    clave.reserve(codigo.size());
+    for (const QChar ch : codigo) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u > 0x7e)
+            return QString();
+        if (u >= 'A' && u <= 'Z')
+            clave += QChar(u + ('a' - 'A'));
+        else if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+            clave += ch;
+    }
+    // A code of blanks and signs only still needs a key of its own kind.
+    return clave.isEmpty() ? QStringLiteral("-") : clave;
+}
+
+} // namespace
+
+ConsultaAnticipada::ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes)
+    : m_idCatalogo(std::move(idCatalogo)), m_pendientes(std::move(pendientes))
+{
+}
+
+bool ConsultaAnticipada::ausente(int indice)
+{
+    while (m_posicion < m_pendientes.size() && m_pendientes[m_posicion].first < indice)
+        ++m_posicion;
+    if (m_posicion >= m_pendientes.size() || m_pendientes[m_posicion].first != indice)
+        return false;
+    if (m_posicion >= m_hasta)
+        consultarGrupo(m_posicion);
+    return m_grupoAusente && m_posicion < m_hasta;
+}
+
+void ConsultaAnticipada::consultarGrupo(std::size_t desde)
+{
+    QStringList codigos;
+    QSet<QString> claves;
+    qsizetype largo = 0;
+    std::size_t hasta = desde;
+    for (; hasta < m_pendientes.size() && hasta - desde < kMaxGrupo; ++hasta) {
+        const QString &codigo = m_pendientes[hasta].second;
+        const QString clave = claveHolgada(codigo);
+        largo += codigo.size() + 4;
+        if (clave.isEmpty() || claves.contains(clave) || largo > kMaxLargoConsulta)
+            break;
+        claves.insert(clave);
+        codigos << codigo;
+    }
+    // A code that cannot join a group is asked alone.
+    m_hasta = std::max(hasta, desde + 1);
+    m_grupoAusente = false;
+    if (codigos.isEmpty())
+        return;
+    try {
+        m_grupoAusente = !modEntidadCatalogo::ExisteAlguno(m_idCatalogo, codigos);
+    } catch (const AppError &) {
+        // The articles are then asked one by one, which reports any lasting failure.
+    }
+}

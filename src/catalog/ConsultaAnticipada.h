@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+// Asks the catalog, for the next new articles of one sending run, in groups rather than
+// one by one, which of them it surely lacks; one question per group instead of one per
+// article halves the round trips to a database server.
+//
+// The answer for a group must stay true until each of its articles is inserted, so a
+// group is asked just before its first article is sent and never holds two codes the
+// database might take for the same one: those, and codes beyond printable ASCII (whose
+// equality depends on the database's collation), end the group and are asked alone.
+class ConsultaAnticipada {
+public:
+    // Item index in the list and the article code exactly as it will be sent.
+    using Pendiente = std::pair<int, QString>;
+
+    // pendientes: the checked new articles in list order.
+    ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes);
+
+    // True only when the catalog surely lacks the code of item `indice` now; false means
+    // "ask for this one alone". Items must be asked about in list order.
+    bool ausente(int indice);
+
+private:
+    void consultarGrupo(std::size_t desde);
+
+    QString m_idCatalogo;
+    std::vector<Pendiente> m_pendientes;
+    std::size_t m_posicion = 0;
+    // The group asked last ends before m_hasta in m_pendientes.
+    std::size_t m_hasta = 0;
+    bool m_grupoAusente = false;
+};
