@@ -3,6 +3,7 @@
 #include "catalog/modEntidadCatalogo.h"
 #include "platform/AppError.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <algorithm>
 #include <QStringList>
@@ -12,6 +13,8 @@ namespace {
 constexpr std::size_t kMaxGrupo = 8;
 // Well under the statement length any engine takes, Access included.
 constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
+// Slow grouped questions in a row after which the run asks one by one.
+constexpr int kMaxGruposLentos = 2;
 
 // Letters folded to lower case and digits, nothing else; empty when the code has a
 // character outside printable ASCII. Codes a database compares as equal, whatever its
@@ -51,6 +54,22 @@ bool ConsultaAnticipada::ausente(int indice)
     return m_grupoAusente && m_posicion < m_hasta;
 }
 
+void ConsultaAnticipada::anotarSentencia(qint64 nanosegundos)
+{
+    m_sentenciasNs += nanosegundos;
+    ++m_sentencias;
+}
+
+void ConsultaAnticipada::juzgarDemora(qint64 nanosegundos, qsizetype codigos)
+{
+    if (m_sentencias == 0)
+        return;
+    const qint64 unaPorUna = m_sentenciasNs / m_sentencias * codigos;
+    m_gruposLentos = nanosegundos > unaPorUna ? m_gruposLentos + 1 : 0;
+    if (m_gruposLentos >= kMaxGruposLentos)
+        m_sinGrupos = true;
+}
+
 void ConsultaAnticipada::consultarGrupo(std::size_t desde)
 {
     QStringList codigos;
@@ -69,11 +88,16 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     // A code that cannot join a group is asked alone.
     m_hasta = std::max(hasta, desde + 1);
     m_grupoAusente = false;
-    if (codigos.isEmpty())
+    if (codigos.isEmpty() || m_sinGrupos)
         return;
     try {
+        QElapsedTimer reloj;
+        reloj.start();
         m_grupoAusente = !modEntidadCatalogo::ExisteAlguno(m_idCatalogo, codigos);
+        juzgarDemora(reloj.nsecsElapsed(), codigos.size());
     } catch (const AppError &) {
-        // The articles are then asked one by one, which reports any lasting failure.
+        // An engine that refuses the grouped question (or a failing connection) gets the
+        // articles asked one by one for the rest of the run; that reports any lasting failure.
+        m_sinGrupos = true;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <utility>
 #include <vector>
 
@@ -24,8 +25,14 @@ public:
     // "ask for this one alone". Items must be asked about in list order.
     bool ausente(int indice);
 
+    // How long one statement of the run took. A grouped question is worth asking only
+    // while it takes less than the single ones it replaces: a server without statistics
+    // on the table yet may answer it by reading the whole catalog.
+    void anotarSentencia(qint64 nanosegundos);
+
 private:
     void consultarGrupo(std::size_t desde);
+    void juzgarDemora(qint64 nanosegundos, qsizetype codigos);
 
     QString m_idCatalogo;
     std::vector<Pendiente> m_pendientes;
@@ -33,4 +40,8 @@ private:
     // The group asked last ends before m_hasta in m_pendientes.
     std::size_t m_hasta = 0;
     bool m_grupoAusente = false;
+    bool m_sinGrupos = false;
+    qint64 m_sentenciasNs = 0;
+    qint64 m_sentencias = 0;
+    int m_gruposLentos = 0;
 };

@@ -149,8 +149,12 @@ void enviar(ReviewList &lista, QProgressBar &prgBar)
             const RegArticulo art = leerItem(lista, i);
             validarNcm(art);
             const QString sql = sentenciaPara(art, i, consulta);
-            if (!sql.isEmpty())
+            if (!sql.isEmpty()) {
+                QElapsedTimer demora;
+                demora.start();
                 ejecutar(sql);
+                consulta.anotarSentencia(demora.nsecsElapsed());
+            }
         }
         prgBar.setValue(i + 1);
         if (i + 1 == cantidad || reloj.elapsed() >= kRepintadoMs) {
