@@ -134,6 +134,19 @@ private:
     std::shared_ptr<DatabaseConnection> m_conexion;
 };
 
+void enviarItem(const ReviewList &lista, int i, ConsultaAnticipada &consulta)
+{
+    const RegArticulo art = leerItem(lista, i);
+    validarNcm(art);
+    const QString sql = sentenciaPara(art, i, consulta);
+    if (sql.isEmpty())
+        return;
+    QElapsedTimer demora;
+    demora.start();
+    ejecutar(sql);
+    consulta.anotarSentencia(demora.nsecsElapsed());
+}
+
 void enviar(ReviewList &lista, QProgressBar &prgBar)
 {
     Tanda tanda;
@@ -144,23 +157,23 @@ void enviar(ReviewList &lista, QProgressBar &prgBar)
     ConsultaAnticipada consulta(modGlobal::IdCatalogoActual, nuevosMarcados(lista));
     QElapsedTimer reloj;
     reloj.start();
-    for (int i = 0; i < cantidad; ++i) {
-        if (lista.isChecked(i)) {
-            const RegArticulo art = leerItem(lista, i);
-            validarNcm(art);
-            const QString sql = sentenciaPara(art, i, consulta);
-            if (!sql.isEmpty()) {
-                QElapsedTimer demora;
-                demora.start();
-                ejecutar(sql);
-                consulta.anotarSentencia(demora.nsecsElapsed());
+    int hechos = 0;
+    try {
+        for (int i = 0; i < cantidad; ++i) {
+            if (lista.isChecked(i))
+                enviarItem(lista, i, consulta);
+            hechos = i + 1;
+            // The bar moves only when it is painted: each value set costs a style query and,
+            // every few items, a painting of its own.
+            if (hechos == cantidad || reloj.elapsed() >= kRepintadoMs) {
+                prgBar.setValue(hechos);
+                prgBar.repaint();
+                reloj.restart();
             }
         }
-        prgBar.setValue(i + 1);
-        if (i + 1 == cantidad || reloj.elapsed() >= kRepintadoMs) {
-            prgBar.repaint();
-            reloj.restart();
-        }
+    } catch (...) {
+        prgBar.setValue(hechos);
+        throw;
     }
 }
 } // namespace

@@ -63,9 +63,14 @@ public:
         m_c.prgBar.setMaximum(qMax(1, filas));
         m_c.prgBar.setValue(1);
         m_reloj.start();
-        for (int r = 1; r < filas; ++r) {
-            procesarFila(r);
-            avanzar(r, r == filas - 1);
+        try {
+            for (int r = 1; r < filas; ++r) {
+                procesarFila(r);
+                avanzar(r, r == filas - 1);
+            }
+        } catch (...) {
+            mostrarAvance();
+            throw;
         }
         pasarARevision();
     }
@@ -116,6 +121,8 @@ private:
         const auto conocido = m_paises.constFind(origen);
         if (conocido != m_paises.constEnd())
             return *conocido;
+        // The operator may be asked: the dialog's painting must show where the run stands.
+        m_c.prgBar.setValue(qMax(1, m_hechas));
         bool desdeOrg = false;
         const QString pais = ObtenerPaisOrigen(origen, m_c.owner, &desdeOrg).ORI;
         if (desdeOrg)
@@ -143,13 +150,20 @@ private:
                 lista.setForeColor(item, k, kVerdeExiste);
     }
 
+    // The bar moves only when it is painted: each value set costs a style query and,
+    // every few rows, a painting of its own.
     void avanzar(int r, bool ultima)
     {
-        m_c.prgBar.setValue(r);
-        if (ultima || m_reloj.elapsed() >= kRepintadoMs) {
-            m_c.prgBar.repaint();
-            m_reloj.restart();
-        }
+        m_hechas = r;
+        if (ultima || m_reloj.elapsed() >= kRepintadoMs)
+            mostrarAvance();
+    }
+
+    void mostrarAvance()
+    {
+        m_c.prgBar.setValue(qMax(1, m_hechas));
+        m_c.prgBar.repaint();
+        m_reloj.restart();
     }
 
     void pasarARevision()
@@ -165,6 +179,7 @@ private:
     ControlesProceso &m_c;
     RegMapaCampos m_mapa;
     QElapsedTimer m_reloj;
+    int m_hechas = 0;
     QHash<QString, QString> m_paises;
 };
 
