@@ -1,123 +1,163 @@
-#include "external/workbook/OdsReader.h"
+#include "WorkbookTestZip.h"
 #include "external/workbook/WorkbookEngine.h"
-#include "external/workbook/ZipPackage.h"
+#include "external/workbook/WorkbookFile.h"
 #include "platform/AppError.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <zip.h>
 
-// OpenDocument files written by the test as zip packages.
+// OpenDocument spreadsheets the test writes: where cells land, what text a cell gives,
+// which value type wins, and what is refused.
 class OdsReaderTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    int m_count = 0;
 
-    QString writeOds(const QByteArray &table, const QByteArray &manifestExtra = QByteArray())
+    QString write(const QByteArray &tables, const QByteArray &manifest = {})
     {
-        static int n = 0;
-        const QString path = m_dir.filePath(QStringLiteral("t%1.ods").arg(++n));
-        static QList<QByteArray> keep; // libzip reads the buffers at close
-        keep << QByteArray("application/vnd.oasis.opendocument.spreadsheet")
-             << ("<?xml version=\"1.0\"?><office:document-content "
-                 "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-                 "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-                 "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-                 "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\">"
-                 "<office:body><office:spreadsheet>" + table
-                 + "<table:table table:name=\"Second\"><table:table-row><table:table-cell office:value-type=\"string\">"
-                   "<text:p>second sheet</text:p></table:table-cell></table:table-row></table:table>"
-                   "</office:spreadsheet></office:body></office:document-content>")
-             << ("<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
-                 + manifestExtra + "</manifest:manifest>");
-        int error = 0;
-        zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        const char *names[] = {"mimetype", "content.xml", "META-INF/manifest.xml"};
-        for (int i = 0; i < 3; ++i) {
-            const QByteArray &b = keep[keep.size() - 3 + i];
-            zip_file_add(z, names[i], zip_source_buffer(z, b.constData(), b.size(), 0), ZIP_FL_OVERWRITE);
-        }
-        zip_close(z);
+        const QString path = m_dir.filePath(QStringLiteral("hoja%1.ods").arg(++m_count));
+        WorkbookTestZip::Parts parts{
+            {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+            {"content.xml",
+             "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+             "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+             "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\">"
+             "<office:body><office:spreadsheet>" + tables + "</office:spreadsheet></office:body></office:document-content>"}};
+        if (!manifest.isEmpty())
+            parts.push_back({"META-INF/manifest.xml",
+                             "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+                                 + manifest + "</manifest:manifest>"});
+        if (!WorkbookTestZip::write(path, parts))
+            qFatal("cannot write %s", qPrintable(path));
         return path;
     }
 
-    SheetData read(const QString &path) { return OdsReader::readFirstSheet(ZipPackage(path), WorkbookEngine::defaultLimits()); }
+    SheetData read(const QByteArray &tables) { return WorkbookFile::readFirstSheet(write(tables), WorkbookEngine::defaultLimits()); }
+
+    static QByteArray cell(const QByteArray &attributes, const QByteArray &body = {})
+    {
+        return "<table:table-cell " + attributes + ">" + body + "</table:table-cell>";
+    }
+    static QByteArray text(const QByteArray &t) { return cell("office:value-type=\"string\"", "<text:p>" + t + "</text:p>"); }
+
+    void verifyRefused(const QByteArray &tables, const QByteArray &manifest, const QString &reason)
+    {
+        const QString path = write(tables, manifest);
+        try {
+            WorkbookFile::readFirstSheet(path, WorkbookEngine::defaultLimits());
+            QFAIL("the file was read");
+        } catch (const AppError &e) {
+            QCOMPARE(e.description(), QStringLiteral("El archivo %1 %2").arg(path, reason));
+        }
+    }
 
 private slots:
-    void valueTypesAndText()
+    void cellTextKeepsSpacesTabsAndBreaks()
     {
-        const SheetData s = read(writeOds(
-            "<table:table table:name=\"First\"><table:table-row>"
-            "<table:table-cell office:value-type=\"float\" office:value=\"1234.5\"><text:p>1.234,50</text:p></table:table-cell>"
-            "<table:table-cell office:value-type=\"percentage\" office:value=\"0.25\"><text:p>25%</text:p></table:table-cell>"
-            "<table:table-cell office:value-type=\"date\" office:date-value=\"2023-03-15T18:00:00\"/>"
-            "<table:table-cell office:value-type=\"time\" office:time-value=\"PT10H10M10S\"/>"
-            "<table:table-cell office:value-type=\"boolean\" office:boolean-value=\"true\"/>"
-            "<table:table-cell table:formula=\"of:=1/0\" office:value-type=\"float\" office:value=\"0\" "
-            "calcext:value-type=\"error\"><text:p>#DIV/0!</text:p></table:table-cell>"
-            "</table:table-row><table:table-row>"
-            "<table:table-cell office:value-type=\"string\"><text:p>a<text:s text:c=\"3\"/>b<text:tab/>c</text:p>"
-            "<text:p>second<text:line-break/>line</text:p>"
-            "<office:annotation><text:p>a comment</text:p></office:annotation></table:table-cell>"
-            "<table:covered-table-cell office:value-type=\"string\"><text:p><text:span>covered</text:span></text:p>"
-            "</table:covered-table-cell></table:table-row></table:table>"));
-        QCOMPARE(s.at(1, 1).type, CellValue::Type::Number);
-        QCOMPARE(s.at(1, 1).number, 1234.5);
+        const SheetData s = read(
+            "<table:table table:name=\"A\"><table:table-row>"
+            + cell("office:value-type=\"string\"",
+                   "<text:p>Tornillo<text:s text:c=\"3\"/>M6<text:tab/>x<text:line-break/>"
+                   "<text:span>largo</text:span><text:s/></text:p><text:p/><text:p>fin</text:p>"
+                   "<office:annotation><text:p>nota</text:p></office:annotation>")
+            + cell("office:value-type=\"string\" office:string-value=\"guardado\"", "<text:p>mostrado</text:p>")
+            + cell("", "<text:h>título</text:h>")
+            + "<table:covered-table-cell office:value-type=\"string\"><text:p><text:span>cubierta</text:span></text:p>"
+              "</table:covered-table-cell></table:table-row></table:table>");
+        QCOMPARE(s.at(1, 1).text, QStringLiteral("Tornillo   M6\tx\nlargo \n\nfin"));
+        QCOMPARE(s.at(1, 2).text, QStringLiteral("guardado"));
+        QCOMPARE(s.at(1, 3).text, QStringLiteral("título"));
+        QCOMPARE(s.at(1, 4).text, QStringLiteral("cubierta"));
+    }
+
+    void valueTypes()
+    {
+        const SheetData s = read(
+            "<table:table table:name=\"A\"><table:table-row>"
+            + cell("office:value-type=\"float\" office:value=\"1234567.891\"", "<text:p>1.234.567,89</text:p>")
+            + cell("office:value-type=\"percentage\" office:value=\"0.25\"", "<text:p>25%</text:p>")
+            + cell("office:value-type=\"currency\" office:currency=\"ARS\" office:value=\"-3.5\"", "<text:p>$-3,50</text:p>")
+            + cell("office:value-type=\"date\" office:date-value=\"2024-02-29T13:30:00\"")
+            + cell("office:value-type=\"time\" office:time-value=\"PT36H30M\"")
+            + cell("office:value-type=\"boolean\" office:boolean-value=\"false\"", "<text:p>FALSO</text:p>")
+            + cell("table:formula=\"of:=1/0\" office:value-type=\"float\" office:value=\"0\" calcext:value-type=\"error\"",
+                   "<text:p>#DIV/0!</text:p>")
+            + cell("office:value-type=\"time\" office:time-value=\"PT99999999999999H\"", "<text:p>mucho</text:p>")
+            + cell("office:value-type=\"float\" office:value=\"inf\"", "<text:p>inf</text:p>")
+            + "</table:table-row></table:table>");
+        using T = CellValue::Type;
+        QCOMPARE(s.at(1, 1).type, T::Number);
+        QCOMPARE(s.at(1, 1).number, 1234567.891);
         QCOMPARE(s.at(1, 2).number, 0.25);
-        QCOMPARE(s.at(1, 3).type, CellValue::Type::DateTime);
-        QCOMPARE(s.at(1, 3).number, 45000.75);
-        QCOMPARE(s.at(1, 4).type, CellValue::Type::DateTime);
-        QVERIFY(qAbs(s.at(1, 4).number - (10 * 3600 + 610) / 86400.0) < 1e-9);
-        QCOMPARE(s.at(1, 5).type, CellValue::Type::Boolean);
-        QCOMPARE(s.at(1, 6).type, CellValue::Type::Error);
-        QCOMPARE(s.at(1, 6).text, QStringLiteral("#DIV/0!"));
-        QCOMPARE(s.at(2, 1).text, QStringLiteral("a   b\tc\nsecond\nline"));
-        QCOMPARE(s.at(2, 2).text, QStringLiteral("covered"));
+        QCOMPARE(s.at(1, 3).number, -3.5);
+        QCOMPARE(s.at(1, 4).type, T::DateTime);
+        QCOMPARE(s.at(1, 4).number, 45351.5625);
+        QCOMPARE(s.at(1, 5).type, T::DateTime);
+        QCOMPARE(s.at(1, 5).number, 1.5 + 0.5 / 24);
+        QCOMPARE(s.at(1, 6).type, T::Boolean);
+        QCOMPARE(s.at(1, 6).number, 0.0);
+        QCOMPARE(s.at(1, 7).type, T::Error);
+        QCOMPARE(s.at(1, 7).text, QStringLiteral("#DIV/0!"));
+        // Values no date or number can hold fall back on the text the cell shows.
+        QCOMPARE(s.at(1, 8).type, T::Text);
+        QCOMPARE(s.at(1, 8).text, QStringLiteral("mucho"));
+        QCOMPARE(s.at(1, 9).type, T::Text);
+    }
+
+    void onlyTheFirstTableAndNotOneInsideACell()
+    {
+        const SheetData s = read(
+            "<table:table table:name=\"Primera\"><table:table-row>" + text("antes")
+            + cell("", "<table:table><table:table-row>" + text("anidada") + "</table:table-row></table:table>")
+            + text("misma fila") + "</table:table-row><table:table-row>" + text("después")
+            + "</table:table-row></table:table><table:table table:name=\"Segunda\"><table:table-row>"
+            + text("otra hoja") + "</table:table-row><table:table-row>" + text("x") + text("y") + text("z")
+            + "</table:table-row></table:table>");
+        QCOMPARE(s.at(1, 1).text, QStringLiteral("antes"));
+        QCOMPARE(s.at(1, 2).type, CellValue::Type::Empty);
+        QCOMPARE(s.at(1, 3).text, QStringLiteral("misma fila"));
+        QCOMPARE(s.at(2, 1).text, QStringLiteral("después"));
         QCOMPARE(s.rowCount(), 2);
     }
 
-    void repeatsAreBoundedAndEmptyOnesCostNothing()
+    void repeatedRowsAndColumnsKeepTheirPlaces()
     {
-        const SheetData s = read(writeOds(
-            "<table:table><table:table-row table:number-rows-repeated=\"3\">"
-            "<table:table-cell table:number-columns-repeated=\"2\" office:value-type=\"string\"><text:p>x</text:p></table:table-cell>"
-            "<table:table-cell table:number-columns-repeated=\"16000\"/>"
-            "<table:table-cell office:value-type=\"string\"><text:p>end</text:p></table:table-cell></table:table-row>"
-            "<table:table-row table:number-rows-repeated=\"1048000\"><table:table-cell table:number-columns-repeated=\"1024\"/></table:table-row>"
-            "<table:table-row><table:table-cell><text:p>never</text:p></table:table-cell></table:table-row>"
-            "</table:table>"));
+        const SheetData s = read(
+            "<table:table table:name=\"A\"><table:table-header-rows><table:table-row>"
+            + cell("table:number-columns-spanned=\"2\" office:value-type=\"string\"", "<text:p>unida</text:p>")
+            + "<table:covered-table-cell/>"
+            + cell("office:value-type=\"float\" office:value=\"7\" table:number-columns-repeated=\"3\"")
+            + "</table:table-row></table:table-header-rows><table:table-row table:number-rows-repeated=\"2\">"
+            + cell("table:number-columns-repeated=\"2\" office:value-type=\"string\"", "<text:p>x</text:p>")
+            + "<table:table-cell table:number-columns-repeated=\"16000\"/>" + text("fin")
+            + "</table:table-row><table:table-row table:number-rows-repeated=\"1048000\"><table:table-cell "
+              "table:number-columns-repeated=\"1024\"/></table:table-row><table:table-row>" + text("nunca")
+            + "</table:table-row></table:table>");
+        QCOMPARE(s.at(1, 1).text, QStringLiteral("unida"));
+        QCOMPARE(s.at(1, 2).type, CellValue::Type::Empty);
+        QCOMPARE(s.at(1, 3).number, 7.0);
+        QCOMPARE(s.at(1, 5).number, 7.0);
+        QCOMPARE(s.at(1, 6).type, CellValue::Type::Empty);
         QCOMPARE(s.at(3, 2).text, QStringLiteral("x"));
-        QVERIFY(s.at(4, 1).isEmpty());
-        QCOMPARE(s.at(1, 16003).text, QStringLiteral("end"));
-        QCOMPARE(s.rowCount(), 3); // row 1,048,004 lies beyond 65,536
+        QCOMPARE(s.at(3, 16003).text, QStringLiteral("fin"));
+        // The empty repeated rows store nothing and the row after them lies past 65,536.
+        QCOMPARE(s.rowCount(), 3);
     }
 
-    void hugeRepeatedValueIsRefused()
+    void refusals()
     {
-        const QString path = writeOds(
-            "<table:table><table:table-row table:number-rows-repeated=\"999999999\">"
-            "<table:table-cell table:number-columns-repeated=\"999999999\"><text:p>X</text:p></table:table-cell>"
-            "</table:table-row></table:table>");
-        try {
-            read(path);
-            QFAIL("a billion cells were accepted");
-        } catch (const AppError &e) {
-            QCOMPARE(e.description(), QStringLiteral("El archivo %1 es demasiado grande para leerlo").arg(path));
-        }
-    }
-
-    void encryptedIsSaidSo()
-    {
-        const QString path = writeOds("<table:table/>",
-                                      "<manifest:file-entry manifest:full-path=\"content.xml\">"
-                                      "<manifest:encryption-data/></manifest:file-entry>");
-        try {
-            read(path);
-            QFAIL("an encrypted document was read");
-        } catch (const AppError &e) {
-            QCOMPARE(e.description(),
-                     QStringLiteral("El archivo %1 está cifrado (protegido con contraseña) y no se puede leer").arg(path));
-        }
+        verifyRefused("<table:table><table:table-row table:number-rows-repeated=\"999999999\">"
+                      "<table:table-cell table:number-columns-repeated=\"999999999\"><text:p>X</text:p>"
+                      "</table:table-cell></table:table-row></table:table>",
+                      {}, QStringLiteral("es demasiado grande para leerlo"));
+        verifyRefused("<table:table/>",
+                      "<manifest:file-entry manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
+                      "</manifest:file-entry>",
+                      QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer"));
+        // A part that inflates past what any reader needs: refused before it is unpacked.
+        verifyRefused("<table:table/>", QByteArray(17 << 20, ' '), QStringLiteral("es demasiado grande para leerlo"));
     }
 };
 

@@ -13,8 +13,7 @@ namespace WorkbookTestZip {
 
 using Parts = std::vector<std::pair<QByteArray, QByteArray>>; // name, content
 
-// Stored parts (no compression) when stored is true, so tests can damage known bytes.
-inline bool write(const QString &path, const Parts &parts, bool stored = false)
+inline bool write(const QString &path, const Parts &parts)
 {
     QFile::remove(path);
     int error = 0;
@@ -23,14 +22,11 @@ inline bool write(const QString &path, const Parts &parts, bool stored = false)
         return false;
     for (const auto &[name, content] : parts) {
         zip_source_t *source = zip_source_buffer(zip, content.constData(), zip_uint64_t(content.size()), 0);
-        const zip_int64_t index = source ? zip_file_add(zip, name.constData(), source, ZIP_FL_OVERWRITE) : -1;
-        if (index < 0) {
+        if (!source || zip_file_add(zip, name.constData(), source, ZIP_FL_OVERWRITE) < 0) {
             zip_source_free(source);
             zip_discard(zip);
             return false;
         }
-        if (stored)
-            zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
     }
     // The buffers are read when the archive is written, here.
     return zip_close(zip) == 0;
