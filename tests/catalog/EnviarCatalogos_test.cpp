@@ -1,38 +1,21 @@
 #include "catalog/EnviarCatalogos.h"
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/DataAccessManager.h"
 #include "external/database/EmbeddedDatabases.h"
 #include "platform/ReviewList.h"
 
 #include "support/DataAccessTestConfig.h"
+#include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
-#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDate>
 #include <QProgressBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QtTest>
-#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-struct Item {
-    Item(QString c, QString e, QString d = {}, QString n = {}, QString k = QStringLiteral("0"), QString p = {},
-         QString o = {}, bool chk = true)
-        : codigo(c), estado(e), descripcion(d), ncm(n), kilos(k), pais(p), observacion1(o), checked(chk)
-    {
-    }
-    QString codigo;
-    QString estado;
-    QString descripcion;
-    QString ncm;
-    QString kilos;
-    QString pais;
-    QString observacion1;
-    bool checked;
-};
+const QString kSent = u"Artículos enviados al catálogo GEN"_s;
 
 // The real component, but reporting a database kind the statements do not know.
 class UnknownKind : public DataAccessManager {
@@ -43,46 +26,24 @@ public:
     {
         return m_real->getDataConnectionByEntity(e);
     }
-    QString getDataConnectionTAG(const QString &) override { return QStringLiteral("MYSQL"); }
+    QString getDataConnectionTAG(const QString &) override { return u"MYSQL"_s; }
 
 private:
     std::shared_ptr<DataAccessManager> m_real;
 };
 
-void execute(const QString &sql)
-{
-    SqlRows::execute(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), sql);
-}
-
-// descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 of one article; empty when absent.
-QStringList row(const QString &codigo)
-{
-    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"),
-                             QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 "
-                                            "from catarticulos where idcatalogo = 'GEN' and idarticulo = '%1'")
-                                 .arg(codigo));
-}
-
-int count()
-{
-    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) as n from catarticulos")).value(0).toInt();
-}
-
 // Whether a second connection, as another program would open, can write to the catalog now.
 bool othersCanWrite(const QString &file, const QString &codigo)
 {
-    const QString name = QStringLiteral("otro-programa");
     bool written = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"otro"_s);
         db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        written = db.open()
-                  && QSqlQuery(db).exec(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('GEN', '%1')")
-                                            .arg(codigo));
-        db.close();
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
+        written = db.open() && QSqlQuery(db).exec(
+                                   u"insert into catarticulos (idcatalogo, idarticulo) values ('GEN', '%1')"_s.arg(codigo));
     }
-    QSqlDatabase::removeDatabase(name);
+    QSqlDatabase::removeDatabase(u"otro"_s);
     return written;
 }
 
@@ -94,31 +55,38 @@ QString today()
 
 class EnviarCatalogosTest : public QObject {
     Q_OBJECT
-private:
     std::unique_ptr<TestEnvironment> m_env;
-    ReviewList *m_list = nullptr;
-    QProgressBar *m_bar = nullptr;
+    std::unique_ptr<ReviewList> m_list;
+    std::unique_ptr<QProgressBar> m_bar;
+    std::unique_ptr<MsgBoxRecorder> m_boxes;
 
-    void start(const QString &tag = QStringLiteral("SQL"))
+    void start(const QString &tag = u"SQL"_s)
     {
-        if (tag != QLatin1String("SQL"))
-            DataAccessTestConfig(*m_env).sqliteFolder(m_env->path(QStringLiteral("db")), tag).write();
-        modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
-        modGlobal::AccesoDatos->LoadParameters();
-        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) values "
-                               "('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
+        if (tag != u"SQL"_s)
+            DataAccessTestConfig(*m_env).sqliteFolder(m_env->path(u"db"_s), tag).write();
+        useRealData();
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) values "
+               "('GEN', 'EXI-1', 'vieja', '8471.30.00')"_s);
     }
 
-    void fill(const QList<Item> &items)
+    // Each item: code, state, description, NCM, kilos, country, remark (missing ones empty, kilos 0).
+    void fill(const QList<QStringList> &items)
     {
-        for (const Item &it : items) {
-            const int i = m_list->addItem(it.codigo);
-            const QStringList subs{it.descripcion, QString(), it.ncm, it.estado, QString(), QString(), it.kilos,
-                                   it.pais, it.observacion1, QString(), QString(), QString(), QString()};
+        for (QStringList it : items) {
+            while (it.size() < 7)
+                it << (it.size() == 4 ? u"0"_s : QString());
+            const int i = m_list->addItem(it[0]);
+            const QStringList subs{it[2], {}, it[3], it[1], {}, {}, it[4], it[5], it[6], {}, {}, {}, {}};
             for (int k = 0; k < subs.size(); ++k)
                 m_list->setSubItem(i, k + 1, subs[k]);
-            m_list->setChecked(i, it.checked);
+            m_list->setChecked(i, true);
         }
+    }
+
+    QString send()
+    {
+        EnviarCatalogos(*m_list, *m_bar);
+        return m_boxes->count() ? m_boxes->last().text : QString();
     }
 
 private Q_SLOTS:
@@ -126,19 +94,21 @@ private Q_SLOTS:
     {
         m_env = std::make_unique<TestEnvironment>();
         modGlobal::reset();
-        modGlobal::UsuarioSesion = QStringLiteral("Sorvanta - o'neil\\PC1");
-        modGlobal::IdCatalogoActual = QStringLiteral("GEN");
+        modGlobal::UsuarioSesion = u"Sorvanta - o'neil\\PC1"_s;
+        modGlobal::IdCatalogoActual = u"GEN"_s;
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
-        m_list = new ReviewList;
+        m_list = std::make_unique<ReviewList>();
         for (int k = 0; k < 14; ++k)
             m_list->addColumn(QString::number(k), 1440);
-        m_bar = new QProgressBar;
+        m_bar = std::make_unique<QProgressBar>();
+        m_boxes = std::make_unique<MsgBoxRecorder>();
     }
 
     void cleanup()
     {
-        delete m_list;
-        delete m_bar;
+        m_boxes.reset();
+        m_list.reset();
+        m_bar.reset();
         QLocale::setDefault(QLocale::c());
         modGlobal::reset();
         m_env.reset();
@@ -147,90 +117,73 @@ private Q_SLOTS:
     void emptyListOnlySaysSo()
     {
         start();
-        MsgBoxRecorder boxes;
         m_bar->setRange(5, 9);
         m_bar->setValue(7);
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("No hay artículos para procesar contra el catálogo"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(send(), u"No hay artículos para procesar contra el catálogo"_s);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
         QCOMPARE(m_bar->value(), 7);
     }
 
     void insertsUpdatesAndSkipsByTheRules()
     {
         start();
-        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'EXI-2', 'queda')"));
-        fill({{QStringLiteral(" NUE'1 "), QStringLiteral("Nuevo"), QStringLiteral("Tornillo ñandú"), QStringLiteral("7318.15.00"),
-               QStringLiteral("1,5"), QStringLiteral("BRA"), QStringLiteral("frágil")},
-              {QStringLiteral("EXI-1"), QStringLiteral("Existe"), QStringLiteral("nueva"), QStringLiteral("8471.30.00")},
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'EXI-2', 'queda')"_s);
+        fill({{u" NUE'1 "_s, u"Nuevo"_s, u"Tornillo ñandú"_s, u"7318.15.00"_s, u"1,5"_s, u"BRA"_s, u"frágil"_s},
+              {u"EXI-1"_s, u"Existe"_s, u"nueva"_s, u"8471.30.00"_s},
               // Only a country and a remark: nothing the update would write.
-              {QStringLiteral("EXI-2"), QStringLiteral("Existe"), QString(), QStringLiteral("123456789"), QStringLiteral("0"),
-               QStringLiteral("ARG"), QStringLiteral("nota")},
-              {QStringLiteral("NUE-2"), QStringLiteral("Nuevo"), QStringLiteral("sin marcar"), QString(), QStringLiteral("0"),
-               QString(), QString(), false}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Information);
+              {u"EXI-2"_s, u"Existe"_s, QString(), u"123456789"_s, u"0"_s, u"ARG"_s, u"nota"_s},
+              {u"NUE-2"_s, u"Nuevo"_s, u"sin marcar"_s}});
+        m_list->setChecked(3, false);
+        QCOMPARE(send(), kSent);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Information);
         QCOMPARE(m_bar->maximum(), 4);
         QCOMPARE(m_bar->value(), 4);
-
-        const QStringList nuevo = row(QStringLiteral("NUE 1"));
-        QCOMPARE(nuevo.mid(0, 5), (QStringList{QStringLiteral("Tornillo ñandú "), QStringLiteral("7318.15.00"),
-                                               QStringLiteral("1.5"), QStringLiteral("BRA"),
-                                               QStringLiteral("Sorvanta - o'neil\\PC1")}));
-        QCOMPARE(nuevo[5].left(10), today());
-        QCOMPARE(nuevo[6], QStringLiteral("frágil"));
-        const QStringList actualizado = row(QStringLiteral("EXI-1"));
-        QCOMPARE(actualizado[0], QStringLiteral("nueva"));
-        QCOMPARE(actualizado[1], QStringLiteral("8471.30.00"));
-        QCOMPARE(actualizado[4], QStringLiteral("Sorvanta - o'neil\\PC1"));
-        QCOMPARE(row(QStringLiteral("EXI-2"))[4], QString());
-        QVERIFY(row(QStringLiteral("NUE-2")).isEmpty());
-        QCOMPARE(count(), 3);
-
-        // A second F12 updates what the first inserted: no duplicates.
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.count(), 2);
-        QCOMPARE(count(), 3);
+        const QStringList added = article(u"NUE 1"_s);
+        QCOMPARE(added.mid(0, 5), (QStringList{u"Tornillo ñandú "_s, u"7318.15.00"_s, u"1.5"_s, u"BRA"_s,
+                                               u"Sorvanta - o'neil\\PC1"_s}));
+        QCOMPARE(added[5].left(10), today());
+        QCOMPARE(added[6], u"frágil"_s);
+        const QStringList updated = article(u"EXI-1"_s);
+        QCOMPARE(updated.mid(0, 2), (QStringList{u"nueva"_s, u"8471.30.00"_s}));
+        QCOMPARE(updated[4], u"Sorvanta - o'neil\\PC1"_s);
+        QCOMPARE(article(u"EXI-2"_s)[4], QString());
+        QVERIFY(article(u"NUE-2"_s).isEmpty());
+        QCOMPARE(articleCount(), 3);
+        // A second run updates what the first inserted: no duplicates.
+        QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 3);
     }
 
-    void longNcmStopsTheRunAtThatArticle()
+    // A 16-character NCM, then a database refusal: each run stops at that article, keeps
+    // what went before and leaves the catalog free for other programs; the rerun completes.
+    void aRunStopsAtAFaultAndARerunCompletes()
     {
         start();
-        fill({{QStringLiteral("A"), QStringLiteral("Nuevo"), QStringLiteral("a"), QStringLiteral("123456789012345")},
-              {QStringLiteral("B"), QStringLiteral("Nuevo"), QStringLiteral("b"), QStringLiteral(" 1234567890123456 ")},
-              {QStringLiteral("C"), QStringLiteral("Nuevo"), QStringLiteral("c")}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral(" NCM incorrecto  1234567890123456 articulo B\r\n\r\n-2147220393 - seccion "
-                                                   "[ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]Validación datos"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QVERIFY(!row(QStringLiteral("A")).isEmpty());
-        QVERIFY(row(QStringLiteral("C")).isEmpty());
+        const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + u"/sorvanta"_s);
+        fill({{u"A"_s, u"Nuevo"_s, u"a"_s, u"123456789012345"_s},
+              {u"B"_s, u"Nuevo"_s, u"b"_s, u" 1234567890123456 "_s},
+              {u"C"_s, u"Nuevo"_s, u"c"_s}});
+        QCOMPARE(send(), u" NCM incorrecto  1234567890123456 articulo B\r\n\r\n-2147220393 - seccion "
+                         "[ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]Validación datos"_s);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
+        QVERIFY(!article(u"A"_s).isEmpty());
+        QVERIFY(article(u"C"_s).isEmpty());
         QCOMPARE(m_bar->value(), 1);
-    }
+        QVERIFY(othersCanWrite(file, u"OTRO-1"_s));
 
-    void databaseErrorKeepsEarlierRowsAndARerunCompletes()
-    {
-        start();
-        execute(QStringLiteral("create trigger rechazar before insert on catarticulos when NEW.idarticulo = 'B' "
-                               "begin select raise(abort, 'articulo B rechazado'); end"));
-        fill({{QStringLiteral("A"), QStringLiteral("Nuevo"), QStringLiteral("a")},
-              {QStringLiteral("B"), QStringLiteral("Nuevo"), QStringLiteral("b")},
-              {QStringLiteral("C"), QStringLiteral("Nuevo"), QStringLiteral("c")}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QVERIFY2(boxes.last().text.startsWith(QStringLiteral("articulo B rechazado")), qPrintable(boxes.last().text));
-        QVERIFY(boxes.last().text.contains(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]")));
-        QCOMPARE(count(), 2);
-        execute(QStringLiteral("drop trigger rechazar"));
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(count(), 4);
+        m_list->setSubItem(1, 3, QString());
+        runSql(u"create trigger rechazar before insert on catarticulos when NEW.idarticulo = 'C' "
+               "begin select raise(abort, 'articulo C rechazado'); end"_s);
+        const QString refused = send();
+        QVERIFY2(refused.startsWith(u"articulo C rechazado"_s), qPrintable(refused));
+        QVERIFY(refused.contains(u" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"_s));
+        QVERIFY(!article(u"B"_s).isEmpty());
+        QCOMPARE(articleCount(), 4);
+        QVERIFY(othersCanWrite(file, u"OTRO-2"_s));
+
+        runSql(u"drop trigger rechazar"_s);
+        QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 6);
     }
 
     // By F12 the catalog may hold articles the list still calls new: one added since F11,
@@ -239,52 +192,29 @@ private Q_SLOTS:
     void articlesThatExistByNowAreUpdatedNotDuplicated()
     {
         start();
-        QList<Item> items;
+        QList<QStringList> items;
         for (int i = 1; i <= 9; ++i)
-            items.append({QStringLiteral("N-%1").arg(i), QStringLiteral("Nuevo"), QStringLiteral("n")});
-        items.insert(3, {QStringLiteral("EXI-1"), QStringLiteral("Nuevo"), QStringLiteral("ya estaba")});
-        items.insert(5, {QStringLiteral("ABC"), QStringLiteral("Nuevo"), QStringLiteral("primera")});
-        items.insert(6, {QStringLiteral("abc"), QStringLiteral("Nuevo"), QStringLiteral("segunda")});
-        items.insert(9, {QStringLiteral("Ñu-A"), QStringLiteral("Nuevo"), QStringLiteral("primera")});
-        items.append({QStringLiteral("Ñu-a"), QStringLiteral("Nuevo"), QStringLiteral("segunda")});
+            items.append({u"N-%1"_s.arg(i), u"Nuevo"_s, u"n"_s});
+        items.insert(3, {u"EXI-1"_s, u"Nuevo"_s, u"ya estaba"_s});
+        items.insert(5, {u"ABC"_s, u"Nuevo"_s, u"primera"_s});
+        items.insert(6, {u"abc"_s, u"Nuevo"_s, u"segunda"_s});
+        items.insert(9, {u"Ñu-A"_s, u"Nuevo"_s, u"primera"_s});
+        items.append({u"Ñu-a"_s, u"Nuevo"_s, u"segunda"_s});
         fill(items);
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(count(), 1 + 9 + 2);
-        QCOMPARE(row(QStringLiteral("EXI-1"))[0], QStringLiteral("ya estaba"));
-        QCOMPARE(row(QStringLiteral("ABC"))[0], QStringLiteral("segunda"));
-        QCOMPARE(row(QStringLiteral("Ñu-A"))[0], QStringLiteral("segunda"));
-        QCOMPARE(row(QStringLiteral("N-9"))[0], QStringLiteral("n "));
-    }
-
-    void catalogIsFreeForOthersOnceARunEnds()
-    {
-        start();
-        const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + QStringLiteral("/sorvanta"));
-        fill({{QStringLiteral("A"), QStringLiteral("Nuevo"), QStringLiteral("a")},
-              {QStringLiteral("B"), QStringLiteral("Nuevo"), QStringLiteral("b"), QStringLiteral("1234567890123456")}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QVERIFY(boxes.last().text.startsWith(QStringLiteral(" NCM incorrecto")));
-        QVERIFY(othersCanWrite(file, QStringLiteral("OTRO-1")));
-
-        m_list->setSubItem(1, 3, QString());
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QVERIFY(othersCanWrite(file, QStringLiteral("OTRO-2")));
-        QCOMPARE(count(), 5);
+        QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 1 + 9 + 2);
+        QCOMPARE(article(u"EXI-1"_s)[0], u"ya estaba"_s);
+        QCOMPARE(article(u"ABC"_s)[0], u"segunda"_s);
+        QCOMPARE(article(u"Ñu-A"_s)[0], u"segunda"_s);
+        QCOMPARE(article(u"N-9"_s)[0], u"n "_s);
     }
 
     void accessKindWritesNoRemarks()
     {
-        start(QStringLiteral("ACCESS"));
-        fill({{QStringLiteral("N1"), QStringLiteral("Nuevo"), QStringLiteral("d"), QString(), QStringLiteral("2"),
-               QString(), QStringLiteral("nota")}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Information);
-        const QStringList r = row(QStringLiteral("N1"));
+        start(u"ACCESS"_s);
+        fill({{u"N1"_s, u"Nuevo"_s, u"d"_s, QString(), u"2"_s, QString(), u"nota"_s}});
+        QCOMPARE(send(), kSent);
+        const QStringList r = article(u"N1"_s);
         QCOMPARE(r[5].left(10), today());
         QCOMPARE(r[6], QString());
     }
@@ -293,14 +223,11 @@ private Q_SLOTS:
     {
         start();
         modGlobal::AccesoDatos = std::make_shared<UnknownKind>(modGlobal::AccesoDatos);
-        fill({{QStringLiteral("N1"), QStringLiteral("Nuevo"), QStringLiteral("d")},
-              {QStringLiteral("EXI-1"), QStringLiteral("Existe"), QStringLiteral("otra")}});
-        MsgBoxRecorder boxes;
-        EnviarCatalogos(*m_list, *m_bar);
-        QCOMPARE(boxes.count(), 1);
-        QVERIFY(boxes.last().text.startsWith(QStringLiteral("Tipo de base de datos desconocido \"MYSQL\"")));
-        QVERIFY(row(QStringLiteral("N1")).isEmpty());
-        QCOMPARE(row(QStringLiteral("EXI-1"))[0], QStringLiteral("vieja"));
+        fill({{u"N1"_s, u"Nuevo"_s, u"d"_s}, {u"EXI-1"_s, u"Existe"_s, u"otra"_s}});
+        QVERIFY(send().startsWith(u"Tipo de base de datos desconocido \"MYSQL\""_s));
+        QCOMPARE(m_boxes->count(), 1);
+        QVERIFY(article(u"N1"_s).isEmpty());
+        QCOMPARE(article(u"EXI-1"_s)[0], u"vieja"_s);
     }
 };
 
