@@ -1,47 +1,43 @@
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/DataAccessManager.h"
-#include "platform/AppError.h"
 #include "review/ObtenerPaisOrigen.h"
 #include "review/frmRelPais.h"
 
+#include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
-#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QtTest>
-#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-QString scalar(const QString &entity, const QString &sql)
-{
-    const QStringList values = SqlRows::firstRow(*modGlobal::AccesoDatos, entity, sql);
-    return values.isEmpty() ? QStringLiteral("<none>") : values.first();
-}
-
-void execute(const QString &entity, const QString &sql)
-{
-    SqlRows::execute(*modGlobal::AccesoDatos, entity, sql);
-}
-
 void typeInto(QWidget *w, const QString &text)
 {
     for (const QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
-frmRelPais *dialogOf(QWidget *modal)
+// Picks the country by its code and stores with F11.
+void answer(frmRelPais *d, const QString &code)
 {
-    return qobject_cast<frmRelPais *>(modal);
+    d->cboPais()->setCurrentIndex(d->cboidPais()->findText(code));
+    QTest::keyClick(d->txtESM(), Qt::Key_F11);
+}
+
+QString stored(const QString &where)
+{
+    return sqlRow(u"select ORI from ORG where "_s + where).value(0, u"<none>"_s);
+}
+
+AppError errorFor(const QString &valor)
+{
+    return errorOf([&] { ObtenerPaisOrigen(valor); });
 }
 } // namespace
 
 class ObtenerPaisOrigenTest : public QObject {
     Q_OBJECT
-private:
     std::unique_ptr<TestEnvironment> m_env;
 
 private Q_SLOTS:
@@ -49,8 +45,7 @@ private Q_SLOTS:
     {
         m_env = std::make_unique<TestEnvironment>();
         modGlobal::reset();
-        modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
-        modGlobal::AccesoDatos->LoadParameters();
+        useRealData();
     }
 
     void cleanup()
@@ -61,117 +56,93 @@ private Q_SLOTS:
 
     void knownValueNeedsNoDialog()
     {
-        execute(QStringLiteral("CATALOGOS"), QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('China', 'CHN', '2')"));
-        const RelacionPais r = ObtenerPaisOrigen(QStringLiteral("China"));
-        QCOMPARE(r.ORI, QStringLiteral("CHN"));
-        QCOMPARE(r.ESM, QStringLiteral("2"));
+        runSql(u"insert into ORG (PAI, ORI, ESM) values ('China', 'CHN', '2')"_s);
+        const RelacionPais r = ObtenerPaisOrigen(u"China"_s);
+        QCOMPARE(r.ORI + r.ESM, u"CHN2"_s);
         QVERIFY(ObtenerPaisOrigen(QString()).ORI.isEmpty());
     }
 
+    // Escape brings the dialog straight back; F11 on the second opening stores the row.
     void unknownValueAsksUntilStoredThenIsLearned()
     {
         MsgBoxRecorder boxes;
-        const QWidget *first = nullptr;
-        // Escape brings the dialog straight back; F11 on the second opening stores the row.
+        bool asked = false;
         ModalDriver::onNextModal([&](QWidget *modal) {
-            first = modal;
-            frmRelPais *d = dialogOf(modal);
+            auto *d = qobject_cast<frmRelPais *>(modal);
             QVERIFY(d);
-            QCOMPARE(d->windowTitle(), QStringLiteral("Establecer Pais"));
-            QCOMPARE(d->txtValor()->text(), QStringLiteral("Alemanha"));
-            QCOMPARE(d->txtESM()->text(), QStringLiteral("1"));
+            asked = true;
+            QCOMPARE(d->txtValor()->text(), u"Alemanha"_s);
+            QCOMPARE(d->txtESM()->text(), u"1"_s);
             QVERIFY(d->cboPais()->count() > 200);
-            QVERIFY(d->cboPais()->itemText(0).endsWith(QLatin1Char(')')));
             QTest::keyClick(d->txtValor(), Qt::Key_Escape);
             ModalDriver::onNextModal([](QWidget *again) {
-                frmRelPais *d2 = dialogOf(again);
-                QCOMPARE(d2->txtValor()->text(), QStringLiteral("Alemanha"));
-                const int deu = d2->cboidPais()->findText(QStringLiteral("DEU"));
-                QVERIFY(deu >= 0);
-                d2->cboPais()->setCurrentIndex(deu);
+                auto *d2 = qobject_cast<frmRelPais *>(again);
+                QCOMPARE(d2->txtValor()->text(), u"Alemanha"_s);
                 d2->txtESM()->clear();
-                typeInto(d2->txtESM(), QStringLiteral("3"));
-                QTest::keyClick(d2->cboPais(), Qt::Key_F11);
+                typeInto(d2->txtESM(), u"3"_s);
+                answer(d2, u"DEU"_s);
             });
         });
-        const RelacionPais r = ObtenerPaisOrigen(QStringLiteral("Alemanha"));
-        QVERIFY(first);
-        QCOMPARE(r.ORI, QStringLiteral("DEU"));
-        QCOMPARE(r.ESM, QStringLiteral("3"));
+        const RelacionPais r = ObtenerPaisOrigen(u"Alemanha"_s);
+        QVERIFY(asked);
+        QCOMPARE(r.ORI + r.ESM, u"DEU3"_s);
         QCOMPARE(boxes.count(), 0);
-        QCOMPARE(scalar(QStringLiteral("CATALOGOS"), QStringLiteral("select ORI from ORG where PAI = 'Alemanha'")),
-                 QStringLiteral("DEU"));
+        QCOMPARE(stored(u"PAI = 'Alemanha'"_s), u"DEU"_s);
         // Learned: the same value, in another letter case too, opens nothing now.
-        QCOMPARE(ObtenerPaisOrigen(QStringLiteral("ALEMANHA")).ORI, QStringLiteral("DEU"));
+        QCOMPARE(ObtenerPaisOrigen(u"ALEMANHA"_s).ORI, u"DEU"_s);
     }
 
     void editedValueAndApostrophesAreStoredAsTyped()
     {
         ModalDriver::onNextModal([](QWidget *modal) {
-            frmRelPais *d = dialogOf(modal);
+            auto *d = qobject_cast<frmRelPais *>(modal);
             d->txtValor()->clear();
-            typeInto(d->txtValor(), QStringLiteral("Côte d'Ivoire"));
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("CIV")));
-            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+            typeInto(d->txtValor(), u"Côte d'Ivoire"_s);
+            answer(d, u"CIV"_s);
         });
-        const RelacionPais r = ObtenerPaisOrigen(QStringLiteral("Costa d'Avorio"));
-        QCOMPARE(r.ORI, QStringLiteral("CIV"));
-        QCOMPARE(scalar(QStringLiteral("CATALOGOS"), QStringLiteral("select ORI from ORG where PAI = 'Côte d''Ivoire'")),
-                 QStringLiteral("CIV"));
-        QCOMPARE(scalar(QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from ORG")), QStringLiteral("1"));
+        QCOMPARE(ObtenerPaisOrigen(u"Costa d'Avorio"_s).ORI, u"CIV"_s);
+        QCOMPARE(stored(u"PAI = 'Côte d''Ivoire'"_s), u"CIV"_s);
+        QCOMPARE(sqlRow(u"select count(*) from ORG"_s), QStringList{u"1"_s});
     }
 
     void emptyFieldsAndNoCountryAreRefusedWithTheDialogOpen()
     {
         MsgBoxRecorder boxes;
         ModalDriver::onNextModal([&](QWidget *modal) {
-            frmRelPais *d = dialogOf(modal);
-            d->txtESM()->setText(QStringLiteral("  "));
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            d->txtESM()->setText(u"  "_s);
             QTest::keyClick(d->txtESM(), Qt::Key_F11);
-            QCOMPARE(boxes.last().text, QStringLiteral("El campo Estado de Mercaderia no puede estar vacio"));
+            QCOMPARE(boxes.last().text, u"El campo Estado de Mercaderia no puede estar vacio"_s);
             QCOMPARE(boxes.last().icon, MsgBox::Icon::Critical);
-            d->txtValor()->setText(QStringLiteral(" "));
+            d->txtValor()->setText(u" "_s);
             QTest::keyClick(d->txtESM(), Qt::Key_F11);
-            QCOMPARE(boxes.last().text, QStringLiteral("el campo 'Valor origen' no puede estar vacio"));
-            d->txtValor()->setText(QStringLiteral("Brasil"));
-            d->txtESM()->setText(QStringLiteral("1"));
+            QCOMPARE(boxes.last().text, u"el campo 'Valor origen' no puede estar vacio"_s);
+            d->txtValor()->setText(u"Brasil"_s);
+            d->txtESM()->setText(u"1"_s);
             d->cboPais()->setCurrentIndex(-1);
             QTest::keyClick(d->txtESM(), Qt::Key_F11);
-            QCOMPARE(boxes.last().text, QStringLiteral("Debe seleccionar un país de la lista 'Pais - Sistema Maria'"));
+            QCOMPARE(boxes.last().text, u"Debe seleccionar un país de la lista 'Pais - Sistema Maria'"_s);
             QVERIFY(d->isVisible());
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("BRA")));
-            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+            answer(d, u"BRA"_s);
         });
-        QCOMPARE(ObtenerPaisOrigen(QStringLiteral("Brasil")).ORI, QStringLiteral("BRA"));
+        QCOMPARE(ObtenerPaisOrigen(u"Brasil"_s).ORI, u"BRA"_s);
         QCOMPARE(boxes.count(), 3);
     }
 
-    void emptyCountryTableLetsEscapeEndTheRun()
+    // Both end the run with error 1111: an empty country table (Escape is then the only way
+    // out) and a failing database.
+    void noCountryToChooseOrNoTableEndsTheRun()
     {
-        execute(QStringLiteral("SYSTABLAS"), QStringLiteral("delete from PAIS"));
+        runSql(u"delete from PAIS"_s, u"SYSTABLAS"_s);
         ModalDriver::onNextModal([](QWidget *modal) {
-            QCOMPARE(dialogOf(modal)->cboPais()->count(), 0);
+            QCOMPARE(qobject_cast<frmRelPais *>(modal)->cboPais()->count(), 0);
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        try {
-            ObtenerPaisOrigen(QStringLiteral("Marte"));
-            QFAIL("the run went on without a country");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), 1111);
-            QVERIFY(e.description().contains(QStringLiteral("Marte")));
-        }
-    }
-
-    void databaseFailureIsRaisedAs1111()
-    {
-        execute(QStringLiteral("CATALOGOS"), QStringLiteral("drop table ORG"));
-        try {
-            ObtenerPaisOrigen(QStringLiteral("China"));
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), 1111);
-            QVERIFY(!e.description().isEmpty());
-        }
+        const AppError e = errorFor(u"Marte"_s);
+        QCOMPARE(e.number(), 1111);
+        QVERIFY(e.description().contains(u"Marte"_s));
+        runSql(u"drop table ORG"_s);
+        QCOMPARE(errorFor(u"China"_s).number(), 1111);
     }
 };
 

@@ -1,15 +1,12 @@
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/DataAccessManager.h"
 #include "mapping/CampoCatalogo.h"
 #include "platform/FlexGrid.h"
 #include "platform/ReviewList.h"
 #include "review/ProcesarArticulos.h"
 #include "review/frmRelPais.h"
 
+#include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
-#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -18,17 +15,11 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QtTest>
-#include <memory>
+
+using namespace Qt::StringLiterals;
+using C = CampoCatalogo;
 
 namespace {
-const QColor kGreen(0, 128, 0);
-
-void execute(const QString &sql)
-{
-    SqlRows::execute(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), sql);
-}
-
 // The main-window controls processing works on, without the rest of the window.
 struct Window {
     QWidget root;
@@ -42,24 +33,22 @@ struct Window {
     QLabel *label2 = new QLabel(&root);
     QPushButton *exportar = new QPushButton(&root);
 
-    Window()
+    // fields label the columns; every other row is a sheet row.
+    Window(const QList<C> &fields, const QList<QStringList> &rows)
     {
         list->hide();
         label2->hide();
         exportar->hide();
-        cboCatalogos->addItems({QStringLiteral("[GEN] General"), QStringLiteral("[PUR] Compras")});
-        cboIdCatalogo->addItems({QStringLiteral("GEN"), QStringLiteral("PUR")});
+        cboCatalogos->addItems({u"[GEN] General"_s, u"[PUR] Compras"_s});
+        cboIdCatalogo->addItems({u"GEN"_s, u"PUR"_s});
         cboCatalogos->setCurrentIndex(0);
-    }
-
-    // Row 0 holds the field labels, the other rows the sheet's cells.
-    void setSheet(const QList<QStringList> &rows)
-    {
-        grid->setCols(rows.first().size());
-        grid->setRows(rows.size());
+        grid->setCols(fields.size());
+        grid->setRows(rows.size() + 1);
+        for (int c = 0; c < fields.size(); ++c)
+            grid->setTextMatrix(0, c, etiquetaCampo(fields[c]));
         for (int r = 0; r < rows.size(); ++r)
             for (int c = 0; c < rows[r].size(); ++c)
-                grid->setTextMatrix(r, c, rows[r][c]);
+                grid->setTextMatrix(r + 1, c, rows[r][c]);
     }
 
     void process()
@@ -79,15 +68,27 @@ struct Window {
     bool reviewed() const { return label1->isHidden() && !label2->isHidden() && !exportar->isHidden() && grid->isHidden(); }
 };
 
-QString label(CampoCatalogo c)
-{
-    return etiquetaCampo(c);
-}
+// Answers every country dialog with the codes in turn; counts the dialogs.
+struct CountryAnswers {
+    QStringList codes;
+    int asked = 0;
+    std::function<void(QWidget *)> onModal = [this](QWidget *modal) {
+        auto *d = qobject_cast<frmRelPais *>(modal);
+        QVERIFY(d);
+        const QString code = codes.value(asked++);
+        if (asked < codes.size())
+            ModalDriver::onNextModalOtherThan(nullptr, onModal);
+        if (code.startsWith(u'='))  // "=edited:CODE" changes the text before choosing
+            d->txtValor()->setText(code.mid(1).section(u':', 0, 0));
+        d->cboPais()->setCurrentIndex(d->cboidPais()->findText(code.section(u':', -1)));
+        QTest::keyClick(d->txtESM(), Qt::Key_F11);
+    };
+    explicit CountryAnswers(QStringList c) : codes(std::move(c)) { ModalDriver::onNextModal(onModal); }
+};
 } // namespace
 
 class ProcesarArticulosTest : public QObject {
     Q_OBJECT
-private:
     std::unique_ptr<TestEnvironment> m_env;
 
 private Q_SLOTS:
@@ -95,11 +96,10 @@ private Q_SLOTS:
     {
         m_env = std::make_unique<TestEnvironment>();
         modGlobal::reset();
-        modGlobal::UsuarioSesion = QStringLiteral("Sorvanta - op\\PC");
-        modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
-        modGlobal::AccesoDatos->LoadParameters();
+        modGlobal::UsuarioSesion = u"Sorvanta - op\\PC"_s;
+        useRealData();
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
-        execute(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('China', 'CHN', '1')"));
+        runSql(u"insert into ORG (PAI, ORI, ESM) values ('China', 'CHN', '1')"_s);
     }
 
     void cleanup()
@@ -112,91 +112,60 @@ private Q_SLOTS:
     void headerOnlyGoesStraightToReview()
     {
         MsgBoxRecorder boxes;
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::Descripcion)}});
+        Window w({C::Articulo, C::Descripcion}, {});
         w.process();
         QCOMPARE(boxes.count(), 0);
         QVERIFY(w.reviewed());
         QCOMPARE(w.list->itemCount(), 0);
         QCOMPARE(w.list->columnCount(), 14);
-        QCOMPARE(w.list->columnTitle(5), QStringLiteral("NCM CATALOGO"));
-        QCOMPARE(w.list->columnWidth(0), 2300);
-        QCOMPARE(modGlobal::IdCatalogoActual, QStringLiteral("GEN"));
+        QCOMPARE(modGlobal::IdCatalogoActual, u"GEN"_s);
     }
 
     void buildsItemsWithCleanTextsAndCatalogState()
     {
-        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('GEN', 'AB-12-3', '8471.30.00')"));
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, ncm) values ('GEN', 'AB-12-3', '8471.30.00')"_s);
         MsgBoxRecorder boxes;
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::Descripcion), label(CampoCatalogo::Ncm),
-                     label(CampoCatalogo::KilosUnitario), label(CampoCatalogo::PaisOrigen),
-                     label(CampoCatalogo::Observacion3), label(CampoCatalogo::Sufijos)},
-                    {QStringLiteral("AB-12-3"), QStringLiteral(" Tornillo d'acero "), QStringLiteral("8471'30"),
-                     QStringLiteral("1,5"), QStringLiteral("China"), QStringLiteral("o'k"), QStringLiteral("s'")},
-                    {QStringLiteral("NUEVO'1"), QString(), QString(), QStringLiteral("0"), QString(), QString(), QString()}});
+        Window w({C::Articulo, C::Descripcion, C::Ncm, C::KilosUnitario, C::PaisOrigen, C::Observacion3, C::Sufijos},
+                 {{u"AB-12-3"_s, u" Tornillo d'acero "_s, u"8471'30"_s, u"1,5"_s, u"China"_s, u"o'k"_s, u"s'"_s},
+                  {u"NUEVO'1"_s, {}, {}, u"0"_s, {}, {}, {}}});
         w.process();
         QCOMPARE(boxes.count(), 0);
         QVERIFY(w.reviewed());
         QCOMPARE(w.grid->rows(), 1);
         QCOMPARE(w.list->itemCount(), 2);
-        QCOMPARE(w.item(0), (QStringList{QStringLiteral("AB-12-3"), QStringLiteral(" Tornillo d acero "), QString(),
-                                         QStringLiteral("8471'30"), QStringLiteral("Existe"), QStringLiteral("8471.30.00"),
-                                         QString(), QStringLiteral("1,5"), QStringLiteral("CHN"), QString(), QString(),
-                                         QStringLiteral("o k"), QString(), QStringLiteral("s ")}));
-        QCOMPARE(w.item(1).mid(0, 8), (QStringList{QStringLiteral("NUEVO 1"), QString(), QString(), QString(),
-                                                   QStringLiteral("Nuevo"), QString(), QString(), QStringLiteral("0")}));
+        QCOMPARE(w.item(0), (QStringList{u"AB-12-3"_s, u" Tornillo d acero "_s, {}, u"8471'30"_s, u"Existe"_s,
+                                         u"8471.30.00"_s, {}, u"1,5"_s, u"CHN"_s, {}, {}, u"o k"_s, {}, u"s "_s}));
+        QCOMPARE(w.item(1).mid(0, 8), (QStringList{u"NUEVO 1"_s, {}, {}, {}, u"Nuevo"_s, {}, {}, u"0"_s}));
         QVERIFY(w.list->isChecked(0) && w.list->isChecked(1));
-        for (int k = 0; k <= 8; ++k)
-            QCOMPARE(w.list->foreColor(0, k), kGreen);
-        for (int k = 9; k < 14; ++k)
-            QVERIFY(!w.list->foreColor(0, k).isValid());
+        // Existing articles show green in their first nine columns.
+        for (int k = 0; k < 14; ++k)
+            QCOMPARE(w.list->foreColor(0, k), k <= 8 ? QColor(0, 128, 0) : QColor());
         QVERIFY(!w.list->foreColor(1, 0).isValid());
         QCOMPARE(w.prg->value(), 2);
         QCOMPARE(w.prg->maximum(), 3);
     }
 
-    void removeHyphenOption_data()
-    {
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<QString>("listed");
-        QTest::newRow("off") << false << QStringLiteral("AB-12-3");
-        QTest::newRow("on") << true << QStringLiteral("AB 123");
-    }
-
     void removeHyphenOption()
     {
-        QFETCH(bool, on);
-        QFETCH(QString, listed);
-        Window w;
-        w.chk->setChecked(on);
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::Descripcion)},
-                    {QStringLiteral("AB-12-3"), QStringLiteral("x")}});
-        w.process();
-        QCOMPARE(w.list->subItem(0, 0), listed);
-        QCOMPARE(w.list->subItem(0, 7), QStringLiteral("0"));
+        for (const bool on : {false, true}) {
+            Window w({C::Articulo, C::Descripcion}, {{u"AB-12-3"_s, u"x"_s}});
+            w.chk->setChecked(on);
+            w.process();
+            QCOMPARE(w.list->subItem(0, 0), on ? u"AB 123"_s : u"AB-12-3"_s);
+            QCOMPARE(w.list->subItem(0, 7), u"0"_s);
+        }
     }
 
     void rowWithoutCodeStillAsksAndStillStopsOnBadWeight()
     {
         MsgBoxRecorder boxes;
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::KilosUnitario), label(CampoCatalogo::PaisOrigen)},
-                    {QString(), QStringLiteral("1"), QStringLiteral("Uruguay")},
-                    {QString(), QStringLiteral("abc"), QString()}});
-        int dialogs = 0;
-        ModalDriver::onNextModal([&](QWidget *modal) {
-            ++dialogs;
-            auto *d = qobject_cast<frmRelPais *>(modal);
-            QCOMPARE(d->txtValor()->text(), QStringLiteral("Uruguay"));
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("URY")));
-            QTest::keyClick(d->txtESM(), Qt::Key_F11);
-        });
+        Window w({C::Articulo, C::KilosUnitario, C::PaisOrigen}, {{{}, u"1"_s, u"Uruguay"_s}, {{}, u"abc"_s, {}}});
+        CountryAnswers answers({u"URY"_s});
         w.process();
-        QCOMPARE(dialogs, 1);
+        QCOMPARE(answers.asked, 1);
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("No coinciden los tipos\r\n\r\n13 - seccion[ProcesarArticulos.frmMain."
-                                                   "Sorvanta Linea 0 ]::Sorvanta"));
+        QCOMPARE(boxes.last().text,
+                 u"No coinciden los tipos\r\n\r\n13 - seccion[ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::Sorvanta"_s);
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
         QVERIFY(!w.reviewed());
         QVERIFY(!w.label1->isHidden());
@@ -206,80 +175,45 @@ private Q_SLOTS:
     void failedRunThenRerunListsEachArticleOnce()
     {
         MsgBoxRecorder boxes;
-        Window w;
-        QList<QStringList> sheet{{label(CampoCatalogo::Articulo), label(CampoCatalogo::KilosUnitario)}};
+        QList<QStringList> rows;
         for (int i = 1; i <= 12; ++i)
-            sheet << QStringList{QStringLiteral("A%1").arg(i), i == 10 ? QString() : QStringLiteral("2")};
-        w.setSheet(sheet);
+            rows << QStringList{u"A%1"_s.arg(i), i == 10 ? QString() : u"2"_s};
+        Window w({C::Articulo, C::KilosUnitario}, rows);
         w.process();
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(w.list->itemCount(), 9);
         QCOMPARE(w.prg->value(), 9);
-        w.grid->setTextMatrix(10, 1, QStringLiteral("2,25"));
+        w.grid->setTextMatrix(10, 1, u"2,25"_s);
         w.process();
         QCOMPARE(boxes.count(), 1);
         QVERIFY(w.reviewed());
         QCOMPARE(w.list->itemCount(), 12);
-        QCOMPARE(w.list->subItem(0, 0), QStringLiteral("A1"));
-        QCOMPARE(w.list->subItem(9, 7), QStringLiteral("2,25"));
+        QCOMPARE(w.list->subItem(0, 0), u"A1"_s);
+        QCOMPARE(w.list->subItem(9, 7), u"2,25"_s);
     }
 
-    void sameUnknownOriginAsksOnce()
+    // An origin is asked once per run; one whose text was edited in the dialog is asked again.
+    void eachUnknownOriginIsAskedOnce()
     {
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::PaisOrigen)},
-                    {QStringLiteral("A1"), QStringLiteral("Brasil")},
-                    {QStringLiteral("A2"), QStringLiteral("China")},
-                    {QStringLiteral("A3"), QStringLiteral("Brasil")}});
-        int dialogs = 0;
-        ModalDriver::onNextModal([&](QWidget *modal) {
-            ++dialogs;
-            auto *d = qobject_cast<frmRelPais *>(modal);
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(QStringLiteral("BRA")));
-            QTest::keyClick(d->cboPais(), Qt::Key_F11);
-        });
+        Window w({C::Articulo, C::PaisOrigen}, {{u"A1"_s, u"Brasil"_s}, {u"A2"_s, u"China"_s},
+                                                {u"A3"_s, u"Brasil"_s}, {u"A4"_s, u"Mars"_s}, {u"A5"_s, u"Mars"_s}});
+        CountryAnswers answers({u"BRA"_s, u"=Marte:ARG"_s, u"URY"_s});
         w.process();
-        QCOMPARE(dialogs, 1);
-        QCOMPARE(w.list->subItem(0, 8), QStringLiteral("BRA"));
-        QCOMPARE(w.list->subItem(1, 8), QStringLiteral("CHN"));
-        QCOMPARE(w.list->subItem(2, 8), QStringLiteral("BRA"));
-    }
-
-    void editedOriginIsAskedAgainForTheUneditedText()
-    {
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::PaisOrigen)},
-                    {QStringLiteral("A1"), QStringLiteral("Mars")},
-                    {QStringLiteral("A2"), QStringLiteral("Mars")}});
-        int dialogs = 0;
-        std::function<void(QWidget *)> answer = [&](QWidget *modal) {
-            ++dialogs;
-            auto *d = qobject_cast<frmRelPais *>(modal);
-            QCOMPARE(d->txtValor()->text(), QStringLiteral("Mars"));
-            if (dialogs == 1) {
-                d->txtValor()->setText(QStringLiteral("Marte"));
-                ModalDriver::onNextModalOtherThan(nullptr, answer);
-            }
-            d->cboPais()->setCurrentIndex(d->cboidPais()->findText(dialogs == 1 ? QStringLiteral("ARG") : QStringLiteral("URY")));
-            QTest::keyClick(d->txtESM(), Qt::Key_F11);
-        };
-        ModalDriver::onNextModal(answer);
-        w.process();
-        QCOMPARE(dialogs, 2);
-        QCOMPARE(w.list->subItem(0, 8), QStringLiteral("ARG"));
-        QCOMPARE(w.list->subItem(1, 8), QStringLiteral("URY"));
+        QCOMPARE(answers.asked, 3);
+        QStringList origins;
+        for (int i = 0; i < 5; ++i)
+            origins << w.list->subItem(i, 8);
+        QCOMPARE(origins, (QStringList{u"BRA"_s, u"CHN"_s, u"BRA"_s, u"ARG"_s, u"URY"_s}));
     }
 
     void refusedMappingProcessesNothing()
     {
         MsgBoxRecorder boxes;
-        Window w;
-        w.setSheet({{label(CampoCatalogo::Articulo), label(CampoCatalogo::Observacion1)}, {QStringLiteral("A"), QStringLiteral("x")}});
+        Window w({C::Articulo, C::Observacion1}, {{u"A"_s, u"x"_s}});
         w.process();
-        QCOMPARE(boxes.last().text,
-                 QStringLiteral("Falta seleccionar columnas, mínimo Artículo y Una más\r\n\r\n-2146102393 - seccion["
-                                "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta Linea 0 ]"
-                                "Campos Excel"));
+        QCOMPARE(boxes.last().text, u"Falta seleccionar columnas, mínimo Artículo y Una más\r\n\r\n-2146102393 - seccion["
+                                    "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta "
+                                    "Linea 0 ]Campos Excel"_s);
         QCOMPARE(w.list->itemCount(), 0);
     }
 };
