@@ -7,73 +7,61 @@
 
 #include <QStringList>
 
-// An in-memory "Excel.Application" for tests: every workbook it opens is the one sheet it
-// was given, and it records the calls it received.
+// An in-memory "Excel.Application": every workbook it opens is the one sheet it was given.
+// It records the calls it receives and can fail to close the workbooks.
 struct MemoryExcelLog {
     QStringList calls;
     bool failClosingWorkbooks = false;
 };
 
-class MemoryExcelSheet : public ExcelWorksheet {
-public:
-    explicit MemoryExcelSheet(std::shared_ptr<SheetData> data) : m_data(std::move(data)) {}
-    CellValue value(int row, int column) const override { return m_data->at(row, column); }
-    void setValue(int row, int column, const CellValue &value) override { m_data->set(row, column, value); }
-
-private:
-    std::shared_ptr<SheetData> m_data;
-};
-
-class MemoryExcelBook : public ExcelWorkbook {
-public:
-    explicit MemoryExcelBook(std::shared_ptr<SheetData> data) : m_data(std::move(data)) {}
-    std::shared_ptr<ExcelWorksheet> worksheet(int index) override
-    {
-        if (index != 1)
-            throw AppError(9, QStringLiteral("Worksheets"), QStringLiteral("Subíndice fuera del intervalo"));
-        return std::make_shared<MemoryExcelSheet>(m_data);
-    }
-
-private:
-    std::shared_ptr<SheetData> m_data;
-};
-
 class MemoryExcel : public ExcelApplication {
-public:
-    MemoryExcel(std::shared_ptr<SheetData> data, std::shared_ptr<MemoryExcelLog> log)
-        : m_data(std::move(data)), m_log(std::move(log))
-    {
-    }
+    struct Sheet : ExcelWorksheet {
+        std::shared_ptr<SheetData> data;
+        CellValue value(int row, int column) const override { return data->at(row, column); }
+        void setValue(int row, int column, const CellValue &value) override { data->set(row, column, value); }
+    };
+    struct Book : ExcelWorkbook {
+        std::shared_ptr<SheetData> data;
+        std::shared_ptr<ExcelWorksheet> worksheet(int index) override
+        {
+            if (index != 1)
+                throw AppError(9, QStringLiteral("Worksheets"), QStringLiteral("Subíndice fuera del intervalo"));
+            auto sheet = std::make_shared<Sheet>();
+            sheet->data = data;
+            return sheet;
+        }
+    };
 
-    std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly,
-                                                bool ignoreReadOnlyRecommended, bool editable) override
+public:
+    std::shared_ptr<SheetData> data;
+    std::shared_ptr<MemoryExcelLog> log;
+
+    std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &file, bool readOnly, bool ignoreReadOnlyRecommended,
+                                                bool editable) override
     {
-        m_log->calls << QStringLiteral("open %1 %2 %3 %4")
-                            .arg(fileName)
-                            .arg(readOnly)
-                            .arg(ignoreReadOnlyRecommended)
-                            .arg(editable);
-        return std::make_shared<MemoryExcelBook>(m_data);
+        log->calls << QStringLiteral("open %1 %2 %3 %4").arg(file).arg(readOnly).arg(ignoreReadOnlyRecommended).arg(editable);
+        auto book = std::make_shared<Book>();
+        book->data = data;
+        return book;
     }
     void closeWorkbooks() override
     {
-        m_log->calls << QStringLiteral("closeWorkbooks");
-        if (m_log->failClosingWorkbooks)
+        log->calls << QStringLiteral("closeWorkbooks");
+        if (log->failClosingWorkbooks)
             throw AppError(1004, QStringLiteral("Workbooks"), QStringLiteral("Error en el método Close"));
     }
-    void close() override { m_log->calls << QStringLiteral("close"); }
+    void close() override { log->calls << QStringLiteral("close"); }
 
     // Registers the sheet as "Excel.Application" until ComponentRegistry::reset().
     static std::shared_ptr<MemoryExcelLog> install(std::shared_ptr<SheetData> data)
     {
         auto log = std::make_shared<MemoryExcelLog>();
         ComponentRegistry::registerSubstitute(QStringLiteral("Excel.Application"), [data, log] {
-            return std::make_shared<MemoryExcel>(data, log);
+            auto app = std::make_shared<MemoryExcel>();
+            app->data = data;
+            app->log = log;
+            return app;
         });
         return log;
     }
-
-private:
-    std::shared_ptr<SheetData> m_data;
-    std::shared_ptr<MemoryExcelLog> m_log;
 };
