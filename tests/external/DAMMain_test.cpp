@@ -1,19 +1,23 @@
 #include "external/ComponentRegistry.h"
+#include "external/database/ConnectionSettings.h"
 #include "external/database/DAMMain.h"
 #include "external/database/DataAccessErrors.h"
 #include "platform/AppError.h"
 #include "support/DataAccessTestConfig.h"
+#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
 #include <QtTest>
 
+// The data-access component on real SQLite files: the embedded databases, its recordsets,
+// and how it reads (or refuses) its connection configuration. Statements in the program's
+// own form, on every backend, are in DAMMainBackends_test.
 namespace {
 
-bool query(DataAccessManager &dam, const QString &entity, const QString &sql, std::shared_ptr<Recordset> &rs)
+QString first(DataAccessManager &dam, const QString &entity, const QString &sql)
 {
-    dam.getDataConnectionByEntity(entity)->setSql(sql);
-    return dam.getDataConnectionByEntity(entity)->crearRs(rs);
+    return SqlRows::firstRow(dam, entity, sql).value(0, QStringLiteral("<no rows>"));
 }
 
 long command(DataAccessManager &dam, const QString &sql)
@@ -22,12 +26,17 @@ long command(DataAccessManager &dam, const QString &sql)
     return dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
 }
 
-QString single(DataAccessManager &dam, const QString &entity, const QString &sql)
+// The error the call raises, as "number description".
+template <typename F>
+QString failure(F call)
 {
-    std::shared_ptr<Recordset> rs;
-    if (!query(dam, entity, sql, rs))
-        return QStringLiteral("<no rows>");
-    return rs->fields(rs->fieldNames().value(0)).toString();
+    try {
+        call();
+    } catch (const AppError &e) {
+        QTest::qCompare(e.source(), QStringLiteral("DataAccessManager.DAMMain"), "source", "", __FILE__, __LINE__);
+        return QString::number(e.number()) + u' ' + e.description();
+    }
+    return QStringLiteral("(no error)");
 }
 
 } // namespace
@@ -35,46 +44,47 @@ QString single(DataAccessManager &dam, const QString &entity, const QString &sql
 class DAMMainTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void createdByItsName()
-    {
-        TestEnvironment env;
-        auto dam = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
-        dam->LoadParameters();
-        QCOMPARE(dam->getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("SQL"));
-    }
-
     void embeddedDatabasesCreatedOnFirstUseAndKept()
     {
         TestEnvironment env;
         const QString catalogos = env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite");
+        const QString cat = QStringLiteral("CATALOGOS"), sys = QStringLiteral("SYSTABLAS");
         QVERIFY(!QFile::exists(catalogos));
         {
-            DAMMain dam;
-            dam.LoadParameters();
-            QVERIFY(QFile::exists(catalogos));
+            auto dam = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
+            dam->LoadParameters();
             QVERIFY(QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/systablas.sqlite")));
-            QCOMPARE(dam.getDataConnectionTAG(QStringLiteral("SYSTABLAS")), QStringLiteral("SQL"));
-
-            std::shared_ptr<Recordset> rs;
-            QVERIFY(query(dam, QStringLiteral("CATALOGOS"),
-                          QStringLiteral("select idcatalogo, descripcion from catalogo order by idcatalogo"), rs));
-            QStringList seen;
-            for (; !rs->eof(); rs->moveNext())
-                seen << rs->fields(QStringLiteral("idcatalogo")).toString() + QLatin1Char('=')
-                            + rs->fields(QStringLiteral("Descripcion")).toString();
-            QCOMPARE(seen, QStringList({QStringLiteral("GEN=General"), QStringLiteral("PUR=Compras")}));
-
-            QCOMPARE(single(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select count(*) from PAIS")),
-                     QStringLiteral("249"));
-            QCOMPARE(single(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select Descripcion from PAIS where id = 'esp'")),
+            QCOMPARE(dam->getDataConnectionTAG(cat), QStringLiteral("SQL"));
+            QCOMPARE(first(*dam, cat, QStringLiteral("select group_concat(idcatalogo || '=' || descripcion) from "
+                                                     "(select * from catalogo order by idcatalogo)")),
+                     QStringLiteral("GEN=General,PUR=Compras"));
+            QCOMPARE(first(*dam, sys, QStringLiteral("select count(*) from PAIS")), QStringLiteral("249"));
+            QCOMPARE(first(*dam, sys, QStringLiteral("select Descripcion from PAIS where id = 'esp'")),
                      QStringLiteral("España"));
-            QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("pragma journal_mode")), QStringLiteral("wal"));
-            QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("pragma synchronous")), QStringLiteral("1"));
-            QCOMPARE(command(dam, QStringLiteral("insert into catalogo values ('NUE', 'Nuevo')")), 1L);
+            QCOMPARE(first(*dam, cat, QStringLiteral("pragma journal_mode")), QStringLiteral("wal"));
+            QCOMPARE(first(*dam, cat, QStringLiteral("pragma synchronous")), QStringLiteral("1"));
+
+            // Text keys ignore letter case, so a key differing only in case is a duplicate.
+            QCOMPARE(command(*dam, QStringLiteral("insert into catalogo values ('NUE', 'Nuevo')")), 1L);
+            QCOMPARE(first(*dam, sys, QStringLiteral("select id from PAIS where id = 'arg'")), QStringLiteral("ARG"));
+            command(*dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('PUR', 'ab-1')"));
+            QCOMPARE(first(*dam, cat, QStringLiteral("select idarticulo from catarticulos where idcatalogo = 'pur' "
+                                                     "and idarticulo = 'AB-1'")),
+                     QStringLiteral("ab-1"));
+            QCOMPARE(failure([&] {
+                         command(*dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) "
+                                                      "values ('pur', 'AB-1')"));
+                     })
+                         .section(u' ', 0, 0),
+                     QString::number(DataAccessErrors::kStatement));
+            QCOMPARE(command(*dam, QStringLiteral("update catalogo set descripcion = descripcion")), 3L);
+            QCOMPARE(failure([&] { command(*dam, QStringLiteral("insert into nada values (1)")); }),
+                     QStringLiteral("-2147217900 no such table: nada"));
+            QVERIFY_THROWS_EXCEPTION(AppError, first(*dam, cat, QStringLiteral("select from")));
         }
         DAMMain again;
         again.LoadParameters();
-        QCOMPARE(single(again, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
+        QCOMPARE(first(again, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
                  QStringLiteral("3"));
         QVERIFY(!QFile::exists(catalogos + QStringLiteral(".nueva")));
     }
@@ -86,129 +96,43 @@ private Q_SLOTS:
         DAMMain dam;
         dam.loadEmbedded(folder);
         QCOMPARE(dam.settings(QStringLiteral("SYSTABLAS")).database, folder + QStringLiteral("/systablas.sqlite"));
-        QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
+        QCOMPARE(first(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
                  QStringLiteral("2"));
         QVERIFY(!QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite")));
     }
 
-    void consecutiveCallsGiveTheSameConnection()
+    void connectionsAndRecordsets()
     {
         TestEnvironment env;
         DAMMain dam;
         dam.LoadParameters();
-        auto first = dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
-        first->setSql(QStringLiteral("select 1"));
-        auto second = dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
-        QCOMPARE(second.get(), first.get());
-        QCOMPARE(second->sql(), QStringLiteral("select 1"));
-        QVERIFY(dam.getDataConnectionByEntity(QStringLiteral("SYSTABLAS")).get() != first.get());
-    }
+        // Consecutive calls give the same connection, with the statement set on it.
+        auto connection = dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
+        connection->setSql(QStringLiteral("select 1"));
+        QCOMPARE(dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS")).get(), connection.get());
+        QCOMPARE(connection->sql(), QStringLiteral("select 1"));
+        QVERIFY(dam.getDataConnectionByEntity(QStringLiteral("SYSTABLAS")).get() != connection.get());
+        QCOMPARE(failure([&] { dam.getDataConnectionByEntity(QStringLiteral("VENTAS")); }),
+                 QStringLiteral("%1 La entidad \"VENTAS\" no está configurada").arg(DataAccessErrors::kConnection));
 
-    void recordsetSemantics()
-    {
-        TestEnvironment env;
-        DAMMain dam;
-        dam.LoadParameters();
         command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('PUR', 'A1', null)"));
-        command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('PUR', 'A2', '84713000')"));
-
+        command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('PUR', 'A2', '847')"));
         std::shared_ptr<Recordset> rs;
-        QVERIFY(query(dam, QStringLiteral("CATALOGOS"),
-                      QStringLiteral("select idarticulo, ncm from catarticulos order by idarticulo"), rs));
+        connection->setSql(QStringLiteral("select idarticulo, ncm from catarticulos order by idarticulo"));
+        QVERIFY(connection->crearRs(rs));
+        // Field names in any letter case; null reads as a null, empty text.
         QCOMPARE(rs->fields(QStringLiteral("IDARTICULO")).toString(), QStringLiteral("A1"));
         QVERIFY(rs->fields(QStringLiteral("NCM")).isNull());
-        QCOMPARE(rs->fields(QStringLiteral("NCM")).toString() + QString(), QString());
+        QCOMPARE(rs->fields(QStringLiteral("NCM")).toString(), QString());
         rs->moveNext();
-        QVERIFY(!rs->eof());
-        QCOMPARE(rs->fields(QStringLiteral("Ncm")).toString(), QStringLiteral("84713000"));
+        QCOMPARE(rs->fields(QStringLiteral("Ncm")).toString(), QStringLiteral("847"));
         rs->moveNext();
         QVERIFY(rs->eof());
-
         // A recordset already held is replaced, also by an empty one.
-        QVERIFY(!query(dam, QStringLiteral("CATALOGOS"),
-                       QStringLiteral("select ncm from catarticulos where idarticulo = 'nada'"), rs));
-        QVERIFY(rs);
-        QVERIFY(rs->eof());
+        connection->setSql(QStringLiteral("select ncm from catarticulos where idarticulo = 'nada'"));
+        QVERIFY(!connection->crearRs(rs));
+        QVERIFY(rs && rs->eof());
         QCOMPARE(rs->fieldNames(), QStringList(QStringLiteral("ncm")));
-    }
-
-    void textKeysIgnoreLetterCase()
-    {
-        TestEnvironment env;
-        DAMMain dam;
-        dam.LoadParameters();
-        command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('PUR', 'ab-1')"));
-        command(dam, QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Alemania', 'DEU', '1')"));
-        QCOMPARE(single(dam, QStringLiteral("CATALOGOS"),
-                        QStringLiteral("select idarticulo from catarticulos where idcatalogo = 'pur' and idarticulo = 'AB-1'")),
-                 QStringLiteral("ab-1"));
-        QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select ORI from ORG where PAI = 'ALEMANIA'")),
-                 QStringLiteral("DEU"));
-        QCOMPARE(single(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select id from PAIS where id = 'arg'")),
-                 QStringLiteral("ARG"));
-        try {
-            command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('pur', 'AB-1')"));
-            QFAIL("a key differing only in letter case was accepted");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), DataAccessErrors::kStatement);
-        }
-    }
-
-    void commandsReportRowsChangedAndRejections()
-    {
-        TestEnvironment env;
-        DAMMain dam;
-        dam.LoadParameters();
-        QCOMPARE(command(dam, QStringLiteral("update catalogo set descripcion = descripcion")), 2L);
-        QCOMPARE(command(dam, QStringLiteral("update catalogo set descripcion = 'x' where idcatalogo = 'ZZZ'")), 0L);
-        try {
-            command(dam, QStringLiteral("insert into nada values (1)"));
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), -2147217900);
-            QCOMPARE(e.source(), QStringLiteral("DataAccessManager.DAMMain"));
-            QCOMPARE(e.description(), QStringLiteral("no such table: nada"));
-        }
-        std::shared_ptr<Recordset> rs;
-        QVERIFY_THROWS_EXCEPTION(AppError, query(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select from"), rs));
-    }
-
-    void statementsInProgramFormOnTheEmbeddedDatabase()
-    {
-        TestEnvironment env;
-        DAMMain dam;
-        dam.LoadParameters();
-        QCOMPARE(command(dam, QStringLiteral(
-                                  "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                                  "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] , "
-                                  "idunidad, sufijos) values ('PUR','A-1','TECLADO ','','8471300000',01.50,'ARG','U', "
-                                  "GETDATE() ,'o1','','','UN','')")),
-                 1L);
-        QCOMPARE(command(dam, QStringLiteral("update catarticulos set  Descripcion = Descripcion + ' USB' ,  "
-                                             "[observacion1] = 'o.k' ,  FECHA = #2026/03/09#  where idcatalogo = 'PUR' "
-                                             "and idarticulo = 'A-1'")),
-                 1L);
-        std::shared_ptr<Recordset> rs;
-        QVERIFY(query(dam, QStringLiteral("CATALOGOS"),
-                      QStringLiteral("select descripcion, observacion1, FECHA, ArtKgUnitario from catarticulos"), rs));
-        QCOMPARE(rs->fields(QStringLiteral("Descripcion")).toString(), QStringLiteral("TECLADO  USB"));
-        QCOMPARE(rs->fields(QStringLiteral("observacion1")).toString(), QStringLiteral("o.k"));
-        QCOMPARE(rs->fields(QStringLiteral("fecha")).toString(), QStringLiteral("2026-03-09"));
-        QCOMPARE(rs->fields(QStringLiteral("artkgunitario")).toDouble(), 1.5);
-    }
-
-    void configuredSqliteFilesAndKind()
-    {
-        TestEnvironment env;
-        const QString folder = env.path(QStringLiteral("bases"));
-        DataAccessTestConfig(env).sqliteFolder(folder, QStringLiteral("ACCESS")).write();
-        DAMMain dam;
-        dam.LoadParameters();
-        QCOMPARE(dam.getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("ACCESS"));
-        QCOMPARE(dam.settings(QStringLiteral("catalogos")).database, DataAccessTestConfig::catalogosFile(folder));
-        QVERIFY(!QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite")));
-        QCOMPARE(single(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
-                 QStringLiteral("2"));
     }
 
     void configurationWrittenOnWindowsAndReloaded()
@@ -220,6 +144,7 @@ private Q_SLOTS:
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
+        // BOM, CR LF, comments, keys in any case, a path relative to the file.
         file.write("\xEF\xBB\xBF; conexiones\r\n[catalogos]\r\ndriver = QSQLITE\r\nBASEDATOS = "
                    + DataAccessTestConfig::catalogosFile(folder).toUtf8()
                    + "\r\nTipo=ACCESS\r\n\r\n# tablas del sistema\r\n[SYSTABLAS]\r\nDriver=QSQLITE\r\nBaseDatos=../../bases/"
@@ -229,42 +154,49 @@ private Q_SLOTS:
         dam.LoadParameters();
         QCOMPARE(dam.getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("ACCESS"));
         QCOMPARE(dam.settings(QStringLiteral("SYSTABLAS")).database, DataAccessTestConfig::systablasFile(folder));
-        // Loading again replaces the connections.
-        dam.LoadParameters();
-        QCOMPARE(single(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select count(*) from PAIS")),
+        dam.LoadParameters(); // loading again replaces the connections
+        QCOMPARE(first(dam, QStringLiteral("SYSTABLAS"), QStringLiteral("select count(*) from PAIS")),
                  QStringLiteral("249"));
+        QVERIFY(!QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite")));
+    }
+
+    void shippedExampleReadsAsDocumented()
+    {
+        const auto entities = ConnectionSettings::read(QStringLiteral(SORVANTA_SOURCE_DIR "/sql/conexiones-ejemplo.ini"));
+        QCOMPARE(entities.size(), 2);
+        const EntitySettings pg = entities.value(QStringLiteral("CATALOGOS"));
+        QCOMPARE(QStringList({pg.driver, pg.host, QString::number(pg.port), pg.database, pg.user, pg.password,
+                              pg.options, pg.tag}),
+                 QStringList({"QPSQL", "127.0.0.1", "5432", "sorvanta", "sorvanta", "cambiar", "connect_timeout=5", "SQL"}));
+        QCOMPARE(pg.dialect, SqlDialect::Postgres);
+        const EntitySettings odbc = entities.value(QStringLiteral("SYSTABLAS"));
+        QCOMPARE(odbc.driver, QStringLiteral("QODBC"));
+        QCOMPARE(odbc.database, QStringLiteral("DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
+        QCOMPARE(odbc.dialect, SqlDialect::Sqlite);
     }
 
     void configurationFaults_data()
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("description");
-        const QString systablas = QStringLiteral("[SYSTABLAS]\nDriver=QSQLITE\nBaseDatos=bases/systablas.sqlite\n");
-        QTest::newRow("missing entity") << systablas
-                                        << QStringLiteral("Falta la entidad \"CATALOGOS\" en la configuración de "
-                                                          "conexiones \"%1\"");
-        QTest::newRow("no driver") << QStringLiteral("[CATALOGOS]\nBaseDatos=x\n") + systablas
-                                   << QStringLiteral("Falta el controlador (Driver) de la entidad \"CATALOGOS\" de \"%1\"");
-        QTest::newRow("unknown driver")
-            << QStringLiteral("[CATALOGOS]\nDriver=QMYSQL\nBaseDatos=x\n") + systablas
-            << QStringLiteral("El controlador \"QMYSQL\" de la entidad \"CATALOGOS\" de \"%1\" no es válido; se "
-                              "admiten: QSQLITE, QPSQL, QODBC");
-        QTest::newRow("no database") << QStringLiteral("[CATALOGOS]\nDriver=QPSQL\n") + systablas
-                                     << QStringLiteral("Falta la base de datos (BaseDatos) de la entidad \"CATALOGOS\" de \"%1\"");
-        QTest::newRow("kind in lower case")
-            << QStringLiteral("[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/catalogos.sqlite\nTipo=sql\n") + systablas
-            << QStringLiteral("El tipo \"sql\" de la entidad \"CATALOGOS\" de \"%1\" no es válido; se admiten SQL y ACCESS");
-        QTest::newRow("dialect")
-            << QStringLiteral("[CATALOGOS]\nDriver=QODBC\nBaseDatos=DSN=x\nDialecto=oracle\n") + systablas
-            << QStringLiteral("El dialecto \"oracle\" de la entidad \"CATALOGOS\" de \"%1\" no es válido; se admiten "
-                              "native, sqlite y postgres");
-        QTest::newRow("port") << QStringLiteral("[CATALOGOS]\nDriver=QPSQL\nBaseDatos=x\nPuerto=cinco\n") + systablas
-                              << QStringLiteral("El puerto \"cinco\" de la entidad \"CATALOGOS\" de \"%1\" no es válido");
-        QTest::newRow("line") << QStringLiteral("[CATALOGOS]\nDriver QPSQL\n") + systablas
-                              << QStringLiteral("Línea 2 de la configuración de conexiones \"%1\" no válida: Driver QPSQL");
-        QTest::newRow("missing file")
-            << QStringLiteral("[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/otra.sqlite\n") + systablas
-            << QStringLiteral("No existe la base de datos \"%2/bases/otra.sqlite\" de la entidad \"CATALOGOS\"");
+        const QString sys = QStringLiteral("[SYSTABLAS]\nDriver=QSQLITE\nBaseDatos=bases/systablas.sqlite\n");
+        const QString of = QStringLiteral(" de la entidad \"CATALOGOS\" de \"%1\"");
+        QTest::newRow("missing entity") << sys
+                                        << "Falta la entidad \"CATALOGOS\" en la configuración de conexiones \"%1\"";
+        QTest::newRow("no driver") << "[CATALOGOS]\nBaseDatos=x\n" + sys << "Falta el controlador (Driver)" + of;
+        QTest::newRow("unknown driver") << "[CATALOGOS]\nDriver=QMYSQL\nBaseDatos=x\n" + sys
+                                        << "El controlador \"QMYSQL\"" + of + " no es válido; se admiten: QSQLITE, QPSQL, QODBC";
+        QTest::newRow("no database") << "[CATALOGOS]\nDriver=QPSQL\n" + sys << "Falta la base de datos (BaseDatos)" + of;
+        QTest::newRow("kind in lower case") << "[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/catalogos.sqlite\nTipo=sql\n" + sys
+                                            << "El tipo \"sql\"" + of + " no es válido; se admiten SQL y ACCESS";
+        QTest::newRow("dialect") << "[CATALOGOS]\nDriver=QODBC\nBaseDatos=DSN=x\nDialecto=oracle\n" + sys
+                                 << "El dialecto \"oracle\"" + of + " no es válido; se admiten native, sqlite y postgres";
+        QTest::newRow("port") << "[CATALOGOS]\nDriver=QPSQL\nBaseDatos=x\nPuerto=cinco\n" + sys
+                              << "El puerto \"cinco\"" + of + " no es válido";
+        QTest::newRow("line") << "[CATALOGOS]\nDriver QPSQL\n" + sys
+                              << "Línea 2 de la configuración de conexiones \"%1\" no válida: Driver QPSQL";
+        QTest::newRow("missing file") << "[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/otra.sqlite\n" + sys
+                                      << "No existe la base de datos \"%2/bases/otra.sqlite\" de la entidad \"CATALOGOS\"";
     }
 
     void configurationFaults()
@@ -279,39 +211,26 @@ private Q_SLOTS:
         file.write(ini.toUtf8());
         file.close();
         DAMMain dam;
-        try {
-            dam.LoadParameters();
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), -2147467259);
-            QCOMPARE(e.source(), QStringLiteral("DataAccessManager.DAMMain"));
-            QCOMPARE(e.description(), QString(description)
-                                          .replace(QStringLiteral("%1"), path)
-                                          .replace(QStringLiteral("%2"), env.configDir() + QStringLiteral("/sorvanta")));
-        }
+        QCOMPARE(failure([&] { dam.LoadParameters(); }),
+                 QStringLiteral("-2147467259 ")
+                     + description.replace(QStringLiteral("%1"), path)
+                           .replace(QStringLiteral("%2"), env.configDir() + QStringLiteral("/sorvanta")));
         // Nothing half-loaded: no entity answers after a failed load.
         QVERIFY_THROWS_EXCEPTION(AppError, dam.getDataConnectionTAG(QStringLiteral("SYSTABLAS")));
     }
 
-    void unreadableConfiguration()
+    void unreadableConfigurationAndRefusedConnection()
     {
         TestEnvironment env;
         QVERIFY(QDir().mkpath(DataAccessTestConfig::iniPath(env)));
         DAMMain dam;
-        try {
-            dam.LoadParameters();
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), DataAccessErrors::kConnection);
-            QVERIFY2(e.description().startsWith(QStringLiteral("No se pudo leer la configuración de conexiones \"")
-                                                + DataAccessTestConfig::iniPath(env) + QStringLiteral("\": ")),
-                     qPrintable(e.description()));
-        }
-    }
+        const QString prefix = QString::number(DataAccessErrors::kConnection) + u' ';
+        QString error = failure([&] { dam.LoadParameters(); });
+        QVERIFY2(error.startsWith(prefix + QStringLiteral("No se pudo leer la configuración de conexiones \"")
+                                  + DataAccessTestConfig::iniPath(env) + QStringLiteral("\": ")),
+                 qPrintable(error));
 
-    void refusedConnection()
-    {
-        TestEnvironment env;
+        QVERIFY(QDir().rmdir(DataAccessTestConfig::iniPath(env)));
         DataAccessTestConfig::createSqliteDatabases(env.path(QStringLiteral("bases")));
         DataAccessTestConfig(env)
             .entity(QStringLiteral("CATALOGOS"), {{QStringLiteral("Driver"), QStringLiteral("QPSQL")},
@@ -320,30 +239,10 @@ private Q_SLOTS:
                                                   {QStringLiteral("BaseDatos"), QStringLiteral("nada")}})
             .sqlite(QStringLiteral("SYSTABLAS"), DataAccessTestConfig::systablasFile(env.path(QStringLiteral("bases"))))
             .write();
-        DAMMain dam;
-        try {
-            dam.LoadParameters();
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), DataAccessErrors::kConnection);
-            QVERIFY2(e.description().startsWith(
-                         QStringLiteral("No se pudo conectar con la base de datos de la entidad \"CATALOGOS\": ")),
-                     qPrintable(e.description()));
-        }
-    }
-
-    void unknownEntity()
-    {
-        TestEnvironment env;
-        DAMMain dam;
-        dam.LoadParameters();
-        try {
-            dam.getDataConnectionByEntity(QStringLiteral("VENTAS"));
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), DataAccessErrors::kConnection);
-            QCOMPARE(e.description(), QStringLiteral("La entidad \"VENTAS\" no está configurada"));
-        }
+        error = failure([&] { dam.LoadParameters(); });
+        QVERIFY2(error.startsWith(prefix + QStringLiteral("No se pudo conectar con la base de datos de la entidad "
+                                                          "\"CATALOGOS\": ")),
+                 qPrintable(error));
     }
 };
 
