@@ -6,77 +6,68 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-std::shared_ptr<FileWriterComponent> writer()
-{
-    return ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
-}
-
-} // namespace
-
+// The report writer: text as UTF-8 unchanged, mode 2 replaces, mode 8 appends, and a file
+// is never left half-written.
 class clManejoTest : public QObject {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(QStringLiteral("reporte.xls"));
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    static std::shared_ptr<FileWriterComponent> writer(const QString &path)
+    {
+        auto file = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
+        file->setUbicacion_Archivo(path);
+        return file;
+    }
+
 private Q_SLOTS:
-    void writesTheTextUnchangedAsUtf8()
+    void writes_data()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("reporte.xls"));
-        auto file = writer();
-        file->setUbicacion_Archivo(path);
-        file->Abrir_Archivo(2);
-        file->Escribir(QStringLiteral("Código\tDescripción\r\nA-1\tCañería 1/2\"\n\tfin"));
-        file->Cerrar_Archivo();
-        QCOMPARE(contents(path), QByteArray("C\xc3\xb3" "digo\tDescripci\xc3\xb3n\r\nA-1\tCa\xc3\xb1" "er\xc3\xad" "a 1/2\"\n\tfin"));
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file, TAB CR LF and accents kept")
+            << QByteArray("<missing>") << 2 << QStringLiteral("Código\tDescripción\r\nA-1\tCañería 1/2\"\n\tfin")
+            << QByteArray("C\xc3\xb3" "digo\tDescripci\xc3\xb3n\r\nA-1\tCa\xc3\xb1" "er\xc3\xad" "a 1/2\"\n\tfin");
+        QTest::newRow("mode 2 replaces a longer file") << QByteArray(1000, 'x') << 2 << "nuevo" << QByteArray("nuevo");
+        QTest::newRow("mode 8 appends") << QByteArray("uno\n") << 8 << "dos\n" << QByteArray("uno\ndos\n");
     }
 
-    void modeTwoReplacesALongerFile()
+    void writes()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("reporte.xls"));
-        put(path, QByteArray(1000, 'x'));
-        auto file = writer();
-        file->setUbicacion_Archivo(path);
-        file->Abrir_Archivo(2);
-        file->Escribir(QStringLiteral("nuevo"));
+        QFETCH(QByteArray, before);
+        QFETCH(int, mode);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, after);
+        QFile::remove(m_path);
+        QFile old(m_path);
+        if (before != "<missing>")
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
+        old.close();
+        auto file = writer(m_path);
+        file->Abrir_Archivo(mode);
+        file->Escribir(text);
         file->Cerrar_Archivo();
-        QCOMPARE(contents(path), QByteArray("nuevo"));
-    }
-
-    void modeEightAppends()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("log.txt"));
-        put(path, "uno\n");
-        auto file = writer();
-        file->setUbicacion_Archivo(path);
-        file->Abrir_Archivo(8);
-        file->Escribir(QStringLiteral("dos\n"));
-        file->Cerrar_Archivo();
-        QCOMPARE(contents(path), QByteArray("uno\ndos\n"));
+        QCOMPARE(contents(m_path), after);
     }
 
     void nothingHalfWritten()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("reporte.xls"));
-        put(path, "anterior");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("anterior") == 8);
+        old.close();
         {
-            auto file = writer();
-            file->setUbicacion_Archivo(path);
+            auto file = writer(path);
             file->Abrir_Archivo(2);
             file->Escribir(QStringLiteral("a medias"));
             QCOMPARE(contents(path), QByteArray("anterior"));
@@ -88,26 +79,23 @@ private Q_SLOTS:
 
     void failures()
     {
-        QTemporaryDir dir;
-        auto file = writer();
-        const QString missingFolder = dir.filePath(QStringLiteral("no/existe/reporte.xls"));
-        file->setUbicacion_Archivo(missingFolder);
+        const QString missingFolder = m_dir.filePath(QStringLiteral("no/existe/reporte.xls"));
+        auto file = writer(missingFolder);
         try {
             file->Abrir_Archivo(2);
             QFAIL("no error");
         } catch (const AppError &e) {
             QCOMPARE(e.number(), ErrorNumbers::kFileAccess);
             QCOMPARE(e.source(), QStringLiteral("oFILES.clManejo"));
-            QVERIFY2(e.description().startsWith(QStringLiteral("No se pudo abrir el archivo \"%1\" para escribir: ")
-                                                    .arg(missingFolder)),
+            QVERIFY2(e.description().startsWith(
+                         QStringLiteral("No se pudo abrir el archivo \"%1\" para escribir: ").arg(missingFolder)),
                      qPrintable(e.description()));
         }
         try {
             file->Escribir(QStringLiteral("x"));
             QFAIL("no error");
         } catch (const AppError &e) {
-            QCOMPARE(e.description(),
-                     QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
+            QCOMPARE(e.description(), QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
         }
         file->setUbicacion_Archivo(QStringLiteral("  "));
         try {
@@ -117,9 +105,10 @@ private Q_SLOTS:
             QCOMPARE(e.number(), ErrorNumbers::kFileNotFound);
             QCOMPARE(e.description(), QStringLiteral("No se indicó la ubicación del archivo a escribir"));
         }
-        file->setUbicacion_Archivo(dir.filePath(QStringLiteral("a.txt")));
+        // Only modes 2 and 8 write; mode 1 creates nothing.
+        file->setUbicacion_Archivo(m_dir.filePath(QStringLiteral("a.txt")));
         QVERIFY_THROWS_EXCEPTION(AppError, file->Abrir_Archivo(1));
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("a.txt"))));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("a.txt"))));
     }
 };
 
