@@ -14,7 +14,6 @@ class WorkbookEngineTest : public QObject {
 
     QTemporaryDir m_dir;
     QString m_xlsx = m_dir.filePath(QStringLiteral("made.xlsx"));
-    QString m_xlsx1904 = m_dir.filePath(QStringLiteral("made1904.xlsx"));
 
     std::shared_ptr<ExcelWorksheet> open(const QString &path, int sheet = 1)
     {
@@ -46,47 +45,32 @@ ws.hide()
 ws.write('A1', 'Código')
 ws.write('B1', 1234567.891)
 ws.write_datetime('C1', datetime.datetime(2023, 3, 15), wb.add_format({'num_format': 'dd/mm/yyyy'}))
-ws.write_datetime('D1', datetime.datetime(2023, 3, 15, 18, 0), wb.add_format({'num_format': 'yyyy-mm-dd hh:mm'}))
-ws.write('E1', 2.5, wb.add_format({'num_format': '0.00 "mm"'}))
-ws.write_formula('A2', '=B1*2', None, 2469135.782)
-ws.write_formula('B2', '=1/0', None, '#DIV/0!')
-ws.write_formula('C2', '="a"&"b"', None, 'ab')
-ws.write_boolean('D2', True)
+ws.write_formula('A2', '="a"&"b"', None, 'ab')
+ws.write_boolean('B2', True)
 ws.write('A3', 'tab\there')
 ws.write('B3', 'cr\rhere')
 ws.write_rich_string('C3', 'rich ', wb.add_format({'bold': True}), 'text')
 ws.write('D3', '_x0041_ literal')
 ws.write('A5', 'after a gap')
 wb.close()
-wb = xlsxwriter.Workbook(sys.argv[2], {'date_1904': True})
-wb.add_worksheet().write_datetime('A1', datetime.datetime(2023, 3, 15), wb.add_format({'num_format': 'd/m/yyyy'}))
-wb.close()
 )");
         QProcess p;
-        p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, m_xlsx, m_xlsx1904});
+        p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, m_xlsx});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
     }
 
     void readsTheFirstSheet()
     {
+        // Values of every kind, compared cell by cell, are in the reader tests and the corpus
+        // walk; here, what xlsxwriter writes its own way: shared strings with escapes and runs.
         const auto s = open(m_xlsx);
-        using T = CellValue::Type;
         QCOMPARE(s->value(1, 1).text, QStringLiteral("Código"));
-        QCOMPARE(s->value(1, 2).type, T::Number);
         QCOMPARE(s->value(1, 2).number, 1234567.891);
-        QCOMPARE(s->value(1, 3).type, T::DateTime);
+        QCOMPARE(s->value(1, 3).type, CellValue::Type::DateTime);
         QCOMPARE(s->value(1, 3).number, 45000.0);
-        QCOMPARE(s->value(1, 4).number, 45000.75);
-        QCOMPARE(s->value(1, 5).type, T::Number); // "mm" in quotes is no month
-        // Formulas give their cached result.
-        QCOMPARE(s->value(2, 1).number, 2469135.782);
-        QCOMPARE(s->value(2, 2).type, T::Error);
-        QCOMPARE(s->value(2, 2).text, QStringLiteral("#DIV/0!"));
-        QCOMPARE(s->value(2, 3).text, QStringLiteral("ab"));
-        QCOMPARE(s->value(2, 4).type, T::Boolean);
-        QCOMPARE(s->value(2, 4).number, 1.0);
-        // Text keeps TAB, CR and all runs; an escape xlsxwriter protected stays literal.
+        QCOMPARE(s->value(2, 1).text, QStringLiteral("ab")); // a formula's cached text
+        QCOMPARE(s->value(2, 2).type, CellValue::Type::Boolean);
         QCOMPARE(s->value(3, 1).text, QStringLiteral("tab\there"));
         QCOMPARE(s->value(3, 2).text, QStringLiteral("cr\rhere"));
         QCOMPARE(s->value(3, 3).text, QStringLiteral("rich text"));
@@ -94,7 +78,6 @@ wb.close()
         QVERIFY(s->value(4, 1).isEmpty());
         QCOMPARE(s->value(5, 1).text, QStringLiteral("after a gap"));
         QVERIFY(s->value(70000, 1).isEmpty());
-        QCOMPARE(open(m_xlsx1904)->value(1, 1).number, 45000.0);
     }
 
     void writtenCellsStayInMemory()

@@ -13,38 +13,24 @@
 
 namespace XlsTestFiles {
 
-inline QByteArray u16(quint16 v)
+template <typename T>
+QByteArray little(T v)
 {
-    char b[2];
-    qToLittleEndian(v, b);
-    return QByteArray(b, 2);
+    QByteArray b(sizeof(T), '\0');
+    qToLittleEndian(v, b.data());
+    return b;
 }
-
-inline QByteArray u32(quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    return QByteArray(b, 4);
-}
-
+inline QByteArray u16(quint16 v) { return little(v); }
+inline QByteArray u32(quint32 v) { return little(v); }
 inline QByteArray f64(double v)
 {
     quint64 bits;
     std::memcpy(&bits, &v, sizeof bits);
-    char b[8];
-    qToLittleEndian(bits, b);
-    return QByteArray(b, 8);
+    return little(bits);
 }
+inline void putU32(QByteArray &data, qsizetype offset, quint32 v) { qToLittleEndian(v, data.data() + offset); }
 
-inline void putU32(QByteArray &data, qsizetype offset, quint32 v)
-{
-    qToLittleEndian(v, data.data() + offset);
-}
-
-inline QByteArray record(quint16 type, const QByteArray &payload)
-{
-    return u16(type) + u16(quint16(payload.size())) + payload;
-}
+inline QByteArray record(quint16 type, const QByteArray &payload) { return u16(type) + u16(quint16(payload.size())) + payload; }
 
 inline QByteArray cell(quint16 type, int row, int column, quint16 xf, const QByteArray &rest)
 {
@@ -71,10 +57,7 @@ inline QByteArray bof(quint16 version, quint16 kind)
     return record(0x0809, payload);
 }
 
-inline QByteArray eof()
-{
-    return record(0x000A, QByteArray());
-}
+inline QByteArray eof() { return record(0x000A, QByteArray()); }
 
 struct Sheet {
     QByteArray cells;
