@@ -1,6 +1,4 @@
 #include "app/frmMain.h"
-#include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
 #include "platform/FlexGrid.h"
 #include "platform/ReviewList.h"
 #include "platform/UserIdentity.h"
@@ -9,13 +7,12 @@
 
 #include "sheet/SheetFiles.h"
 #include "support/DataAccessTestConfig.h"
+#include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/PostgresTestServer.h"
 #include "support/MsgBoxRecorder.h"
-#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
@@ -25,39 +22,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QtTest>
-#include <memory>
 
 namespace {
-void execute(const QString &sql)
-{
-    SqlRows::execute(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), sql);
-}
-
-// descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 of one article; empty when absent.
-QStringList row(const QString &codigo)
-{
-    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"),
-                             QStringLiteral("select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1 "
-                                            "from catarticulos where idcatalogo = 'GEN' and idarticulo = '%1'")
-                                 .arg(codigo));
-}
-
-int count()
-{
-    return SqlRows::firstRow(*modGlobal::AccesoDatos, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) as n from catarticulos where idcatalogo = 'GEN'")).value(0).toInt();
-}
-
-// The offscreen platform does not activate a new modal window by itself.
-void keyInModal(QWidget *modal, int key)
-{
-    if (QApplication::activeWindow() != modal || !QApplication::focusWidget()) {
-        modal->activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == modal && QApplication::focusWidget());
-    }
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
-}
-
 int findItem(const ReviewList &list, const QString &codigo)
 {
     for (int i = 0; i < list.itemCount(); ++i)
@@ -127,9 +93,9 @@ class EndToEndTest : public QObject {
         QVERIFY(w.Form_Load());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        execute(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
+        runSql(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
                                "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
-        execute(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
+        runSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
         QVERIFY(modCargaExcel::lf_LevantarExcel(file, *w.FRAM2_Grid(), *w.lbLineas()));
         QCOMPARE(w.FRAM2_Grid()->rows(), rows.size());
         const int downs[] = {1, 2, 5, 6, 7, 8}; // ARTICULO, DESCRIPCION, NCM, KILOS_UNITARIO, PAIS_ORIGEN, OBSERVACION1
@@ -215,28 +181,28 @@ private Q_SLOTS:
 
         const QString today = QDate::currentDate().toString(Qt::ISODate);
         const QString usuario = QStringLiteral("Sorvanta - user\\computer");
-        const QStringList nuevo = row(QStringLiteral("N 1"));
+        const QStringList nuevo = article(QStringLiteral("N 1"));
         QCOMPARE(nuevo.size(), 7);
         QCOMPARE(nuevo[0].trimmed(), QStringLiteral("Tornillo d acero ñandú"));
         QCOMPARE(nuevo.mid(1, 4), (QStringList{QStringLiteral("7318.15.00"), QStringLiteral("1.5"),
                                                QStringLiteral("BRA"), usuario}));
         QCOMPARE(nuevo[5].left(10), today);
         QCOMPARE(nuevo[6], remarks ? QStringLiteral("frágil") : QString());
-        const QStringList segundo = row(QStringLiteral("N-2"));
+        const QStringList segundo = article(QStringLiteral("N-2"));
         QCOMPARE(segundo.mid(2, 3), (QStringList{QStringLiteral("0.25"), QStringLiteral("ARG"), usuario}));
-        const QStringList existente = row(QStringLiteral("EXI-1"));
+        const QStringList existente = article(QStringLiteral("EXI-1"));
         QCOMPARE(existente[0].trimmed(), QStringLiteral("Descripción nueva"));
         QCOMPARE(existente[4], usuario);
         QCOMPARE(existente[5].left(10), today);
         QCOMPARE(existente[6], remarks ? QStringLiteral("revisar") : QString());
-        QVERIFY(row(QStringLiteral("SIN-1")).isEmpty());
-        QCOMPARE(count(), 3);
+        QVERIFY(article(QStringLiteral("SIN-1")).isEmpty());
+        QCOMPARE(articleCount(), 3);
 
         // A second F12 finds what the first inserted and updates it.
         QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(count(), 3);
+        QCOMPARE(articleCount(), 3);
 
         // The report, saved through the real dialog, as the list stands.
         const QString report = m_dir.filePath(QStringLiteral("reporte-%1.xls").arg(backend));
@@ -308,31 +274,31 @@ private Q_SLOTS:
                                                    " - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
                                                    "Validación datos"));
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QCOMPARE(row(QStringLiteral("O 1"))[0].trimmed(), QStringLiteral("Ñandú  cuero  ácido"));
-        QCOMPARE(row(QStringLiteral("O 1"))[6], QStringLiteral("l été"));
-        QVERIFY(row(QStringLiteral("O 3")).isEmpty());
+        QCOMPARE(article(QStringLiteral("O 1"))[0].trimmed(), QStringLiteral("Ñandú  cuero  ácido"));
+        QCOMPARE(article(QStringLiteral("O 1"))[6], QStringLiteral("l été"));
+        QVERIFY(article(QStringLiteral("O 3")).isEmpty());
         QCOMPARE(w.prgBar()->value(), 1);
 
         // The NCM mended in the list; now the database refuses the last article.
         w.lstArticulos()->setSubItem(1, 3, QStringLiteral("7318.15.00"));
         for (const QString &sql : breakIt)
-            execute(sql);
+            runSql(sql);
         QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
         QCOMPARE(boxes.count(), 2);
         QVERIFY2(boxes.last().text.startsWith(says), qPrintable(boxes.last().text));
         QVERIFY(boxes.last().text.endsWith(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
                                                           "DataAccessManager.DAMMain")));
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QCOMPARE(row(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
-        QVERIFY(row(QStringLiteral("O 3")).isEmpty());
-        QCOMPARE(count(), 3); // EXI-1, O 1, O 2
+        QCOMPARE(article(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
+        QVERIFY(article(QStringLiteral("O 3")).isEmpty());
+        QCOMPARE(articleCount(), 3); // EXI-1, O 1, O 2
 
-        execute(mendIt);
+        runSql(mendIt);
         QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
         QCOMPARE(boxes.count(), 3);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(row(QStringLiteral("O 3"))[3], QStringLiteral("ARG"));
-        QCOMPARE(count(), 4);
+        QCOMPARE(article(QStringLiteral("O 3"))[3], QStringLiteral("ARG"));
+        QCOMPARE(articleCount(), 4);
     }
 };
 
