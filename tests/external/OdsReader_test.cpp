@@ -156,7 +156,7 @@ private slots:
                       "<manifest:file-entry manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
                       "</manifest:file-entry>",
                       QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer"));
-        // A part that inflates past what any reader needs: refused before it is unpacked.
+        // A zip entry that inflates past what any reader needs: refused before it is unpacked.
         verifyRefused("<table:table/>", QByteArray(17 << 20, ' '), QStringLiteral("es demasiado grande para leerlo"));
     }
 };
