@@ -12,338 +12,251 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-QColor fondo(const QLineEdit &txt)
-{
-    return txt.palette().color(QPalette::Base);
-}
+// Three text boxes and an OK button that Enter would otherwise press; txt1 or others linked.
+struct Form {
+    QDialog window;
+    QLineEdit *txt1 = new QLineEdit(&window);
+    QLineEdit *txt2 = new QLineEdit(&window);
+    QLineEdit *txt3 = new QLineEdit(&window);
+    QPushButton *ok = new QPushButton(u"Aceptar"_s, &window);
+    QSignalSpy accepted{&window, &QDialog::accepted};
 
-// A small form: three text boxes and an OK button that Enter would otherwise press.
-struct Formulario {
-    QDialog ventana;
-    QLineEdit *txt1 = new QLineEdit(&ventana);
-    QLineEdit *txt2 = new QLineEdit(&ventana);
-    QLineEdit *txt3 = new QLineEdit(&ventana);
-    QPushButton *cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), &ventana);
-
-    Formulario()
+    Form()
     {
-        auto *layout = new QVBoxLayout(&ventana);
-        for (QWidget *w : {static_cast<QWidget *>(txt1), static_cast<QWidget *>(txt2),
-                           static_cast<QWidget *>(txt3), static_cast<QWidget *>(cmdAceptar)})
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *w : std::initializer_list<QWidget *>{txt1, txt2, txt3, ok})
             layout->addWidget(w);
-        cmdAceptar->setDefault(true);
-        QObject::connect(cmdAceptar, &QPushButton::clicked, &ventana, &QDialog::accept);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &window, &QDialog::accept);
     }
 
-    bool mostrar()
+    bool show(QLineEdit *focus)
     {
-        ventana.show();
-        ventana.activateWindow();
-        return QTest::qWaitForWindowActive(&ventana);
+        window.show();
+        window.activateWindow();
+        const bool active = QTest::qWaitForWindowActive(&window);
+        focus->setFocus();
+        return active;
     }
 };
 
-void teclaDecimal(QWidget *w)
+QColor background(const QLineEdit *txt)
 {
-    QTest::keyClick(w, Qt::Key_Period, Qt::KeypadModifier);
+    return txt->palette().color(QPalette::Base);
 }
 } // namespace
 
 class ClCntrlTest : public QObject {
     Q_OBJECT
+    QLocale m_locale;
+
 private Q_SLOTS:
-    void initTestCase() { m_localeOriginal = QLocale(); }
-    void cleanup() { QLocale::setDefault(m_localeOriginal); }
+    void initTestCase() { m_locale = QLocale(); }
+    void cleanup() { QLocale::setDefault(m_locale); }
 
     void highlightFollowsTag_data()
     {
         QTest::addColumn<QString>("tag");
-        QTest::addColumn<QColor>("alEntrar");
-        QTest::addColumn<QColor>("alSalir");
-        QTest::addColumn<bool>("seleccionado");
-        const QColor verde(192, 255, 192);
-        const QColor celeste(254, 228, 214);
-        const QColor blanco(255, 255, 255);
-        const QColor gris(100, 100, 100);
-        QTest::newRow("no tag") << "" << verde << blanco << true;
-        QTest::newRow("F6 suffix") << "Precio#F6" << celeste << blanco << true;
-        QTest::newRow("BB prefix left alone") << "BBfijo" << gris << gris << false;
-        QTest::newRow("F6 suffix wins on entry, BB keeps it on exit") << "BB#F6" << celeste << celeste << true;
+        QTest::addColumn<QColor>("onEntry");
+        QTest::addColumn<QColor>("onExit");
+        QTest::addColumn<bool>("selected");
+        const QColor green(192, 255, 192), blue(254, 228, 214), white(255, 255, 255), grey(100, 100, 100);
+        QTest::newRow("no tag") << "" << green << white << true;
+        QTest::newRow("F6 suffix") << "Precio#F6" << blue << white << true;
+        QTest::newRow("BB prefix left alone") << "BBfijo" << grey << grey << false;
+        QTest::newRow("F6 suffix wins on entry, BB keeps it on exit") << "BB#F6" << blue << blue << true;
     }
 
     void highlightFollowsTag()
     {
         QFETCH(QString, tag);
-        QFETCH(QColor, alEntrar);
-        QFETCH(QColor, alSalir);
-        QFETCH(bool, seleccionado);
-
-        Formulario f;
-        f.txt2->setText(QStringLiteral("12,50"));
+        QFETCH(QColor, onEntry);
+        QFETCH(QColor, onExit);
+        QFETCH(bool, selected);
+        Form f;
+        f.txt2->setText(u"12,50"_s);
         f.txt2->setProperty("Tag", tag);
         QPalette p = f.txt2->palette();
         p.setColor(QPalette::Base, QColor(100, 100, 100));
         f.txt2->setPalette(p);
         ClCntrl ctl;
         ctl.sLinkText(f.txt2);
-        QVERIFY(f.mostrar());
-        f.txt1->setFocus(Qt::OtherFocusReason);
-
+        QVERIFY(f.show(f.txt1));
         f.txt2->setFocus(Qt::MouseFocusReason);
-        QVERIFY(f.txt2->hasFocus());
-        QCOMPARE(fondo(*f.txt2), alEntrar);
-        QCOMPARE(f.txt2->selectedText(), seleccionado ? QStringLiteral("12,50") : QString());
-
+        QCOMPARE(background(f.txt2), onEntry);
+        QCOMPARE(f.txt2->selectedText(), selected ? u"12,50"_s : QString());
         f.txt3->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(fondo(*f.txt2), alSalir);
+        QCOMPARE(background(f.txt2), onExit);
     }
 
-    void enterMovesToNextBoxAndIsSwallowed()
+    // Enter (either key) and Down go to the next box, Up to the previous; Enter is swallowed.
+    void keysMoveBetweenBoxes()
     {
-        Formulario f;
-        QSignalSpy aceptado(&f.ventana, &QDialog::accepted);
-        ClCntrl ctl;
-        ctl.sLinkText(f.txt1);
-        QVERIFY(f.mostrar());
-        f.txt1->setFocus();
-        QTest::keyClicks(f.txt1, QStringLiteral("ab"));
-
-        QTest::keyClick(f.txt1, Qt::Key_Return);
-        QVERIFY(f.txt2->hasFocus());
-        QCOMPARE(f.txt1->text(), QStringLiteral("ab"));
-        QCOMPARE(aceptado.count(), 0);
-
-        // The keypad's Enter key behaves the same.
-        f.txt1->setFocus();
-        QTest::keyClick(f.txt1, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(f.txt2->hasFocus());
-        QCOMPARE(aceptado.count(), 0);
-
-        // Unlinked boxes keep the ordinary behaviour: Enter presses the default button.
-        QTest::keyClick(f.txt2, Qt::Key_Return);
-        QCOMPARE(aceptado.count(), 1);
-    }
-
-    void arrowsMoveToPreviousAndNextBox()
-    {
-        Formulario f;
+        Form f;
         ClCntrl ctl;
         ctl.sLinkText(f.txt2);
-        QVERIFY(f.mostrar());
-
-        f.txt2->setFocus();
-        QTest::keyClick(f.txt2, Qt::Key_Up);
-        QCoreApplication::processEvents();
-        QVERIFY(f.txt1->hasFocus());
-
-        f.txt2->setFocus();
-        QTest::keyClick(f.txt2, Qt::Key_Down);
-        QCoreApplication::processEvents();
-        QVERIFY(f.txt3->hasFocus());
-
-        // Other keys keep the focus where it is.
-        f.txt2->setFocus();
-        QTest::keyClick(f.txt2, Qt::Key_Left);
-        QTest::keyClick(f.txt2, Qt::Key_A);
-        QCoreApplication::processEvents();
-        QVERIFY(f.txt2->hasFocus());
-        QCOMPARE(f.txt2->text(), QStringLiteral("a"));
+        QVERIFY(f.show(f.txt2));
+        QTest::keyClicks(f.txt2, u"ab"_s);
+        const QList<QPair<int, QLineEdit *>> moves{{Qt::Key_Return, f.txt3}, {Qt::Key_Enter, f.txt3},
+                                                   {Qt::Key_Down, f.txt3}, {Qt::Key_Up, f.txt1},
+                                                   {Qt::Key_Left, f.txt2}};
+        for (const auto &[key, next] : moves) {
+            f.txt2->setFocus();
+            QTest::keyClick(f.txt2, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCoreApplication::processEvents();
+            QVERIFY(next->hasFocus());
+        }
+        QCOMPARE(f.txt2->text(), u"ab"_s);
+        QCOMPARE(f.accepted.count(), 0);
+        // Unlinked boxes keep the ordinary behaviour: Enter presses the default button.
+        QTest::keyClick(f.txt3, Qt::Key_Return);
+        QCOMPARE(f.accepted.count(), 1);
     }
 
     void keypadDecimalTypesLocaleSeparator_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("esperado");
-        QTest::newRow("es_AR") << "es_AR" << "1,5.2";
-        QTest::newRow("en_US") << "en_US" << "1.5.2";
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("es_AR") << "es_AR" << "1,5.2,,";
+        QTest::newRow("en_US") << "en_US" << "1.5.2..";
     }
 
+    // Releasing the keypad key ends its effect: the main keyboard's "." stays a ".".
     void keypadDecimalTypesLocaleSeparator()
     {
         QFETCH(QString, locale);
-        QFETCH(QString, esperado);
+        QFETCH(QString, typed);
         QLocale::setDefault(QLocale(locale));
-        Formulario f;
+        Form f;
         ClCntrl ctl;
         ctl.sLinkText(f.txt1);
-        QVERIFY(f.mostrar());
-        f.txt1->setFocus();
-
+        QVERIFY(f.show(f.txt1));
         QTest::keyClick(f.txt1, Qt::Key_1);
-        teclaDecimal(f.txt1);
+        QTest::keyClick(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyClick(f.txt1, Qt::Key_5);
-        // Releasing the keypad key ends its effect: the main keyboard's "." stays a ".".
         QTest::keyClick(f.txt1, Qt::Key_Period);
         QTest::keyClick(f.txt1, Qt::Key_2);
-        QCOMPARE(f.txt1->text(), esperado);
-    }
-
-    void keypadDecimalWhileHeldDown()
-    {
-        QLocale::setDefault(QLocale(QStringLiteral("es_AR")));
-        Formulario f;
-        ClCntrl ctl;
-        ctl.sLinkText(f.txt1);
-        QVERIFY(f.mostrar());
-        f.txt1->setFocus();
-
+        // Held down: repeats.
         QTest::keyPress(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyPress(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyRelease(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
-        QCOMPARE(f.txt1->text(), QStringLiteral(",,"));
+        QCOMPARE(f.txt1->text(), typed);
     }
 
     void separatorIsReadAgainEachTime()
     {
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        MsgBoxRecorder cajas;
+        MsgBoxRecorder boxes;
         ClCntrl ctl;
-        QCOMPARE(ctl.Separador_Decimal(), QStringLiteral("."));
-        QLocale::setDefault(QLocale(QStringLiteral("es_AR")));
-        QCOMPARE(ctl.Separador_Decimal(), QStringLiteral(","));
-        QLocale::setDefault(QLocale(QStringLiteral("de_CH")));
-        QCOMPARE(ctl.Obtener_Sep_Decim(), QStringLiteral("."));
-        QCOMPARE(cajas.count(), 0);
+        for (const auto &[locale, sep] : {std::pair{"en_US", "."}, std::pair{"es_AR", ","}, std::pair{"de_CH", "."}}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            QCOMPARE(ctl.Separador_Decimal(), QString::fromLatin1(sep));
+            QCOMPARE(ctl.Obtener_Sep_Decim(), QString::fromLatin1(sep));
+        }
+        QCOMPARE(boxes.count(), 0);
     }
 
     void unreadableLocaleIsReportedAndKeyLeftAlone()
     {
-        MsgBoxRecorder cajas;
-        Formulario f;
+        MsgBoxRecorder boxes;
+        Form f;
         ClCntrl ctl(nullptr, [] { return QString(); });
-        QCOMPARE(cajas.count(), 1);
-        QCOMPARE(cajas.last().text, QStringLiteral("No se puedo obtener la información"));
-        QCOMPARE(cajas.last().icon, MsgBox::Icon::None);
-        QCOMPARE(cajas.last().title, MsgBox::appTitle());
-
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, u"No se puedo obtener la información"_s);
+        QCOMPARE(boxes.last().icon, MsgBox::Icon::None);
+        QCOMPARE(boxes.last().title, MsgBox::appTitle());
         ctl.sLinkText(f.txt1);
-        QVERIFY(f.mostrar());
-        f.txt1->setFocus();
+        QVERIFY(f.show(f.txt1));
         QTest::keyClick(f.txt1, Qt::Key_3);
-        teclaDecimal(f.txt1);
+        QTest::keyClick(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyClick(f.txt1, Qt::Key_4);
-        QCOMPARE(f.txt1->text(), QStringLiteral("3.4"));
-
+        QCOMPARE(f.txt1->text(), u"3.4"_s);
         QCOMPARE(ctl.Separador_Decimal(), QString());
-        QCOMPARE(cajas.count(), 2);
+        QCOMPARE(boxes.count(), 2);
     }
 
     void prefixSearchInListAndCombo_data()
     {
-        QTest::addColumn<QString>("valor");
-        QTest::addColumn<int>("indice");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("index");
         QTest::newRow("upper case finds lower") << "MAND" << 1;
         QTest::newRow("first of several") << "man" << 0;
         QTest::newRow("accented letter case") << "ñan" << 3;
         QTest::newRow("middle of a word is no prefix") << "era" << -1;
-        QTest::newRow("no match") << "Uva" << -1;
         QTest::newRow("longer than the item") << "Perales" << -1;
         QTest::newRow("empty finds the first") << "" << 0;
     }
 
     void prefixSearchInListAndCombo()
     {
-        QFETCH(QString, valor);
-        QFETCH(int, indice);
-        const QStringList frutas = {QStringLiteral("Manzana"), QStringLiteral("mandarina"), QStringLiteral("Pera"),
-                                    QStringLiteral("Ñandú")};
-        QListWidget lista;
-        lista.addItems(frutas);
-        lista.setCurrentRow(2);
+        QFETCH(QString, value);
+        QFETCH(int, index);
+        const QStringList fruits{u"Manzana"_s, u"mandarina"_s, u"Pera"_s, u"Ñandú"_s};
+        ClCntrl ctl;
+        ctl.LstBuscarStr(value); // nothing linked yet: nothing happens
+        ctl.BuscarCBO(value);
+        QListWidget list;
+        list.addItems(fruits);
+        list.setCurrentRow(2);
         QComboBox combo;
-        combo.addItems(frutas);
+        combo.addItems(fruits);
         combo.setCurrentIndex(2);
-        ClCntrl ctl;
-        ctl.sLinkListBox(&lista);
+        ctl.sLinkListBox(&list);
         ctl.sLinkCBoBox(&combo);
-
-        QString buscado = valor;
-        ctl.LstBuscarStr(buscado);
-        QCOMPARE(lista.currentRow(), indice);
-        QCOMPARE(lista.selectedItems().size(), indice < 0 ? 0 : 1);
-        if (indice >= 0)
-            QCOMPARE(lista.selectedItems().first()->text(), frutas.at(indice));
-
-        ctl.BuscarCBO(buscado);
-        QCOMPARE(combo.currentIndex(), indice);
-        QCOMPARE(combo.currentText(), indice < 0 ? QString() : frutas.at(indice));
+        ctl.LstBuscarStr(value);
+        QCOMPARE(list.currentRow(), index);
+        QCOMPARE(list.selectedItems().size(), index < 0 ? 0 : 1);
+        ctl.BuscarCBO(value);
+        QCOMPARE(combo.currentIndex(), index);
+        QCOMPARE(combo.currentText(), fruits.value(index));
     }
 
-    void searchesWithoutLinkedControlsDoNothing()
-    {
-        ClCntrl ctl;
-        QString valor = QStringLiteral("a");
-        ctl.LstBuscarStr(valor);
-        ctl.BuscarCBO(valor);
-        QListWidget lista;
-        ctl.sLinkListBox(&lista);
-        ctl.LstBuscarStr(valor);
-        QCOMPARE(lista.currentRow(), -1);
-    }
-
+    // Text boxes of the window, in frames too; not combo boxes, spin boxes or other windows.
     void vaciarTxtEmptiesEveryTextBox()
     {
-        QDialog ventana;
-        auto *layout = new QVBoxLayout(&ventana);
-        auto *txtA = new QLineEdit(QStringLiteral("uno"), &ventana);
-        auto *txtB = new QLineEdit(QStringLiteral("dos"), &ventana);
-        auto *marco = new QGroupBox(&ventana);
-        auto *txtC = new QLineEdit(QStringLiteral("tres"), marco);
-        auto *cboPais = new QComboBox(&ventana);
-        cboPais->setEditable(true);
-        cboPais->addItems({QStringLiteral("Argentina"), QStringLiteral("Brasil")});
-        cboPais->setCurrentIndex(1);
-        auto *spin = new QSpinBox(&ventana);
+        QDialog window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *frame = new QGroupBox(&window);
+        auto *inFrame = new QLineEdit(u"tres"_s, frame);
+        auto *combo = new QComboBox(&window);
+        combo->setEditable(true);
+        combo->addItems({u"Argentina"_s, u"Brasil"_s});
+        combo->setCurrentIndex(1);
+        auto *spin = new QSpinBox(&window);
         spin->setValue(7);
-        for (QWidget *w : {static_cast<QWidget *>(txtA), static_cast<QWidget *>(txtB),
-                           static_cast<QWidget *>(marco), static_cast<QWidget *>(cboPais),
-                           static_cast<QWidget *>(spin)})
+        auto *txt = new QLineEdit(u"uno"_s, &window);
+        for (QWidget *w : std::initializer_list<QWidget *>{txt, frame, combo, spin})
             layout->addWidget(w);
-        QLineEdit ajena(QStringLiteral("otra ventana"));
-
-        ClCntrl ctl;
-        ctl.VaciarTxt(ventana);
-
-        QCOMPARE(txtA->text(), QString());
-        QCOMPARE(txtB->text(), QString());
-        QCOMPARE(txtC->text(), QString());
-        QCOMPARE(cboPais->currentText(), QStringLiteral("Brasil"));
-        QCOMPARE(spin->text(), QStringLiteral("7"));
-        QCOMPARE(ajena.text(), QStringLiteral("otra ventana"));
+        QLineEdit other(u"otra ventana"_s);
+        ClCntrl().VaciarTxt(window);
+        QCOMPARE(txt->text() + inFrame->text(), QString());
+        QCOMPARE(combo->currentText(), u"Brasil"_s);
+        QCOMPARE(spin->text(), u"7"_s);
+        QCOMPARE(other.text(), u"otra ventana"_s);
     }
 
+    // The item under the mouse; a drag leaves it alone; below the last item, none.
     void listTooltipFollowsMouse()
     {
-        QListWidget lista;
-        lista.addItems({QStringLiteral("AB-100 Tornillo"), QStringLiteral("AB-200 Tuerca"),
-                        QStringLiteral("AB-300 Arandela")});
-        lista.resize(200, 300);
+        QListWidget list;
+        list.addItems({u"AB-100 Tornillo"_s, u"AB-200 Tuerca"_s, u"AB-300 Arandela"_s});
+        list.resize(200, 300);
         ClCntrl ctl;
-        ctl.sLinkListBox(&lista);
-        lista.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&lista));
-
-        const QPoint sobreSegundo = lista.visualItemRect(lista.item(1)).center();
-        QTest::mouseMove(lista.viewport(), sobreSegundo);
-        QCOMPARE(lista.toolTip(), QStringLiteral("AB-200 Tuerca"));
-
-        // Moving with a button down leaves the tooltip alone.
-        QMouseEvent arrastre(QEvent::MouseMove, lista.visualItemRect(lista.item(0)).center(),
-                             lista.viewport()->mapToGlobal(lista.visualItemRect(lista.item(0)).center()),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(lista.viewport(), &arrastre);
-        QCOMPARE(lista.toolTip(), QStringLiteral("AB-200 Tuerca"));
-
-        const QRect ultimo = lista.visualItemRect(lista.item(2));
-        const QPoint debajo(ultimo.center().x(), ultimo.bottom() + 40);
-        QVERIFY(debajo.y() < lista.viewport()->height());
-        QTest::mouseMove(lista.viewport(), debajo);
-        QCOMPARE(lista.toolTip(), QString());
+        ctl.sLinkListBox(&list);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const auto centre = [&](int i) { return list.visualItemRect(list.item(i)).center(); };
+        QTest::mouseMove(list.viewport(), centre(1));
+        QCOMPARE(list.toolTip(), u"AB-200 Tuerca"_s);
+        QMouseEvent drag(QEvent::MouseMove, centre(0), list.viewport()->mapToGlobal(centre(0)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list.viewport(), &drag);
+        QCOMPARE(list.toolTip(), u"AB-200 Tuerca"_s);
+        QTest::mouseMove(list.viewport(), centre(2) + QPoint(0, 40));
+        QCOMPARE(list.toolTip(), QString());
     }
-
-private:
-    QLocale m_localeOriginal;
 };
 
 QTEST_MAIN(ClCntrlTest)
