@@ -9,67 +9,58 @@
 #include "support/TestEnvironment.h"
 
 #include <QDir>
-#include <QFile>
-#include <QWidget>
 #include <QtTest>
 #include <functional>
-#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // The save dialog answered with a fixed path ("" = cancelled); records what it was asked.
-class SaveAnswer : public FileSystemComponent {
-public:
-    explicit SaveAnswer(QString path) : m_path(std::move(path)) {}
+struct SaveAnswer : FileSystemComponent {
+    QString path;
     QString ShowOpen(const QString &, QWidget *, const QString &, const QString &) override { return {}; }
     QString ShowSave(const QString &title, QWidget *owner, const QString &ext, const QString &filter) override
     {
-        asked = title + QLatin1Char('|') + ext + QLatin1Char('|') + filter;
+        asked = title + u'|' + ext + u'|' + filter;
         askedOwner = owner;
-        if (whileOpen)
+        if (whileOpen) // as the operator could change the list meanwhile
             whileOpen();
-        return m_path;
+        return path;
     }
     bool ExisteArchivo(const QString &) override { return false; }
-
     static inline QString asked;
     static inline QWidget *askedOwner = nullptr;
-    // Runs while the dialog is open, as the operator could change the list meanwhile.
     static inline std::function<void()> whileOpen;
-
-private:
-    QString m_path;
 };
 
 // A writer that only records its calls; it can be told to fail on one of them.
-class RecordingWriter : public FileWriterComponent {
-public:
-    void setUbicacion_Archivo(const QString &path) override { step(QStringLiteral("Ubicacion ") + path); }
-    void Abrir_Archivo(int mode) override { step(QStringLiteral("Abrir ") + QString::number(mode)); }
-    void Escribir(const QString &text) override { step(QStringLiteral("Escribir ") + text); }
-    void Cerrar_Archivo() override { step(QStringLiteral("Cerrar")); }
-
+struct RecordingWriter : FileWriterComponent {
+    void setUbicacion_Archivo(const QString &path) override { step(u"Ubicacion "_s + path); }
+    void Abrir_Archivo(int mode) override { step(u"Abrir "_s + QString::number(mode)); }
+    void Escribir(const QString &text) override { step(u"Escribir "_s + text); }
+    void Cerrar_Archivo() override { step(u"Cerrar"_s); }
     static inline QStringList calls;
     static inline QString failOn;
-
-private:
     static void step(const QString &call)
     {
         calls << call;
         if (!failOn.isEmpty() && call.startsWith(failOn))
-            throw AppError(75, QStringLiteral("oFILES.clManejo"), QStringLiteral("Disco lleno"));
+            throw AppError(75, u"oFILES.clManejo"_s, u"Disco lleno"_s);
     }
 };
 
 void answerSaveWith(const QString &path)
 {
-    ComponentRegistry::registerSubstitute(QStringLiteral("oFILES.clSistema"),
-                                          [path] { return std::make_shared<SaveAnswer>(path); });
+    ComponentRegistry::registerSubstitute(u"oFILES.clSistema"_s, [path] {
+        auto answer = std::make_shared<SaveAnswer>();
+        answer->path = path;
+        return answer;
+    });
 }
 
 void recordWrites()
 {
-    ComponentRegistry::registerSubstitute(QStringLiteral("oFILES.clManejo"),
-                                          [] { return std::make_shared<RecordingWriter>(); });
+    ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::make_shared<RecordingWriter>(); });
 }
 
 QByteArray contents(const QString &path)
@@ -78,22 +69,28 @@ QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-void addColumns(ReviewList &list, int count)
+// A list of `columns` columns holding items with the given codes.
+void fill(ReviewList &list, int columns, const QStringList &codes)
 {
-    for (int k = 0; k < count; ++k)
-        list.addColumn(QStringLiteral("COL%1").arg(k), 1500);
+    for (int k = 0; k < columns; ++k)
+        list.addColumn(u"COL%1"_s.arg(k), 1500);
+    for (const QString &c : codes)
+        list.addItem(c);
 }
+
+const QString kSection = u"\r\n\r\n75 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
 } // namespace
 
 class ExportarReporteTest : public QObject {
     Q_OBJECT
-private:
     std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<MsgBoxRecorder> m_boxes;
 
 private Q_SLOTS:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
+        m_boxes = std::make_unique<MsgBoxRecorder>();
         SaveAnswer::asked.clear();
         SaveAnswer::askedOwner = nullptr;
         SaveAnswer::whileOpen = nullptr;
@@ -103,182 +100,123 @@ private Q_SLOTS:
     void cleanup()
     {
         ComponentRegistry::reset();
+        m_boxes.reset();
         m_env.reset();
     }
 
-    // Through the real file writer: the bytes on disk.
+    // Through the real file writer: each item's texts with a TAB after each, CR LF, UTF-8;
+    // TABs inside a text become blanks. An empty list then replaces the report with an empty file.
     void writesEveryItemTabSeparated()
     {
         ReviewList list;
-        list.addColumn(QStringLiteral("ARTICULOS"), 2300);
-        list.addColumn(QStringLiteral("DESCRIPCION"), 2300);
-        list.addColumn(QStringLiteral("ESTADO"), 2000);
-        const int a = list.addItem(QStringLiteral("A-1"));
-        list.setSubItem(a, 1, QStringLiteral("Válvula\t1/2\" ñ "));
-        list.setSubItem(a, 2, QStringLiteral("Nuevo"));
-        list.setChecked(a, true);
-        list.addItem(QStringLiteral("B"));
-        const int c = list.addItem(QStringLiteral(" C\t\t"));
-        list.setSubItem(c, 2, QStringLiteral("Existe"));
-        const QString path = m_env->path(QStringLiteral("reporte.xls"));
+        fill(list, 3, {u"A-1"_s, u"B"_s, u" C\t\t"_s});
+        list.setSubItem(0, 1, u"Válvula\t1/2\" ñ "_s);
+        list.setSubItem(0, 2, u"Nuevo"_s);
+        list.setChecked(0, true);
+        list.setSubItem(2, 2, u"Existe"_s);
+        const QString path = m_env->path(u"reporte.xls"_s);
         answerSaveWith(path);
         QWidget owner;
-        MsgBoxRecorder boxes;
-
         ExportarReporte(list, &owner);
-
-        QCOMPARE(SaveAnswer::asked, QStringLiteral("Guardar Reporte|xls|"));
+        QCOMPARE(SaveAnswer::asked, u"Guardar Reporte|xls|"_s);
         QCOMPARE(SaveAnswer::askedOwner, &owner);
         QCOMPARE(contents(path), QByteArray("A-1\tV\xC3\xA1lvula 1/2\" \xC3\xB1 \tNuevo\t\r\n"
                                             "B\t\t\t\r\n"
                                             " C  \t\tExiste\t\r\n"));
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("Reporte generado en ") + path);
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Information);
-    }
+        QCOMPARE(m_boxes->count(), 1);
+        QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Information);
 
-    void oneColumnAndEmptyLists()
-    {
         ReviewList one;
-        addColumns(one, 1);
-        one.addItem(QStringLiteral("X"));
-        one.addItem(QString());
-        const QString path = m_env->path(QStringLiteral("uno.xls"));
-        answerSaveWith(path);
-        MsgBoxRecorder boxes;
+        fill(one, 1, {u"X"_s, QString()});
         ExportarReporte(one);
         QCOMPARE(contents(path), QByteArray("X\t\r\n\t\r\n"));
-
-        // An empty list replaces the earlier report with an empty file.
         ReviewList empty;
-        addColumns(empty, 14);
+        fill(empty, 14, {});
         ExportarReporte(empty);
-        QVERIFY(QFile::exists(path));
         QCOMPARE(contents(path), QByteArray());
-        QCOMPARE(boxes.count(), 2);
-        QCOMPARE(boxes.last().text, QStringLiteral("Reporte generado en ") + path);
+        QCOMPARE(m_boxes->count(), 3);
+        QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
     }
 
+    // The path goes on untrimmed; the list is written as it stood at the click.
     void writesOnceInOrderWithTheListAsItStoodAtTheClick()
     {
         ReviewList list;
-        addColumns(list, 2);
-        const int a = list.addItem(QStringLiteral("A"));
-        list.setSubItem(a, 1, QStringLiteral("1"));
-        const QString path = QStringLiteral("  /tmp/con blancos.xls ");
+        fill(list, 2, {u"A"_s});
+        list.setSubItem(0, 1, u"1"_s);
+        const QString path = u"  /tmp/con blancos.xls "_s;
         answerSaveWith(path);
         recordWrites();
         SaveAnswer::whileOpen = [&list] {
-            list.setSubItem(0, 1, QStringLiteral("cambiado"));
-            list.addItem(QStringLiteral("tarde"));
+            list.setSubItem(0, 1, u"cambiado"_s);
+            list.addItem(u"tarde"_s);
         };
-        MsgBoxRecorder boxes;
-
         ExportarReporte(list);
-
-        // The path goes on untrimmed.
-        const QStringList expected = {QStringLiteral("Ubicacion ") + path, QStringLiteral("Abrir 2"),
-                                      QStringLiteral("Escribir A\t1\t\r\n"), QStringLiteral("Cerrar")};
-        QCOMPARE(RecordingWriter::calls, expected);
-        QCOMPARE(boxes.last().text, QStringLiteral("Reporte generado en ") + path);
+        QCOMPARE(RecordingWriter::calls,
+                 (QStringList{u"Ubicacion "_s + path, u"Abrir 2"_s, u"Escribir A\t1\t\r\n"_s, u"Cerrar"_s}));
+        QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
     }
 
-    void cancelledOrBlankPathWritesNothing_data()
+    void failures_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::newRow("cancelled") << QString();
-        QTest::newRow("blanks only") << QStringLiteral("   ");
-    }
-
-    void cancelledOrBlankPathWritesNothing()
-    {
-        QFETCH(QString, answer);
-        ReviewList list;
-        addColumns(list, 1);
-        list.addItem(QStringLiteral("X"));
-        answerSaveWith(answer);
-        recordWrites();
-        MsgBoxRecorder boxes;
-
-        ExportarReporte(list);
-
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("Reporte cancelado"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QCOMPARE(boxes.last().title, MsgBox::appTitle());
-        QCOMPARE(RecordingWriter::calls, QStringList());
-        QCOMPARE(QDir(m_env->root()).entryList(QDir::Files), QStringList());
-    }
-
-    void failingWriterIsReported_data()
-    {
         QTest::addColumn<QString>("failOn");
         QTest::addColumn<int>("callsMade");
-        QTest::newRow("open") << "Abrir" << 2;
-        QTest::newRow("write") << "Escribir" << 3;
-        QTest::newRow("close") << "Cerrar" << 4;
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cancelled") << "" << "" << 0 << u"Reporte cancelado"_s;
+        QTest::newRow("blanks only") << "   " << "" << 0 << u"Reporte cancelado"_s;
+        for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
+            QTest::newRow(step) << "/tmp/r.xls" << step << calls << u"Disco lleno"_s + kSection;
     }
 
-    void failingWriterIsReported()
+    void failures()
     {
+        QFETCH(QString, answer);
         QFETCH(QString, failOn);
         QFETCH(int, callsMade);
+        QFETCH(QString, message);
         ReviewList list;
-        addColumns(list, 1);
-        list.addItem(QStringLiteral("X"));
-        answerSaveWith(QStringLiteral("/tmp/r.xls"));
+        fill(list, 1, {u"X"_s});
+        answerSaveWith(answer);
         recordWrites();
         RecordingWriter::failOn = failOn;
-        MsgBoxRecorder boxes;
-
         ExportarReporte(list);
-
         QCOMPARE(RecordingWriter::calls.size(), callsMade);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text,
-                 QStringLiteral("Disco lleno\r\n\r\n75 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::"
-                                "oFILES.clManejo"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(m_boxes->count(), 1);
+        QCOMPARE(m_boxes->last().text, message);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(m_boxes->last().title, MsgBox::appTitle());
+        QCOMPARE(QDir(m_env->root()).entryList(QDir::Files), QStringList());
     }
 
     // Through the real file writer: a folder that does not exist.
     void unwritablePathIsReportedAndLeavesNoFile()
     {
         ReviewList list;
-        addColumns(list, 1);
-        list.addItem(QStringLiteral("X"));
-        const QString path = m_env->path(QStringLiteral("no/existe/reporte.xls"));
+        fill(list, 1, {u"X"_s});
+        const QString path = m_env->path(u"no/existe/reporte.xls"_s);
         answerSaveWith(path);
-        MsgBoxRecorder boxes;
-
         ExportarReporte(list);
-
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QVERIFY2(boxes.last().text.startsWith(QStringLiteral("No se pudo abrir el archivo \"") + path),
-                 qPrintable(boxes.last().text));
-        QVERIFY2(boxes.last().text.endsWith(QStringLiteral(
-                     "\r\n\r\n75 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo")),
-                 qPrintable(boxes.last().text));
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(!QDir(m_env->path(QStringLiteral("no"))).exists());
+        QCOMPARE(m_boxes->count(), 1);
+        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
+        const QString text = m_boxes->last().text;
+        QVERIFY2(text.startsWith(u"No se pudo abrir el archivo \""_s + path) && text.endsWith(kSection), qPrintable(text));
+        QVERIFY(!QDir(m_env->path(u"no"_s)).exists());
     }
 
+    // Without a file writer nothing is asked.
     void missingComponentIsReported()
     {
         ReviewList list;
-        addColumns(list, 1);
-        ComponentRegistry::registerSubstitute(QStringLiteral("oFILES.clManejo"),
-                                              [] { return std::shared_ptr<Component>(); });
-        answerSaveWith(m_env->path(QStringLiteral("r.xls")));
-        MsgBoxRecorder boxes;
-
+        fill(list, 1, {});
+        ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
+        answerSaveWith(m_env->path(u"r.xls"_s));
         ExportarReporte(list);
-
-        QCOMPARE(boxes.count(), 1);
-        QVERIFY2(boxes.last().text.contains(QStringLiteral(
-                     "\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo")),
-                 qPrintable(boxes.last().text));
+        QCOMPARE(m_boxes->count(), 1);
+        QVERIFY2(m_boxes->last().text.contains(
+                     u"\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s),
+                 qPrintable(m_boxes->last().text));
         QCOMPARE(SaveAnswer::asked, QString());
     }
 };
