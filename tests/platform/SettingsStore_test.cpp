@@ -8,24 +8,18 @@
 class SettingsStoreTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // Per user, one store per application and section.
     void keptPerUserUnderApplicationAndSection()
     {
         TestEnvironment env;
-        QCOMPARE(SettingsStore::GetSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
-                                           QStringLiteral("REMOVERGUIONVW"), QStringLiteral("0")),
-                 QStringLiteral("0"));
-        SettingsStore::SaveSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
-                                   QStringLiteral("REMOVERGUIONVW"), QStringLiteral("1"));
+        const QString app = QStringLiteral("TELMOR"), key = QStringLiteral("REMOVERGUIONVW");
+        QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("SORVANTA"), key, QStringLiteral("0")), QStringLiteral("0"));
+        SettingsStore::SaveSetting(app, QStringLiteral("SORVANTA"), key, QStringLiteral("1"));
         QFile file(env.configDir() + QStringLiteral("/TELMOR/SORVANTA.conf"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("REMOVERGUIONVW=1"));
-        QCOMPARE(SettingsStore::GetSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
-                                           QStringLiteral("REMOVERGUIONVW")),
-                 QStringLiteral("1"));
-        // Another section of the same application is another store.
-        QCOMPARE(SettingsStore::GetSetting(QStringLiteral("TELMOR"), QStringLiteral("OTRO"),
-                                           QStringLiteral("REMOVERGUIONVW"), QStringLiteral("x")),
-                 QStringLiteral("x"));
+        QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("SORVANTA"), key), QStringLiteral("1"));
+        QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("OTRO"), key, QStringLiteral("x")), QStringLiteral("x"));
     }
 };
 

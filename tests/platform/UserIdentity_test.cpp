@@ -2,6 +2,15 @@
 
 #include <QtTest>
 
+namespace {
+UserIdentity::Source gives(const QString &name)
+{
+    return [name] { return std::optional<QString>(name); };
+}
+} // namespace
+
+// The buffers of the system calls: the user name's length counts its NUL, the computer
+// name's does not; a name that does not fit with its NUL fails and leaves the buffer alone.
 class UserIdentityTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -11,41 +20,31 @@ private Q_SLOTS:
         UserIdentity::setComputerNameSource({});
     }
 
-    void userNameLengthCountsTheNul()
+    void namesInTheCallersBuffer()
     {
-        UserIdentity::setUserNameSource([] { return std::optional<QString>(QStringLiteral("operador")); });
+        UserIdentity::setUserNameSource(gives(QStringLiteral("operador")));
+        UserIdentity::setComputerNameSource(gives(QStringLiteral("PUESTO1")));
         QString buffer(250, QLatin1Char(' '));
         quint32 length = 250;
         QVERIFY(UserIdentity::getUserName(buffer, length));
         QCOMPARE(length, 9u);
-        QCOMPARE(buffer.left(9), QStringLiteral("operador") + QChar(u'\0'));
-        // The rest of the buffer is left as the caller prepared it.
+        QCOMPARE(buffer.left(10), QStringLiteral("operador") + QChar(u'\0') + QLatin1Char(' '));
         QCOMPARE(buffer.size(), 250);
-        QCOMPARE(buffer.at(9), QLatin1Char(' '));
-    }
-
-    void computerNameLengthExcludesTheNul()
-    {
-        UserIdentity::setComputerNameSource([] { return std::optional<QString>(QStringLiteral("PUESTO1")); });
-        QString buffer(255, QLatin1Char(' '));
-        quint32 length = 255;
+        buffer = QString(255, QLatin1Char(' '));
+        length = 255;
         QVERIFY(UserIdentity::getComputerName(buffer, length));
         QCOMPARE(length, 7u);
         QCOMPARE(buffer.left(8), QStringLiteral("PUESTO1") + QChar(u'\0'));
-    }
 
-    void failsWhenTheNameAndNulDoNotFitOrTheSystemHasNone()
-    {
-        UserIdentity::setUserNameSource([] { return std::optional<QString>(QString(5, QLatin1Char('u'))); });
-        QString buffer(5, QLatin1Char(' '));
-        quint32 length = 5;
+        UserIdentity::setUserNameSource(gives(QString(5, QLatin1Char('u'))));
+        buffer = QString(5, QLatin1Char(' '));
+        length = 5;
         QVERIFY(!UserIdentity::getUserName(buffer, length));
         QCOMPARE(buffer, QStringLiteral("     "));
         length = 6;
         buffer = QString(6, QLatin1Char(' '));
         QVERIFY(UserIdentity::getUserName(buffer, length));
         QCOMPARE(length, 6u);
-
         UserIdentity::setComputerNameSource([] { return std::nullopt; });
         QVERIFY(!UserIdentity::getComputerName(buffer, length));
     }
@@ -59,8 +58,7 @@ private Q_SLOTS:
         QVERIFY(!buffer.left(int(length) - 1).contains(QChar(u'\0')));
         buffer = QString(255, QLatin1Char(' '));
         length = 255;
-        QVERIFY(UserIdentity::getComputerName(buffer, length));
-        QVERIFY(length > 0);
+        QVERIFY(UserIdentity::getComputerName(buffer, length) && length > 0);
     }
 };
 
