@@ -2,26 +2,21 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QTimer>
-#include <QtTest>
 #include <memory>
 
 namespace ModalDriver {
 namespace {
-void poll(std::shared_ptr<QElapsedTimer> clock, const QWidget *previous,
-          std::function<void(QWidget *)> action, int timeoutMs)
+void poll(std::shared_ptr<QElapsedTimer> clock, const QWidget *previous, std::function<void(QWidget *)> action,
+          int timeoutMs)
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (modal && modal != previous && modal->isVisible()) {
+    if (modal && modal != previous && modal->isVisible())
         action(modal);
-        return;
-    }
-    if (clock->elapsed() > timeoutMs) {
+    else if (clock->elapsed() > timeoutMs)
         qWarning("ModalDriver: no modal widget appeared within %d ms", timeoutMs);
-        return;
-    }
-    QTimer::singleShot(10, [=] { poll(clock, previous, action, timeoutMs); });
+    else
+        QTimer::singleShot(10, [=] { poll(clock, previous, action, timeoutMs); });
 }
 } // namespace
 
@@ -36,5 +31,4 @@ void onNextModalOtherThan(const QWidget *previous, std::function<void(QWidget *m
     clock->start();
     QTimer::singleShot(0, [=] { poll(clock, previous, action, timeoutMs); });
 }
-
 } // namespace ModalDriver

@@ -14,8 +14,13 @@ public:
         QString title;
     };
 
-    MsgBoxRecorder();
-    ~MsgBoxRecorder();
+    MsgBoxRecorder()
+    {
+        MsgBox::setHandler([this](const QString &text, MsgBox::Icon icon, const QString &title) {
+            m_shown.append({text, icon, title});
+        });
+    }
+    ~MsgBoxRecorder() { MsgBox::setHandler({}); }
     MsgBoxRecorder(const MsgBoxRecorder &) = delete;
     MsgBoxRecorder &operator=(const MsgBoxRecorder &) = delete;
 
