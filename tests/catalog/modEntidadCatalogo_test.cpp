@@ -210,31 +210,6 @@ private Q_SLOTS:
             QCOMPARE(insert(a, kind), update(a, kind));
     }
 
-    void lookupFillsStateAndCatalogNcm_data()
-    {
-        QTest::addColumn<QVariantList>("row");
-        QTest::addColumn<QString>("estado");
-        QTest::addColumn<QString>("ncmCatalogo");
-        QTest::newRow("found") << QVariantList{u"8471300000"_s} << "Existe" << "8471300000";
-        QTest::newRow("found, null ncm") << QVariantList{QVariant()} << "Existe" << "";
-        QTest::newRow("not found") << QVariantList() << "Nuevo" << "";
-    }
-
-    void lookupFillsStateAndCatalogNcm()
-    {
-        QFETCH(QVariantList, row);
-        QFETCH(QString, estado);
-        QFETCH(QString, ncmCatalogo);
-        if (!row.isEmpty())
-            datos->connection->rows = {row};
-        RegArticulo a = full();
-        a.ncm_catalogo = u"viejo"_s;
-        const RegArticulo returned = getArticuloenCatalogo(u"C1"_s, a);
-        QCOMPARE(a.estado, estado);
-        QCOMPARE(a.ncm_catalogo, ncmCatalogo);
-        QCOMPARE(returned.ncm_catalogo, ncmCatalogo);
-    }
-
     void errorsAreWrappedOnceAndTwice()
     {
         datos->connection->failure = AppError(-2147217865, u"OLE DB"_s, u"Sin conexión"_s);

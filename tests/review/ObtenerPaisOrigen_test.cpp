@@ -54,14 +54,6 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void knownValueNeedsNoDialog()
-    {
-        runSql(u"insert into ORG (PAI, ORI, ESM) values ('China', 'CHN', '2')"_s);
-        const RelacionPais r = ObtenerPaisOrigen(u"China"_s);
-        QCOMPARE(r.ORI + r.ESM, u"CHN2"_s);
-        QVERIFY(ObtenerPaisOrigen(QString()).ORI.isEmpty());
-    }
-
     // Escape brings the dialog straight back; F11 on the second opening stores the row.
     void unknownValueAsksUntilStoredThenIsLearned()
     {

@@ -1,5 +1,4 @@
 #include "MemoryExcel.h"
-#include "SheetFiles.h"
 
 #include "platform/ErrorNumbers.h"
 #include "sheet/clEcxel.h"
@@ -68,28 +67,6 @@ private Q_SLOTS:
             QCOMPARE(e.source(), u"[clExcel.Abrir]"_s);
             QVERIFY2(e.description().size() > 1 && e.description().endsWith(u'3'), qPrintable(e.description()));
         }
-    }
-
-    void readsTheExampleListsInEveryFormat_data()
-    {
-        QTest::addColumn<QString>("ext");
-        for (const char *ext : {"xlsx", "xls", "ods", "csv"})
-            QTest::newRow(ext) << QString::fromLatin1(ext);
-    }
-    void readsTheExampleListsInEveryFormat()
-    {
-        QFETCH(QString, ext);
-        QLocale::setDefault(QLocale(u"es_AR"_s));
-        clEcxel excel;
-        excel.Archivo(SheetFiles::examplesDir() + u"/articulos."_s + ext);
-        QVERIFY(excel.Abrir(true));
-        QCOMPARE(excel.LeerCelda(1, 1), u"Codigo"_s);
-        QCOMPARE(excel.LeerCelda(2, 2), u"Válvula esférica 1/2\" bronce"_s);
-        QCOMPARE(excel.LeerCelda(2, 4), u"8481.80.99"_s);
-        QCOMPARE(excel.LeerCelda(2, 7), QString());
-        // A text file holds the weight as written; the others hold a number shown with a comma.
-        QCOMPARE(excel.LeerCelda(15, 5), ext == u"csv"_s ? u"11.4"_s : u"11,4"_s);
-        excel.CerrarArchivo();
     }
 };
 
