@@ -184,6 +184,7 @@ private Q_SLOTS:
         runSql(u"drop trigger rechazar"_s);
         QCOMPARE(send(), kSent);
         QCOMPARE(articleCount(), 6);
+        QVERIFY(othersCanWrite(file, u"OTRO-3"_s));
     }
 
     // By F12 the catalog may hold articles the list still calls new: one added since F11,
