@@ -84,19 +84,6 @@ private Q_SLOTS:
         QCOMPARE(ObtenerPaisOrigen(u"ALEMANHA"_s).ORI, u"DEU"_s);
     }
 
-    void editedValueAndApostrophesAreStoredAsTyped()
-    {
-        ModalDriver::onNextModal([](QWidget *modal) {
-            auto *d = qobject_cast<frmRelPais *>(modal);
-            d->txtValor()->clear();
-            typeInto(d->txtValor(), u"Côte d'Ivoire"_s);
-            answer(d, u"CIV"_s);
-        });
-        QCOMPARE(ObtenerPaisOrigen(u"Costa d'Avorio"_s).ORI, u"CIV"_s);
-        QCOMPARE(stored(u"PAI = 'Côte d''Ivoire'"_s), u"CIV"_s);
-        QCOMPARE(sqlRow(u"select count(*) from ORG"_s), QStringList{u"1"_s});
-    }
-
     void emptyFieldsAndNoCountryAreRefusedWithTheDialogOpen()
     {
         MsgBoxRecorder boxes;

@@ -192,18 +192,20 @@ private Q_SLOTS:
         QCOMPARE(w.list->subItem(9, 7), u"2,25"_s);
     }
 
-    // An origin is asked once per run; one whose text was edited in the dialog is asked again.
+    // An origin is asked once per run; one whose text was edited in the dialog is asked
+    // again, the edited text stored as typed.
     void eachUnknownOriginIsAskedOnce()
     {
         Window w({C::Articulo, C::PaisOrigen}, {{u"A1"_s, u"Brasil"_s}, {u"A2"_s, u"China"_s},
                                                 {u"A3"_s, u"Brasil"_s}, {u"A4"_s, u"Mars"_s}, {u"A5"_s, u"Mars"_s}});
-        CountryAnswers answers({u"BRA"_s, u"=Marte:ARG"_s, u"URY"_s});
+        CountryAnswers answers({u"BRA"_s, u"=Côte d'Ivoire:ARG"_s, u"URY"_s});
         w.process();
         QCOMPARE(answers.asked, 3);
         QStringList origins;
         for (int i = 0; i < 5; ++i)
             origins << w.list->subItem(i, 8);
         QCOMPARE(origins, (QStringList{u"BRA"_s, u"CHN"_s, u"BRA"_s, u"ARG"_s, u"URY"_s}));
+        QCOMPARE(sqlRow(u"select ORI from ORG where PAI = 'Côte d''Ivoire'"_s), QStringList{u"ARG"_s});
     }
 
     void refusedMappingProcessesNothing()
