@@ -1,6 +1,7 @@
 #include "mapping/CampoCatalogo.h"
 #include "platform/FlexGrid.h"
 #include "platform/ReviewList.h"
+#include "review/ObtenerPaisOrigen.h"
 #include "review/ProcesarArticulos.h"
 #include "review/frmRelPais.h"
 
@@ -68,6 +69,19 @@ struct Window {
     bool reviewed() const { return label1->isHidden() && !label2->isHidden() && !exportar->isHidden() && grid->isHidden(); }
 };
 
+void typeInto(QWidget *w, const QString &text)
+{
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// Picks the country by its code and stores with F11.
+void answer(frmRelPais *d, const QString &code)
+{
+    d->cboPais()->setCurrentIndex(d->cboidPais()->findText(code));
+    QTest::keyClick(d->txtESM(), Qt::Key_F11);
+}
+
 // Answers every country dialog with the codes in turn; counts the dialogs.
 struct CountryAnswers {
     QStringList codes;
@@ -80,8 +94,7 @@ struct CountryAnswers {
             ModalDriver::onNextModalOtherThan(nullptr, onModal);
         if (code.startsWith(u'='))  // "=edited:CODE" changes the text before choosing
             d->txtValor()->setText(code.mid(1).section(u':', 0, 0));
-        d->cboPais()->setCurrentIndex(d->cboidPais()->findText(code.section(u':', -1)));
-        QTest::keyClick(d->txtESM(), Qt::Key_F11);
+        answer(d, code.section(u':', -1));
     };
     explicit CountryAnswers(QStringList c) : codes(std::move(c)) { ModalDriver::onNextModal(onModal); }
 };
@@ -217,6 +230,77 @@ private Q_SLOTS:
                                     "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta "
                                     "Linea 0 ]Campos Excel"_s);
         QCOMPARE(w.list->itemCount(), 0);
+    }
+
+    // The country dialog alone, as processing opens it for an unknown origin.
+    // Escape brings the dialog straight back; F11 on the second opening stores the row.
+    void unknownValueAsksUntilStoredThenIsLearned()
+    {
+        MsgBoxRecorder boxes;
+        bool asked = false;
+        ModalDriver::onNextModal([&](QWidget *modal) {
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            QVERIFY(d);
+            asked = true;
+            QCOMPARE(d->txtValor()->text(), u"Alemanha"_s);
+            QCOMPARE(d->txtESM()->text(), u"1"_s);
+            QVERIFY(d->cboPais()->count() > 200);
+            QTest::keyClick(d->txtValor(), Qt::Key_Escape);
+            ModalDriver::onNextModal([](QWidget *again) {
+                auto *d2 = qobject_cast<frmRelPais *>(again);
+                QCOMPARE(d2->txtValor()->text(), u"Alemanha"_s);
+                d2->txtESM()->clear();
+                typeInto(d2->txtESM(), u"3"_s);
+                answer(d2, u"DEU"_s);
+            });
+        });
+        const RelacionPais r = ObtenerPaisOrigen(u"Alemanha"_s);
+        QVERIFY(asked);
+        QCOMPARE(r.ORI + r.ESM, u"DEU3"_s);
+        QCOMPARE(boxes.count(), 0);
+        QCOMPARE(sqlRow(u"select ORI from ORG where PAI = 'Alemanha'"_s), QStringList{u"DEU"_s});
+        // Learned: the same value, in another letter case too, opens nothing now.
+        QCOMPARE(ObtenerPaisOrigen(u"ALEMANHA"_s).ORI, u"DEU"_s);
+    }
+
+    void emptyFieldsAndNoCountryAreRefusedWithTheDialogOpen()
+    {
+        MsgBoxRecorder boxes;
+        ModalDriver::onNextModal([&](QWidget *modal) {
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            d->txtESM()->setText(u"  "_s);
+            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+            QCOMPARE(boxes.last().text, u"El campo Estado de Mercaderia no puede estar vacio"_s);
+            QCOMPARE(boxes.last().icon, MsgBox::Icon::Critical);
+            d->txtValor()->setText(u" "_s);
+            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+            QCOMPARE(boxes.last().text, u"el campo 'Valor origen' no puede estar vacio"_s);
+            d->txtValor()->setText(u"Brasil"_s);
+            d->txtESM()->setText(u"1"_s);
+            d->cboPais()->setCurrentIndex(-1);
+            QTest::keyClick(d->txtESM(), Qt::Key_F11);
+            QCOMPARE(boxes.last().text, u"Debe seleccionar un país de la lista 'Pais - Sistema Maria'"_s);
+            QVERIFY(d->isVisible());
+            answer(d, u"BRA"_s);
+        });
+        QCOMPARE(ObtenerPaisOrigen(u"Brasil"_s).ORI, u"BRA"_s);
+        QCOMPARE(boxes.count(), 3);
+    }
+
+    // Both end the run with error 1111: an empty country table (Escape is then the only way
+    // out) and a failing database.
+    void noCountryToChooseOrNoTableEndsTheRun()
+    {
+        runSql(u"delete from PAIS"_s, u"SYSTABLAS"_s);
+        ModalDriver::onNextModal([](QWidget *modal) {
+            QCOMPARE(qobject_cast<frmRelPais *>(modal)->cboPais()->count(), 0);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        const AppError e = errorOf([] { ObtenerPaisOrigen(u"Marte"_s); });
+        QCOMPARE(e.number(), 1111);
+        QVERIFY(e.description().contains(u"Marte"_s));
+        runSql(u"drop table ORG"_s);
+        QCOMPARE(errorOf([] { ObtenerPaisOrigen(u"China"_s); }).number(), 1111);
     }
 };
 
