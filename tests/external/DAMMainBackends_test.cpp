@@ -200,10 +200,18 @@ private Q_SLOTS:
         QCOMPARE(command(QStringLiteral("update catarticulos set USUARIO = 'x' where idarticulo = 'nada'")), 0L);
     }
 
+    void connectionDroppedByTheServerIsReopened_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("postgres") << QStringLiteral("QPSQL");
+        QTest::newRow("odbc postgres") << QStringLiteral("QODBC PostgreSQL");
+    }
+
     void connectionDroppedByTheServerIsReopened()
     {
+        QFETCH(QString, backend);
         QString problem;
-        QVERIFY2(configure(QStringLiteral("QPSQL"), problem), qPrintable(problem));
+        QVERIFY2(configure(backend, problem), qPrintable(problem));
         m_dam = std::make_unique<DAMMain>();
         m_dam->LoadParameters();
         std::shared_ptr<Recordset> rs;

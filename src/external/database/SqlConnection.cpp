@@ -21,6 +21,10 @@ SqlConnection::~SqlConnection()
 
 void SqlConnection::ensureOpen()
 {
+    if (m_abrirDeNuevo) {
+        m_abrirDeNuevo = false;
+        m_db.close();
+    }
     // A connection the server dropped is opened again for the next statement.
     if (m_db.isOpen() || m_db.open())
         return;
@@ -29,12 +33,16 @@ void SqlConnection::ensureOpen()
                        .arg(m_db.lastError().text().trimmed()));
 }
 
-void SqlConnection::run(QSqlQuery &query) const
+void SqlConnection::run(QSqlQuery &query)
 {
     query.setForwardOnly(true);
     if (query.exec(translatedSql()))
         return;
     const QSqlError error = query.lastError();
+    // The ODBC driver still calls a connection open after the server has ended it, and
+    // every later statement would fail the same way: the next one opens it afresh.
+    if (m_db.driverName() == QLatin1String("QODBC"))
+        m_abrirDeNuevo = true;
     QString description = error.databaseText().trimmed();
     if (description.isEmpty())
         description = error.text().trimmed();

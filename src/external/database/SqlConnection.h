@@ -28,9 +28,10 @@ public:
 
 private:
     void ensureOpen();
-    void run(QSqlQuery &query) const;
+    void run(QSqlQuery &query);
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
     QString m_sql;
+    bool m_abrirDeNuevo = false;
 };
