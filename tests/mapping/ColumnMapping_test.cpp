@@ -1,3 +1,4 @@
+#include "mapping/SeleccionarCampo.h"
 #include "mapping/SetearCampos.h"
 
 #include "mapping/CampoCatalogo.h"
@@ -6,13 +7,16 @@
 #include "platform/ErrorText.h"
 #include "platform/FlexGrid.h"
 #include "support/Fakes.h"
+#include "support/ModalDriver.h"
+#include "support/MsgBoxRecorder.h"
 
 #include <QComboBox>
 
 using namespace Qt::StringLiterals;
 using C = CampoCatalogo;
 
-class SetearCamposTest : public QObject {
+// F1 assigns a field to a column; F11 first maps the headers to the catalog's fields.
+class ColumnMappingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<FlexGrid> grid;
     std::unique_ptr<QComboBox> cboCatalogos;
@@ -50,6 +54,52 @@ private Q_SLOTS:
     {
         grid.reset();
         modGlobal::reset();
+    }
+
+    // F1's chooser: the keys pressed, then the column's header.
+    void chooser_data()
+    {
+        QTest::addColumn<QList<int>>("keys"); // 0 closes the window
+        QTest::addColumn<QString>("header");
+        const QList<int> down6(6, Qt::Key_Down);
+        QTest::newRow("sixth entry") << down6 + QList<int>{Qt::Key_Return} << "[ KILOS_UNITARIO ]";
+        // Each opening starts at the none-entry, which leaves the header empty.
+        QTest::newRow("enter at once") << QList<int>{Qt::Key_Return} << "";
+        QTest::newRow("unit keeps its blanks") << QList<int>(11, Qt::Key_Down) + QList<int>{Qt::Key_Return}
+                                               << "[   UNIDAD     ]";
+        QTest::newRow("escape") << QList<int>{Qt::Key_Down, Qt::Key_Escape} << "";
+        QTest::newRow("escape with the list open") << QList<int>{Qt::Key_F4, Qt::Key_Escape} << "";
+        QTest::newRow("close box") << QList<int>{Qt::Key_Down, 0} << "";
+    }
+
+    void chooser()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, header);
+        MsgBoxRecorder boxes;
+        headers({u"col0"_s, u"col1"_s, u"col2"_s});
+        grid->setTextMatrix(1, 2, u"dato2"_s);
+        grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+        grid->setCol(2);
+        ModalDriver::onNextModal([keys](QWidget *modal) {
+            for (int key : keys)
+                key ? keyInModal(modal, key) : void(modal->close());
+            if (modal->isVisible()) {
+                modal->close();
+                QFAIL("chooser still open after the keys");
+            }
+        });
+        SeleccionarCampo(*grid);
+        QCOMPARE(grid->textMatrix(0, 2), header);
+        QCOMPARE(grid->textMatrix(0, 1), u"col1"_s);
+        QCOMPARE(grid->textMatrix(1, 2), u"dato2"_s);
+        QCOMPARE(grid->model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), header);
+        if (!header.isEmpty()) {
+            QCOMPARE(grid->cellForeColor(0, 2), QColor(128, 0, 0));
+            QVERIFY(grid->cellFontBold(0, 2));
+        }
+        QCOMPARE(boxes.count(), 0);
     }
 
     // Refused before the headers are read: the earlier map and catalog stay.
@@ -141,5 +191,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SetearCamposTest)
-#include "SetearCampos_test.moc"
+QTEST_MAIN(ColumnMappingTest)
+#include "ColumnMapping_test.moc"
