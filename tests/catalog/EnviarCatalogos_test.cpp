@@ -1,3 +1,4 @@
+#include "catalog/ConsultaAnticipada.h"
 #include "catalog/EnviarCatalogos.h"
 #include "external/database/EmbeddedDatabases.h"
 #include "platform/ReviewList.h"
@@ -45,6 +46,32 @@ bool othersCanWrite(const QString &file, const QString &codigo)
     }
     QSqlDatabase::removeDatabase(u"otro"_s);
     return written;
+}
+
+// New articles at even positions: the items between them are not new.
+std::vector<ConsultaAnticipada::Pendiente> pending(const QStringList &codigos)
+{
+    std::vector<ConsultaAnticipada::Pendiente> list;
+    for (int i = 0; i < codigos.size(); ++i)
+        list.emplace_back(i * 2, codigos[i]);
+    return list;
+}
+
+// The grouped questions asked of the fake, from " in (".
+QStringList groups(const FakeData &fake)
+{
+    QStringList out;
+    for (const QString &q : fake.connection->queries)
+        out << q.mid(q.indexOf(u" in ("_s) + 4);
+    return out;
+}
+
+// Every grouped question answered "none of them".
+std::shared_ptr<FakeData> useFake()
+{
+    auto fake = std::make_shared<FakeData>();
+    modGlobal::AccesoDatos = fake;
+    return fake;
 }
 
 QString today()
@@ -229,6 +256,48 @@ private Q_SLOTS:
         QCOMPARE(m_boxes->count(), 1);
         QVERIFY(article(u"N1"_s).isEmpty());
         QCOMPARE(article(u"EXI-1"_s)[0], u"vieja"_s);
+    }
+
+    // The existence questions of a run, asked ahead in groups.
+    // Codes the database might take for one another never share a group: the later one
+    // is asked after the earlier is inserted. Codes beyond ASCII are asked alone.
+    void groupsStopAtCodesThatMayBeEqualOrAreNotAscii()
+    {
+        auto fake = useFake();
+        ConsultaAnticipada consulta(u"GEN"_s, pending({u"A1"_s, u"b'2"_s, u"a-1"_s, u"Ñ1"_s, u"C 3"_s, u"c3"_s}));
+        QList<bool> absent;
+        for (int i = 0; i < 6; ++i)
+            absent << consulta.ausente(i * 2);
+        QCOMPARE(absent, (QList<bool>{true, true, true, false, true, true}));
+        QCOMPARE(groups(*fake), (QStringList{u"('A1', 'b''2')"_s, u"('a-1')"_s, u"('C 3')"_s, u"('c3')"_s}));
+        QVERIFY(!consulta.ausente(1)); // not a new article of the run
+    }
+
+    void slowGroupsGiveWayToSingleQuestions()
+    {
+        auto fake = useFake();
+        QStringList codigos;
+        for (int i = 0; i < 40; ++i)
+            codigos << u"N%1"_s.arg(i);
+        ConsultaAnticipada consulta(u"GEN"_s, pending(codigos));
+        fake->connection->delayMs = 5;
+        consulta.anotarSentencia(100'000); // statements take 0.1 ms: a group of 8 should take under 0.8 ms
+        int absent = 0;
+        for (int i = 0; i < 40; ++i)
+            absent += consulta.ausente(i * 2) ? 1 : 0;
+        QCOMPARE(fake->connection->queries.size(), 2);
+        QCOMPARE(absent, 16);
+    }
+
+    void aRefusedGroupQuestionLeavesEveryArticleToItsOwn()
+    {
+        auto fake = useFake();
+        ConsultaAnticipada consulta(u"GEN"_s, pending({u"A"_s, u"B"_s}));
+        fake->connection->failure = AppError(-2147217900, u"DataAccessManager.DAMMain"_s, u"sintaxis"_s);
+        QVERIFY(!consulta.ausente(0));
+        fake->connection->failure.reset();
+        QVERIFY(!consulta.ausente(2));
+        QCOMPARE(fake->connection->queries.size(), 1);
     }
 };
 
