@@ -2,7 +2,6 @@
 
 #include "PostgresTestServer.h"
 #include "TestEnvironment.h"
-#include "external/database/EmbeddedDatabases.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,21 +15,6 @@ DataAccessTestConfig::DataAccessTestConfig(const TestEnvironment &env) : m_path(
 QString DataAccessTestConfig::iniPath(const TestEnvironment &env)
 {
     return env.configDir() + QStringLiteral("/sorvanta/conexiones.ini");
-}
-
-void DataAccessTestConfig::createSqliteDatabases(const QString &folder)
-{
-    EmbeddedDatabases::ensure(folder);
-}
-
-QString DataAccessTestConfig::catalogosFile(const QString &folder)
-{
-    return EmbeddedDatabases::catalogosFile(folder);
-}
-
-QString DataAccessTestConfig::systablasFile(const QString &folder)
-{
-    return EmbeddedDatabases::systablasFile(folder);
 }
 
 DataAccessTestConfig &DataAccessTestConfig::sqlite(const QString &entity, const QString &file, const QString &tag)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "external/database/EmbeddedDatabases.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -19,9 +21,9 @@ public:
 
     // Creates catalogos.sqlite and systablas.sqlite with the embedded schema and sample
     // rows in folder, unless they exist.
-    static void createSqliteDatabases(const QString &folder);
-    static QString catalogosFile(const QString &folder);
-    static QString systablasFile(const QString &folder);
+    static void createSqliteDatabases(const QString &folder) { EmbeddedDatabases::ensure(folder); }
+    static QString catalogosFile(const QString &folder) { return EmbeddedDatabases::catalogosFile(folder); }
+    static QString systablasFile(const QString &folder) { return EmbeddedDatabases::systablasFile(folder); }
 
     DataAccessTestConfig &sqlite(const QString &entity, const QString &file, const QString &tag = QStringLiteral("SQL"));
     // Both entities on the SQLite files of createSqliteDatabases(folder), created here.
