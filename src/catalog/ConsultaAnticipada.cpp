@@ -13,8 +13,9 @@ namespace {
 constexpr std::size_t kMaxGrupo = 8;
 // Well under the statement length any engine takes, Access included.
 constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
-// Slow grouped questions in a row after which the run asks one by one.
-constexpr int kMaxGruposLentos = 2;
+// A slow grouped question counts up, a quick one down; at this count the run asks one by
+// one. A machine that stalls now and then does not lose the groups for good.
+constexpr int kMaxGruposLentos = 4;
 
 // Letters folded to lower case and digits, nothing else; empty when the code has a
 // character outside printable ASCII. Codes a database compares as equal, whatever its
@@ -65,7 +66,7 @@ void ConsultaAnticipada::juzgarDemora(qint64 nanosegundos, qsizetype codigos)
     if (m_sentencias == 0)
         return;
     const qint64 unaPorUna = m_sentenciasNs / m_sentencias * codigos;
-    m_gruposLentos = nanosegundos > unaPorUna ? m_gruposLentos + 1 : 0;
+    m_gruposLentos = nanosegundos > unaPorUna ? m_gruposLentos + 1 : std::max(0, m_gruposLentos - 1);
     if (m_gruposLentos >= kMaxGruposLentos)
         m_sinGrupos = true;
 }

@@ -285,8 +285,8 @@ private Q_SLOTS:
         int absent = 0;
         for (int i = 0; i < 40; ++i)
             absent += consulta.ausente(i * 2) ? 1 : 0;
-        QCOMPARE(fake->connection->queries.size(), 2);
-        QCOMPARE(absent, 16);
+        QCOMPARE(fake->connection->queries.size(), 4);
+        QCOMPARE(absent, 32);
     }
 
     void aRefusedGroupQuestionLeavesEveryArticleToItsOwn()
