@@ -1,6 +1,8 @@
 #include "WorkbookTestZip.h"
 #include "external/workbook/WorkbookEngine.h"
+#include "external/workbook/OdsReader.h"
 #include "external/workbook/WorkbookFile.h"
+#include "external/workbook/ZipPackage.h"
 #include "platform/AppError.h"
 
 #include <QTemporaryDir>
@@ -51,6 +53,49 @@ class OdsReaderTest : public QObject {
         } catch (const AppError &e) {
             QCOMPARE(e.description(), QStringLiteral("El archivo %1 %2").arg(path, reason));
         }
+    }
+
+
+    // Both ways of reading a file: in two halves whatever its size, and in one parse.
+    static void verifyHalvesMatchOneParse(const QString &path, bool *halves = nullptr)
+    {
+        const ReadLimits limits = WorkbookEngine::defaultLimits();
+        SheetData split, whole;
+        QString splitError, wholeError;
+        try {
+            split = OdsReader::readFirstSheet(ZipPackage(path), limits, 0, halves);
+        } catch (const AppError &e) {
+            splitError = e.description();
+        }
+        try {
+            whole = OdsReader::readFirstSheet(ZipPackage(path), limits, ~0ull);
+        } catch (const AppError &e) {
+            wholeError = e.description();
+        }
+        QCOMPARE(splitError, wholeError);
+        QCOMPARE(split.rowCount(), whole.rowCount());
+        for (int r = 1; r <= whole.rowCount(); ++r) {
+            for (int c = 1; c <= 16; ++c) {
+                const CellValue &a = split.at(r, c);
+                const CellValue &b = whole.at(r, c);
+                QVERIFY2(a.type == b.type && a.text == b.text && (a.number == b.number || a.number != a.number),
+                         qPrintable(QStringLiteral("row %1 column %2: \"%3\" against \"%4\"").arg(r).arg(c).arg(a.text, b.text)));
+            }
+        }
+    }
+
+    static QByteArray rows(int from, int count)
+    {
+        QByteArray out;
+        for (int i = from; i < from + count; ++i) {
+            out += "<table:table-row>" + text("r" + QByteArray::number(i))
+                   + cell("office:value-type=\"float\" office:value=\"" + QByteArray::number(i) + ".5\"")
+                   + "</table:table-row>";
+            if (i % 7 == 0)
+                out += "<table:table-row table:number-rows-repeated=\"3\">" + text("rep") + "</table:table-row>"
+                       "<table:table-row table:number-rows-repeated=\"4\"><table:table-cell/></table:table-row>";
+        }
+        return out;
     }
 
 private slots:
@@ -158,6 +203,51 @@ private slots:
                       QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer"));
         // A zip entry that inflates past what any reader needs: refused before it is unpacked.
         verifyRefused("<table:table/>", QByteArray(17 << 20, ' '), QStringLiteral("es demasiado grande para leerlo"));
+    }
+
+    // A big sheet is read in two halves on two cores. Wherever the middle of the part
+    // falls, the cells are those one parse gives, row for row.
+    void halvesGiveWhatOneParseGives_data()
+    {
+        QTest::addColumn<QByteArray>("middle");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("halves");
+        const QByteArray many = QByteArray("<table:table-row><table:table-cell/></table:table-row>").repeated(400);
+        QTest::newRow("between rows") << rows(100, 400) << QByteArray() << true;
+        QTest::newRow("in a comment") << "<!-- " + many + " -->" << QByteArray() << false;
+        QTest::newRow("in a CDATA text")
+            << "<table:table-row>" + cell("office:value-type=\"string\"", "<text:p><![CDATA[" + many + "]]></text:p>")
+                   + "</table:table-row>"
+            << QByteArray() << false;
+        QTest::newRow("in a table inside a cell")
+            << "<table:table-row><table:table-cell><table:table>" + rows(100, 300)
+                   + "</table:table></table:table-cell></table:table-row>"
+            << QByteArray() << false;
+        QTest::newRow("in a row group") << "<table:table-row-group>" + rows(100, 400) + "</table:table-row-group>"
+                                         << QByteArray() << false;
+        QTest::newRow("in the second table") << QByteArray() << "<table:table table:name=\"B\">" + rows(100, 400) + "</table:table>"
+                                              << false;
+    }
+
+    void halvesGiveWhatOneParseGives()
+    {
+        QFETCH(QByteArray, middle);
+        QFETCH(QByteArray, after);
+        QFETCH(bool, halves);
+        const QString path = write("<table:table table:name=\"A\">" + rows(1, 40) + middle + rows(1000, 40)
+                                   + "</table:table>" + after);
+        bool used = false;
+        verifyHalvesMatchOneParse(path, &used);
+        QCOMPARE(used, halves);
+    }
+
+    void halvesOfCorpusSheets()
+    {
+        const QDir dir(QStringLiteral(SORVANTA_CORPUS_DIR "/ods"));
+        const QStringList names = dir.entryList({QStringLiteral("*.ods")}, QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names)
+            verifyHalvesMatchOneParse(dir.filePath(name));
     }
 };
 

@@ -45,6 +45,8 @@ void OdsContentParser::startElement(const char *name, const char **attributes)
         ++m_tableDepth;
         return;
     }
+    if (m_tableDepth > 0)
+        ++m_openInTable;
     // A table nested in a cell is not a sheet of its own: only the outer table counts.
     if (m_tableDepth != 1)
         return;
@@ -116,6 +118,8 @@ void OdsContentParser::endElement(const char *name)
             stop(); // only the first table is read
         return;
     }
+    if (m_tableDepth > 0)
+        --m_openInTable;
     if (m_tableDepth != 1)
         return;
     if (m_inCell) {

@@ -19,6 +19,12 @@ public:
     void endElement(const char *name) override;
     void characters(const char *data, int length) override;
 
+    // Inside the first table with nothing of it open: the next element starts a row or
+    // ends the table. A parse of the rest may start here.
+    bool betweenRows() const { return m_tableDepth == 1 && m_openInTable == 0 && !stopped(); }
+    // The sheet row the next table row will be.
+    qint64 nextRow() const { return m_row; }
+
 private:
     struct Run {
         qint64 column;
@@ -36,6 +42,8 @@ private:
     qint64 m_maxColumns;
 
     int m_tableDepth = 0;
+    // Elements open inside the tables, the tables themselves not counted.
+    int m_openInTable = 0;
     qint64 m_row = 1;
     qint64 m_rowRepeat = 1;
     qint64 m_column = 1;

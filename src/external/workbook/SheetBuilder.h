@@ -21,6 +21,8 @@ public:
     void fill(int row, int rows, int column, int count, const CellValue &value);
 
     const ReadLimits &limits() const { return m_sheet.limits(); }
+    qint64 slotsUsed() const { return m_used; }
+    qint64 slotBudget() const { return m_budget; }
     SheetData take() { return std::move(m_sheet); }
 
 private:

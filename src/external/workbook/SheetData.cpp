@@ -32,3 +32,16 @@ const CellValue &SheetData::at(int row, int column) const
         return empty;
     return cells[column - 1];
 }
+
+void SheetData::append(SheetData &&tail, int offset)
+{
+    const std::size_t last = std::min<std::size_t>(tail.m_rows.size() + std::size_t(offset),
+                                                   std::size_t(m_limits.maxRows));
+    if (last <= std::size_t(offset))
+        return;
+    if (m_rows.size() < last)
+        m_rows.resize(last);
+    for (std::size_t r = std::size_t(offset); r < last; ++r)
+        m_rows[r] = std::move(tail.m_rows[r - std::size_t(offset)]);
+    tail.m_rows.clear();
+}

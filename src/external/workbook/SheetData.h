@@ -20,6 +20,9 @@ public:
     const CellValue &at(int row, int column) const;
 
     int rowCount() const { return static_cast<int>(m_rows.size()); }
+    // Moves the rows of `tail` here, its row 1 becoming row offset + 1; rows past the
+    // limits are dropped.
+    void append(SheetData &&tail, int offset);
     void setLimits(const ReadLimits &limits) { m_limits = limits; }
     const ReadLimits &limits() const { return m_limits; }
 

@@ -45,46 +45,49 @@ void XMLCALL onEntity(void *data, const XML_Char *, int, const XML_Char *, int, 
     XML_StopParser(c->parser, XML_FALSE);
 }
 
-class Parser {
-public:
-    Parser(const ZipPackage &package, XmlHandler &handler)
-        : m_package(package), m_parser(XML_ParserCreate("UTF-8"), XML_ParserFree)
-    {
-        if (!m_parser)
-            throw WorkbookErrors::tooLarge(package.path());
-        m_context.parser = m_parser.get();
-        m_context.handler = &handler;
-        XML_SetUserData(m_parser.get(), &m_context);
-        XML_SetElementHandler(m_parser.get(), onStart, onEnd);
-        XML_SetCharacterDataHandler(m_parser.get(), onText);
-        XML_SetEntityDeclHandler(m_parser.get(), onEntity);
-        XML_SetParamEntityParsing(m_parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
-    }
-
-    // False once the handler stopped the parse.
-    bool feed(const char *data, std::size_t size, bool final)
-    {
-        if (XML_Parse(m_parser.get(), data, static_cast<int>(size), final) == XML_STATUS_OK)
-            return true;
-        if (m_context.entityDeclared)
-            throw WorkbookErrors::unsafeXml(m_package.path());
-        if (m_context.handler->stopped() && XML_GetErrorCode(m_parser.get()) == XML_ERROR_ABORTED)
-            return false;
-        throw WorkbookErrors::damaged(m_package.path());
-    }
-
-private:
-    const ZipPackage &m_package;
-    std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> m_parser;
-    Context m_context;
-};
-
 } // namespace
+
+XmlFeed::XmlFeed(const ZipPackage &package, XmlHandler &handler)
+    : m_package(package), m_parser(XML_ParserCreate("UTF-8"))
+{
+    if (!m_parser)
+        throw WorkbookErrors::tooLarge(package.path());
+    auto *context = new Context{m_parser, &handler};
+    XML_SetUserData(m_parser, context);
+    m_context = context;
+    XML_SetElementHandler(m_parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(m_parser, onText);
+    XML_SetEntityDeclHandler(m_parser, onEntity);
+    XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+XmlFeed::~XmlFeed()
+{
+    delete static_cast<Context *>(m_context);
+    XML_ParserFree(m_parser);
+}
+
+bool XmlFeed::feed(const char *data, std::size_t size, bool final)
+{
+    if (XML_Parse(m_parser, data, static_cast<int>(size), final) == XML_STATUS_OK)
+        return true;
+    const auto *context = static_cast<const Context *>(m_context);
+    if (context->entityDeclared)
+        throw WorkbookErrors::unsafeXml(m_package.path());
+    if (context->handler->stopped() && XML_GetErrorCode(m_parser) == XML_ERROR_ABORTED)
+        return false;
+    throw WorkbookErrors::damaged(m_package.path());
+}
+
+long long XmlFeed::currentByte() const
+{
+    return XML_GetCurrentByteIndex(m_parser);
+}
 
 void XmlStream::parse(const ZipPackage &package, long long index, unsigned long long maxBytes,
                       XmlHandler &handler)
 {
-    Parser parser(package, handler);
+    XmlFeed parser(package, handler);
     bool more = true;
     package.stream(index, maxBytes, [&](const char *data, std::size_t size) {
         more = parser.feed(data, size, false);
@@ -96,7 +99,7 @@ void XmlStream::parse(const ZipPackage &package, long long index, unsigned long 
 
 void XmlStream::parse(const ZipPackage &package, const char *data, std::size_t size, XmlHandler &handler)
 {
-    Parser parser(package, handler);
+    XmlFeed parser(package, handler);
     if (parser.feed(data, size, false))
         parser.feed(nullptr, 0, true);
 }

@@ -47,3 +47,23 @@ public:
     // For parts already in memory (small ones: relationships, content types).
     static void parse(const ZipPackage &package, const char *data, std::size_t size, XmlHandler &handler);
 };
+
+// One expat parse fed piece by piece, for parts already in memory; the same rules as
+// XmlStream.
+class XmlFeed {
+public:
+    XmlFeed(const ZipPackage &package, XmlHandler &handler);
+    ~XmlFeed();
+    XmlFeed(const XmlFeed &) = delete;
+    XmlFeed &operator=(const XmlFeed &) = delete;
+
+    // False once the handler stopped the parse.
+    bool feed(const char *data, std::size_t size, bool final);
+    // During a handler call: where in all that was fed the current event starts.
+    long long currentByte() const;
+
+private:
+    const ZipPackage &m_package;
+    XML_Parser m_parser;
+    void *m_context = nullptr;
+};

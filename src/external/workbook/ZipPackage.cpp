@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 
 #include <QFile>
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include <zip.h>
@@ -91,9 +92,21 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
 std::string ZipPackage::read(qint64 index, quint64 maxBytes) const
 {
     std::string out;
+    // The declared size may lie: only a first guess, never beyond the cap nor 256 MiB.
+    out.reserve(static_cast<std::size_t>(std::min<quint64>({declaredSize(index), maxBytes, 256ull << 20})));
     stream(index, maxBytes, [&out](const char *data, std::size_t size) {
         out.append(data, size);
         return true;
     });
     return out;
+}
+
+quint64 ZipPackage::declaredSize(qint64 index) const
+{
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (index < 0 || zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) != 0
+        || !(st.valid & ZIP_STAT_SIZE))
+        return 0;
+    return st.size;
 }

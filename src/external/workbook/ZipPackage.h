@@ -26,6 +26,8 @@ public:
     void stream(qint64 index, quint64 maxBytes,
                 const std::function<bool(const char *data, std::size_t size)> &sink) const;
     std::string read(qint64 index, quint64 maxBytes) const;
+    // The uncompressed size the zip directory gives (it may lie), 0 when unknown.
+    quint64 declaredSize(qint64 index) const;
 
     const QString &path() const { return m_path; }
 
