@@ -6,6 +6,10 @@
 #include "external/workbook/ZipPackage.h"
 #include "platform/AppError.h"
 
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -13,17 +17,19 @@
 namespace {
 constexpr unsigned long long kMaxContentPart = 1024ull * 1024 * 1024;
 constexpr unsigned long long kMaxManifest = 16ull * 1024 * 1024;
+// Parts declared larger are parsed in one go rather than held whole in memory.
+constexpr unsigned long long kMaxBuffered = 512ull * 1024 * 1024;
 constexpr std::string_view kRow = "<table:table-row";
 
 // The start of a row element of the usual prefix at or after `from`.
-std::size_t rowStartFrom(const std::string &xml, std::size_t from)
+std::size_t rowStartFrom(std::string_view xml, std::size_t from)
 {
-    for (std::size_t at = xml.find(kRow, from); at != std::string::npos; at = xml.find(kRow, at + 1)) {
+    for (std::size_t at = xml.find(kRow, from); at != std::string_view::npos; at = xml.find(kRow, at + 1)) {
         const std::size_t next = at + kRow.size();
         if (next < xml.size() && (xml[next] == ' ' || xml[next] == '>' || xml[next] == '/'))
             return at;
     }
-    return std::string::npos;
+    return std::string_view::npos;
 }
 
 // The rows from `from` to the end of the first table, parsed as if the table started
@@ -32,7 +38,7 @@ struct SecondHalf {
     std::optional<SheetBuilder> sheet;
     bool complete = false;
 
-    void parse(const ZipPackage &package, const std::string &xml, std::size_t from, const ReadLimits &limits)
+    void parse(const ZipPackage &package, std::string_view xml, std::size_t from, const ReadLimits &limits)
     {
         try {
             sheet.emplace(package.path(), limits);
@@ -54,6 +60,7 @@ public:
     SplitWatch(OdsContentParser &parser, std::size_t split) : m_parser(parser), m_split(split) {}
 
     void attach(const XmlFeed &feed) { m_feed = &feed; }
+    void splitAt(std::size_t split) { m_split = split; }
     void handOver(bool secondHalfComplete) { m_handOver = secondHalfComplete; }
     bool handedOver() const { return m_handedOver; }
 
@@ -97,36 +104,141 @@ SheetData readStreaming(const ZipPackage &package, qint64 content, const ReadLim
     return sheet.take();
 }
 
-// A big sheet is parsed in two halves on two cores. The second half is used only when
-// the first half's parser meets its first row exactly where the second began, between
-// two rows of the first table; otherwise the first half parses on, as if alone.
-SheetData readInHalves(const ZipPackage &package, qint64 content, const ReadLimits &limits, bool *halves)
+// content.xml unzipped on one thread into a buffer of the size the zip declares, and
+// read on another as it comes.
+class Unzipped {
+public:
+    explicit Unzipped(std::size_t capacity) : m_data(new char[capacity]), m_capacity(capacity) {}
+
+    // On the unzipping thread. False when the part is damaged or larger than declared.
+    bool fill(const ZipPackage &package, qint64 content)
+    {
+        bool fits = true;
+        try {
+            package.stream(content, kMaxContentPart, [&](const char *data, std::size_t size) {
+                if (size > m_capacity - m_written) {
+                    fits = false;
+                    return false;
+                }
+                std::memcpy(m_data.get() + m_written, data, size);
+                m_written += size;
+                publish([&] { m_size = m_written; });
+                return true;
+            });
+        } catch (const AppError &) {
+            fits = false;
+        }
+        return fits;
+    }
+    // Once all is out (or not): where the second part starts, npos for none.
+    void finish(bool whole, std::size_t split)
+    {
+        publish([&] {
+            m_done = true;
+            m_whole = whole;
+            m_split = split;
+        });
+    }
+
+    struct State {
+        std::size_t size;
+        bool done;
+        bool whole;
+        std::size_t split;
+    };
+    // On the reading thread: once more than `fed` bytes are out, or (when `needEnd`) all.
+    State wait(std::size_t fed, bool needEnd)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_done || (!needEnd && m_size > fed); });
+        return State{m_size, m_done, m_whole, m_split};
+    }
+
+    std::string_view view() const { return std::string_view(m_data.get(), m_written); }
+    const char *data() const { return m_data.get(); }
+
+private:
+    template <class Change> void publish(Change change)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            change();
+        }
+        m_changed.notify_all();
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_capacity;
+    std::size_t m_written = 0; // the unzipping thread's own count
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::size_t m_size = 0;
+    bool m_done = false;
+    bool m_whole = false;
+    std::size_t m_split = std::string_view::npos;
+};
+
+// A big sheet is parsed in two parts on two cores: the first while the part is being
+// unzipped, the second once it is all out, on the unzipping thread. The second part's rows
+// are used only when the first part's parser meets its first row exactly where the second
+// began, between two rows of the first table; otherwise the first parses on, as if alone.
+// A part larger than declared, or damaged, is read again in one parse, which reports it.
+SheetData readInParts(const ZipPackage &package, qint64 content, const ReadLimits &limits, bool *halves)
 {
-    const std::string xml = package.read(content, kMaxContentPart);
-    const std::size_t split = rowStartFrom(xml, xml.size() / 2);
+    const quint64 declared = package.declaredSize(content);
+    if (declared == 0 || declared > kMaxBuffered)
+        return readStreaming(package, content, limits);
+    Unzipped unzipped(static_cast<std::size_t>(declared));
+    // The first part is longer: it starts while the second is still being unzipped.
+    const std::size_t target = static_cast<std::size_t>(declared * 60 / 100);
+    SecondHalf second;
+    std::thread worker([&] {
+        const bool whole = unzipped.fill(package, content);
+        const std::size_t split = whole ? rowStartFrom(unzipped.view(), target) : std::string_view::npos;
+        unzipped.finish(whole, split);
+        if (split != std::string_view::npos)
+            second.parse(package, unzipped.view(), split, limits);
+    });
+    struct Join {
+        std::thread &t;
+        ~Join()
+        {
+            if (t.joinable())
+                t.join();
+        }
+    } join{worker};
+
     SheetBuilder sheet(package.path(), limits);
     OdsContentParser parser(sheet);
-    SplitWatch watch(parser, split);
+    SplitWatch watch(parser, 0);
     XmlFeed feed(package, watch);
     watch.attach(feed);
-    if (split == std::string::npos) {
-        feed.feed(xml.data(), xml.size(), true);
-        return sheet.take();
+    std::size_t fed = 0;
+    Unzipped::State state{};
+    for (;;) {
+        state = unzipped.wait(fed, fed >= target);
+        if (state.done && !state.whole)
+            break;
+        const std::size_t limit = !state.done ? std::min(state.size, target)
+                                  : state.split == std::string_view::npos ? state.size
+                                                                          : state.split;
+        if (limit > fed) {
+            const bool more = feed.feed(unzipped.data() + fed, limit - fed, false);
+            fed = limit;
+            if (!more)
+                return sheet.take();
+        } else if (state.done) {
+            break;
+        }
     }
-    SecondHalf second;
-    bool more = false;
-    {
-        std::thread worker([&] { second.parse(package, xml, split, limits); });
-        struct Join {
-            std::thread &t;
-            ~Join() { t.join(); }
-        } join{worker};
-        more = feed.feed(xml.data(), split, false);
+    worker.join();
+    if (!state.whole)
+        return readStreaming(package, content, limits);
+    if (state.split != std::string_view::npos) {
+        watch.splitAt(state.split);
+        watch.handOver(second.complete && sheet.slotsUsed() + second.sheet->slotsUsed() <= sheet.slotBudget());
     }
-    if (!more)
-        return sheet.take();
-    watch.handOver(second.complete && sheet.slotsUsed() + second.sheet->slotsUsed() <= sheet.slotBudget());
-    feed.feed(xml.data() + split, xml.size() - split, true);
+    feed.feed(unzipped.data() + fed, state.size - fed, true);
     if (!watch.handedOver())
         return sheet.take();
     if (halves)
@@ -153,5 +265,5 @@ SheetData OdsReader::readFirstSheet(const ZipPackage &package, const ReadLimits 
         throw WorkbookErrors::notAWorkbook(package.path());
     if (package.declaredSize(content) < splitFrom)
         return readStreaming(package, content, limits);
-    return readInHalves(package, content, limits, halves);
+    return readInParts(package, content, limits, halves);
 }
