@@ -47,7 +47,8 @@ struct SecondHalf {
             static constexpr std::string_view kOpen = "<table:table>";
             feed.feed(kOpen.data(), kOpen.size(), false);
             complete = !feed.feed(xml.data() + from, xml.size() - from, true) && parser.stopped();
-        } catch (const AppError &) {
+        } catch (...) {
+            // Whatever went wrong here, the first parser reads on and meets it itself.
             complete = false;
         }
     }
@@ -125,7 +126,8 @@ public:
                 publish([&] { m_size = m_written; });
                 return true;
             });
-        } catch (const AppError &) {
+        } catch (...) {
+            // Read again in one parse, which reports what went wrong.
             fits = false;
         }
         return fits;
