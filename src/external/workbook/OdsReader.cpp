@@ -58,7 +58,7 @@ struct SecondHalf {
 // point when the second half has taken it: then the first half is done.
 class SplitWatch : public XmlHandler {
 public:
-    SplitWatch(OdsContentParser &parser, std::size_t split) : m_parser(parser), m_split(split) {}
+    explicit SplitWatch(OdsContentParser &parser) : m_parser(parser) {}
 
     void attach(const XmlFeed &feed) { m_feed = &feed; }
     void splitAt(std::size_t split) { m_split = split; }
@@ -91,7 +91,7 @@ private:
     }
 
     OdsContentParser &m_parser;
-    std::size_t m_split;
+    std::size_t m_split = 0;
     const XmlFeed *m_feed = nullptr;
     bool m_handOver = false;
     bool m_handedOver = false;
@@ -185,11 +185,9 @@ private:
 // are used only when the first part's parser meets its first row exactly where the second
 // began, between two rows of the first table; otherwise the first parses on, as if alone.
 // A part larger than declared, or damaged, is read again in one parse, which reports it.
-SheetData readInParts(const ZipPackage &package, qint64 content, const ReadLimits &limits, bool *halves)
+SheetData readInParts(const ZipPackage &package, qint64 content, quint64 declared, const ReadLimits &limits,
+                      bool *halves)
 {
-    const quint64 declared = package.declaredSize(content);
-    if (declared == 0 || declared > kMaxBuffered)
-        return readStreaming(package, content, limits);
     Unzipped unzipped(static_cast<std::size_t>(declared));
     // The first part is longer: it starts while the second is still being unzipped.
     const std::size_t target = static_cast<std::size_t>(declared * 60 / 100);
@@ -212,7 +210,7 @@ SheetData readInParts(const ZipPackage &package, qint64 content, const ReadLimit
 
     SheetBuilder sheet(package.path(), limits);
     OdsContentParser parser(sheet);
-    SplitWatch watch(parser, 0);
+    SplitWatch watch(parser);
     XmlFeed feed(package, watch);
     watch.attach(feed);
     std::size_t fed = 0;
@@ -265,7 +263,8 @@ SheetData OdsReader::readFirstSheet(const ZipPackage &package, const ReadLimits 
     const qint64 content = package.find("content.xml");
     if (content < 0)
         throw WorkbookErrors::notAWorkbook(package.path());
-    if (package.declaredSize(content) < splitFrom)
+    const quint64 declared = package.declaredSize(content);
+    if (declared < splitFrom || declared == 0 || declared > kMaxBuffered)
         return readStreaming(package, content, limits);
-    return readInParts(package, content, limits, halves);
+    return readInParts(package, content, declared, limits, halves);
 }

@@ -5,7 +5,6 @@
 #include "platform/AppError.h"
 
 #include <QFile>
-#include <algorithm>
 #include <memory>
 #include <vector>
 #include <zip.h>
@@ -61,8 +60,7 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
                         const std::function<bool(const char *, std::size_t)> &sink) const
 {
     zip_stat_t st;
-    zip_stat_init(&st);
-    if (index < 0 || zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) != 0)
+    if (!stat(index, st))
         throw WorkbookErrors::damaged(m_path);
     if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
         throw WorkbookErrors::encrypted(m_path);
@@ -92,8 +90,6 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
 std::string ZipPackage::read(qint64 index, quint64 maxBytes) const
 {
     std::string out;
-    // The declared size may lie: only a first guess, never beyond the cap nor 256 MiB.
-    out.reserve(static_cast<std::size_t>(std::min<quint64>({declaredSize(index), maxBytes, 256ull << 20})));
     stream(index, maxBytes, [&out](const char *data, std::size_t size) {
         out.append(data, size);
         return true;
@@ -101,12 +97,14 @@ std::string ZipPackage::read(qint64 index, quint64 maxBytes) const
     return out;
 }
 
+bool ZipPackage::stat(qint64 index, zip_stat_t &st) const
+{
+    zip_stat_init(&st);
+    return index >= 0 && zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) == 0;
+}
+
 quint64 ZipPackage::declaredSize(qint64 index) const
 {
     zip_stat_t st;
-    zip_stat_init(&st);
-    if (index < 0 || zip_stat_index(m_zip, static_cast<zip_uint64_t>(index), 0, &st) != 0
-        || !(st.valid & ZIP_STAT_SIZE))
-        return 0;
-    return st.size;
+    return stat(index, st) && (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
 }

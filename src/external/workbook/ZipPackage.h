@@ -5,6 +5,7 @@
 #include <string>
 
 typedef struct zip zip_t;
+typedef struct zip_stat zip_stat_t;
 
 // A zip file opened read-only, whose parts are read in chunks with a cap on their
 // uncompressed size, so a zip bomb costs at most that cap.
@@ -32,6 +33,8 @@ public:
     const QString &path() const { return m_path; }
 
 private:
+    bool stat(qint64 index, zip_stat_t &st) const;
+
     zip_t *m_zip = nullptr;
     QString m_path;
 };
