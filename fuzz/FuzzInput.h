@@ -5,6 +5,8 @@
 
 #include "external/workbook/SheetData.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <unistd.h>
 
@@ -18,6 +20,13 @@ inline QString path(const char *suffix)
         .arg(QString::fromLatin1(dir))
         .arg(getpid())
         .arg(QString::fromLatin1(suffix));
+}
+
+// The input as a file of its own; false when it cannot be written.
+inline bool write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 inline qsizetype touch(const SheetData &sheet)

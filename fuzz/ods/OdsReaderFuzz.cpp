@@ -7,7 +7,6 @@
 #include "platform/AppError.h"
 
 #include <QByteArray>
-#include <QFile>
 
 namespace {
 
@@ -46,10 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const QByteArray rest(reinterpret_cast<const char *>(data) + 1, static_cast<qsizetype>(size - 1));
     if ((data[0] & 1) == 0) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!FuzzInput::write(path, rest))
             return 0;
-        file.write(rest);
     } else if (!WorkbookTestZip::write(path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
                                               {"content.xml", rest}})) {
         return 0;

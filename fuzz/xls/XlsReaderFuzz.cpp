@@ -1,22 +1,14 @@
 // libFuzzer harness for the .xls reader: any bytes must give a sheet or an AppError,
 // never a crash, a hang or an allocation out of proportion to the input.
+#include "FuzzInput.h"
 #include "XlsTestFiles.h"
 #include "external/workbook/XlsReader.h"
 #include "platform/AppError.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <unistd.h>
 
 namespace {
-QString inputPath()
-{
-    // One file per fuzzing process, in memory-backed storage when there is some.
-    const char *dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return QStringLiteral("%1/sorvanta-xls-fuzz-%2.xls").arg(QString::fromLatin1(dir)).arg(getpid());
-}
-
 // The first byte chooses: even, the rest is the file as it is; odd, the rest is a BIFF stream
 // put into a sound container, so that mutations reach the record reader.
 QByteArray fileBytes(const uint8_t *data, size_t size)
@@ -31,15 +23,11 @@ QByteArray fileBytes(const uint8_t *data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QString path = inputPath();
+    static const QString path = FuzzInput::path("xls");
     if (size < 1)
         return 0;
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(fileBytes(data, size));
-    }
+    if (!FuzzInput::write(path, fileBytes(data, size)))
+        return 0;
     try {
         const SheetData sheet = XlsReader::readFirstSheet(path);
         // Touch what was read so that a bad cell shows up here.
