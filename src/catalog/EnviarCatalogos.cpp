@@ -8,6 +8,7 @@
 #include "external/DataAccessManager.h"
 #include "external/DatabaseConnection.h"
 #include "platform/AppError.h"
+#include "platform/AvanceVisible.h"
 #include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
 #include "platform/MsgBox.h"
@@ -22,8 +23,6 @@ using modTexto::recortar;
 using modTexto::sinApostrofes;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
-// Repaint the progress bar at most this often: a synchronous repaint per item costs seconds.
-constexpr qint64 kRepintadoMs = 40;
 
 QString codigoDe(const ReviewList &lista, int i)
 {
@@ -155,24 +154,16 @@ void enviar(ReviewList &lista, QProgressBar &prgBar)
     prgBar.setValue(0);
     prgBar.setMaximum(cantidad);
     ConsultaAnticipada consulta(modGlobal::IdCatalogoActual, nuevosMarcados(lista));
-    QElapsedTimer reloj;
-    reloj.start();
-    int hechos = 0;
+    AvanceVisible avance(prgBar);
+    avance.comenzar();
     try {
         for (int i = 0; i < cantidad; ++i) {
             if (lista.isChecked(i))
                 enviarItem(lista, i, consulta);
-            hechos = i + 1;
-            // The bar moves only when it is painted: each value set costs a style query and,
-            // every few items, a painting of its own.
-            if (hechos == cantidad || reloj.elapsed() >= kRepintadoMs) {
-                prgBar.setValue(hechos);
-                prgBar.repaint();
-                reloj.restart();
-            }
+            avance.avanzar(i + 1, i + 1 == cantidad);
         }
     } catch (...) {
-        prgBar.setValue(hechos);
+        avance.fijar();
         throw;
     }
 }

@@ -7,6 +7,7 @@
 #include "mapping/MapaCampos.h"
 #include "mapping/SetearCampos.h"
 #include "platform/AppError.h"
+#include "platform/AvanceVisible.h"
 #include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
 #include "platform/FlexGrid.h"
@@ -17,7 +18,6 @@
 #include "review/QuitarGuiones.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QLabel>
 #include <QProgressBar>
@@ -43,12 +43,10 @@ constexpr ColumnaRevision kColumnas[] = {
 // Existing articles show green from the code up to the origin country.
 const QColor kVerdeExiste(0, 128, 0);
 constexpr int kUltimaColumnaVerde = 8;
-// Repaint the progress bar at most this often: a synchronous repaint per row costs seconds.
-constexpr qint64 kRepintadoMs = 40;
 
 class Procesador {
 public:
-    explicit Procesador(ControlesProceso &c) : m_c(c), m_mapa(MapaCampos) {}
+    explicit Procesador(ControlesProceso &c) : m_c(c), m_mapa(MapaCampos), m_avance(c.prgBar) {}
 
     void ejecutar()
     {
@@ -62,14 +60,14 @@ public:
         m_c.prgBar.setMinimum(1);
         m_c.prgBar.setMaximum(qMax(1, filas));
         m_c.prgBar.setValue(1);
-        m_reloj.start();
+        m_avance.comenzar();
         try {
             for (int r = 1; r < filas; ++r) {
                 procesarFila(r);
-                avanzar(r, r == filas - 1);
+                m_avance.avanzar(r, r == filas - 1);
             }
         } catch (...) {
-            mostrarAvance();
+            m_avance.mostrar();
             throw;
         }
         pasarARevision();
@@ -122,7 +120,7 @@ private:
         if (conocido != m_paises.constEnd())
             return *conocido;
         // The operator may be asked: the dialog's painting must show where the run stands.
-        m_c.prgBar.setValue(qMax(1, m_hechas));
+        m_avance.fijar();
         bool desdeOrg = false;
         const QString pais = ObtenerPaisOrigen(origen, m_c.owner, &desdeOrg).ORI;
         if (desdeOrg)
@@ -150,22 +148,6 @@ private:
                 lista.setForeColor(item, k, kVerdeExiste);
     }
 
-    // The bar moves only when it is painted: each value set costs a style query and,
-    // every few rows, a painting of its own.
-    void avanzar(int r, bool ultima)
-    {
-        m_hechas = r;
-        if (ultima || m_reloj.elapsed() >= kRepintadoMs)
-            mostrarAvance();
-    }
-
-    void mostrarAvance()
-    {
-        m_c.prgBar.setValue(qMax(1, m_hechas));
-        m_c.prgBar.repaint();
-        m_reloj.restart();
-    }
-
     void pasarARevision()
     {
         m_c.grid.hide();
@@ -178,8 +160,7 @@ private:
 
     ControlesProceso &m_c;
     RegMapaCampos m_mapa;
-    QElapsedTimer m_reloj;
-    int m_hechas = 0;
+    AvanceVisible m_avance;
     QHash<QString, QString> m_paises;
 };
 
