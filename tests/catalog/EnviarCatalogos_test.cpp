@@ -214,6 +214,28 @@ private Q_SLOTS:
         QVERIFY(othersCanWrite(file, u"OTRO-3"_s));
     }
 
+    // Another program holding the catalog makes the run fail; once it lets go, the
+    // catalog must be free for everyone again, not kept by the failed run.
+    void aRunThatFindsTheCatalogLockedLetsItGo()
+    {
+        start();
+        const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + u"/sorvanta"_s);
+        fill({{u"A"_s, u"Nuevo"_s, u"a"_s}});
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"dueño"_s);
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            QSqlQuery hold(other);
+            QVERIFY(hold.exec(u"begin immediate"_s));
+            QVERIFY(hold.exec(u"insert into catarticulos (idcatalogo, idarticulo) values ('GEN', 'Z')"_s));
+            QVERIFY(send().startsWith(u"database is locked"_s));
+            QVERIFY(hold.exec(u"rollback"_s));
+        }
+        QSqlDatabase::removeDatabase(u"dueño"_s);
+        QVERIFY(othersCanWrite(file, u"OTRO-1"_s));
+        QCOMPARE(send(), kSent);
+    }
+
     // By F12 the catalog may hold articles the list still calls new: one added since F11,
     // and the same code twice in the sheet in another spelling. Each is updated, never
     // inserted twice, however the existence checks are grouped.

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace {
@@ -86,12 +85,8 @@ std::shared_ptr<SqlConnection> DAMMain::open(const EntitySettings &s) const
         if (!s.password.isEmpty())
             db.setPassword(s.password);
         db.setConnectOptions(s.options);
-        if (db.open()) {
-            // Each statement commits on its own; NORMAL keeps that cheap and is safe with WAL.
-            if (s.driver == QLatin1String("QSQLITE"))
-                QSqlQuery(db).exec(QStringLiteral("pragma synchronous=normal"));
+        if (db.open())
             return std::make_shared<SqlConnection>(db, s.dialect);
-        }
         refusal = db.lastError().text().trimmed();
     }
     QSqlDatabase::removeDatabase(name);

@@ -9,6 +9,19 @@
 
 SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect) : m_db(db), m_dialect(dialect)
 {
+    prepararSqlite();
+}
+
+bool SqlConnection::esSqlite() const
+{
+    return m_db.driverName() == QLatin1String("QSQLITE");
+}
+
+// Each statement commits on its own; NORMAL keeps that cheap and is safe with WAL.
+void SqlConnection::prepararSqlite()
+{
+    if (esSqlite() && m_db.isOpen())
+        QSqlQuery(m_db).exec(QStringLiteral("pragma synchronous=normal"));
 }
 
 SqlConnection::~SqlConnection()
@@ -26,8 +39,12 @@ void SqlConnection::ensureOpen()
         m_db.close();
     }
     // A connection the server dropped is opened again for the next statement.
-    if (m_db.isOpen() || m_db.open())
+    if (m_db.isOpen())
         return;
+    if (m_db.open()) {
+        prepararSqlite();
+        return;
+    }
     throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(),
                    QStringLiteral("Se perdió la conexión con la base de datos y no se pudo restablecer: %1")
                        .arg(m_db.lastError().text().trimmed()));
@@ -86,17 +103,17 @@ long SqlConnection::ejecutar()
 // Only the embedded engine locks a file per statement; servers need nothing here.
 void SqlConnection::comenzarTanda()
 {
-    if (m_db.driverName() != QLatin1String("QSQLITE") || !m_db.isOpen())
+    if (!esSqlite() || !m_db.isOpen())
         return;
     QSqlQuery(m_db).exec(QStringLiteral("pragma locking_mode=exclusive"));
 }
 
+// A run that met another program's lock can keep the file locked even after going back to
+// normal mode: closing the connection is the one sure way to let go. The next statement
+// opens it again.
 void SqlConnection::terminarTanda()
 {
-    if (m_db.driverName() != QLatin1String("QSQLITE") || !m_db.isOpen())
+    if (!esSqlite() || !m_db.isOpen())
         return;
-    QSqlQuery query(m_db);
-    query.exec(QStringLiteral("pragma locking_mode=normal"));
-    // The lock is left at the next access to the file.
-    query.exec(QStringLiteral("select count(*) from sqlite_master"));
+    m_db.close();
 }

@@ -27,6 +27,8 @@ public:
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
 
 private:
+    bool esSqlite() const;
+    void prepararSqlite();
     void ensureOpen();
     void run(QSqlQuery &query);
 
