@@ -133,10 +133,14 @@ private:
     std::shared_ptr<DatabaseConnection> m_conexion;
 };
 
-void enviarItem(const ReviewList &lista, int i, ConsultaAnticipada &consulta)
+// enCurso names the article whose statement is on its way, for the operator to find it
+// when the database refuses it (the NCM message names its article itself).
+void enviarItem(const ReviewList &lista, int i, ConsultaAnticipada &consulta, QString &enCurso)
 {
+    enCurso.clear();
     const RegArticulo art = leerItem(lista, i);
     validarNcm(art);
+    enCurso = recortar(lista.subItem(i, 0));
     const QString sql = sentenciaPara(art, i, consulta);
     if (sql.isEmpty())
         return;
@@ -146,7 +150,7 @@ void enviarItem(const ReviewList &lista, int i, ConsultaAnticipada &consulta)
     consulta.anotarSentencia(demora.nsecsElapsed());
 }
 
-void enviar(ReviewList &lista, QProgressBar &prgBar)
+void enviar(ReviewList &lista, QProgressBar &prgBar, QString &enCurso)
 {
     Tanda tanda;
     const int cantidad = lista.itemCount();
@@ -159,7 +163,7 @@ void enviar(ReviewList &lista, QProgressBar &prgBar)
     try {
         for (int i = 0; i < cantidad; ++i) {
             if (lista.isChecked(i))
-                enviarItem(lista, i, consulta);
+                enviarItem(lista, i, consulta, enCurso);
             avance.avanzar(i + 1, i + 1 == cantidad);
         }
     } catch (...) {
@@ -175,11 +179,14 @@ void EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
         MsgBox::show(QStringLiteral("No hay artículos para procesar contra el catálogo"), MsgBox::Icon::Exclamation);
         return;
     }
+    QString enCurso;
     try {
-        enviar(lstArticulos, prgBar);
+        enviar(lstArticulos, prgBar, enCurso);
     } catch (const AppError &e) {
-        MsgBox::show(ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta")),
-                     MsgBox::Icon::Exclamation);
+        QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta"));
+        if (!enCurso.isEmpty())
+            texto += QStringLiteral("\r\nArtículo que se estaba enviando: ") + enCurso;
+        MsgBox::show(texto, MsgBox::Icon::Exclamation);
         return;
     }
     MsgBox::show(QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual,

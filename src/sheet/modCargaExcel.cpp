@@ -82,22 +82,23 @@ bool isBlank(const QString &text)
     return true;
 }
 
-bool isSeparator(char16_t ch)
+bool isControl(char16_t ch)
 {
-    return ch == u'\t' || ch == u'\r' || ch == u'\n';
+    return ch < u' ';
 }
 
-// A TAB or line break inside a cell would move every later cell of the row when pasted.
+// A TAB or line break inside a cell would move every later cell of the row when pasted, and
+// a NUL would cut short the statement the cell ends up in: every control character is a blank.
 void appendCell(QString &block, const QString &cell)
 {
     const char16_t *begin = reinterpret_cast<const char16_t *>(cell.utf16());
     const char16_t *end = begin + cell.size();
-    if (std::none_of(begin, end, isSeparator)) {
+    if (std::none_of(begin, end, isControl)) {
         block += cell;
         return;
     }
     QString clean = cell;
-    std::replace_if(clean.begin(), clean.end(), [](QChar ch) { return isSeparator(ch.unicode()); }, QLatin1Char(' '));
+    std::replace_if(clean.begin(), clean.end(), [](QChar ch) { return isControl(ch.unicode()); }, QLatin1Char(' '));
     block += clean;
 }
 

@@ -204,6 +204,8 @@ private Q_SLOTS:
         const QString refused = send();
         QVERIFY2(refused.startsWith(u"articulo C rechazado"_s), qPrintable(refused));
         QVERIFY(refused.contains(u" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"_s));
+        QVERIFY2(refused.endsWith(u" ]DataAccessManager.DAMMain\r\nArtículo que se estaba enviando: C"_s),
+                 qPrintable(refused));
         QVERIFY(!article(u"B"_s).isEmpty());
         QCOMPARE(articleCount(), 4);
         QVERIFY(othersCanWrite(file, u"OTRO-2"_s));

@@ -203,18 +203,22 @@ private Q_SLOTS:
         }
     }
 
-    void tabsAndLineBreaksStayInTheirCell_data() { addFormats({"memory", "xlsx", "csv"}); }
-    void tabsAndLineBreaksStayInTheirCell()
+    // Separators would shift the later cells; a NUL would cut a statement short.
+    void controlCharactersBecomeBlanks_data() { addFormats({"memory", "xlsx"}); }
+    void controlCharactersBecomeBlanks()
     {
         QFETCH(QString, ext);
+        const QString controls = u"d"_s + QChar(0) + u"esc"_s + QChar(1) + u"x"_s + QChar(0x1f);
         QVERIFY(load(sheet(u"separadores"_s, ext,
                            {Row{"Codigo", "Descripcion", "Origen"}, Row{"A-1", "Caja\tx 100", "China"},
-                            Row{"A-2", "Linea uno\rLinea dos", "Brasil"}, Row{"A-3", "Uno\nDos\nTres", "EEUU"}})));
+                            Row{"A-2", "Linea uno\rLinea dos", "Brasil"}, Row{"A-3", "Uno\nDos\nTres", "EEUU"},
+                            Row{"A-4", controls, "Chile"}})));
         QCOMPARE(m_boxes->count(), 0);
-        QCOMPARE(m_grid->rows(), 4);
+        QCOMPARE(m_grid->rows(), 5);
         QCOMPARE(gridRow(1), QStringList({"A-1", "Caja x 100", "China"}));
         QCOMPARE(gridRow(2), QStringList({"A-2", "Linea uno Linea dos", "Brasil"}));
         QCOMPARE(gridRow(3), QStringList({"A-3", "Uno Dos Tres", "EEUU"}));
+        QCOMPARE(gridRow(4), QStringList({"A-4", "d esc x ", "Chile"}));
     }
 
     void readsAtMostTheRowLimit_data() { addFormats({"memory", "xlsx"}); }
