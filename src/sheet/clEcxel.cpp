@@ -67,6 +67,11 @@ QString clEcxel::LeerCelda(int p_Lin, int p_Col)
     }
 }
 
+bool clEcxel::CeldaVacia(int p_Lin, int p_Col) const
+{
+    return !m_Hoja || m_Hoja->value(p_Lin, p_Col).isEmpty();
+}
+
 void clEcxel::EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor)
 {
     if (m_Hoja)

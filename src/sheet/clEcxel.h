@@ -25,6 +25,8 @@ public:
     bool Abrir(bool bReadOnly = false);
     // Text of a cell of the first worksheet in the operator's regional format; "" before Abrir.
     QString LeerCelda(int p_Lin, int p_Col);
+    // Whether a cell holds nothing, without formatting it; true before Abrir.
+    bool CeldaVacia(int p_Lin, int p_Col) const;
     // Changes a cell in memory only; nothing in the program writes cells.
     void EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor);
 

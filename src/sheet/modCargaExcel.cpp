@@ -155,6 +155,21 @@ SheetBlock scanRows(clEcxel &excel, int width, Progress &progress)
     return block;
 }
 
+// Filled rows after the last one a load takes, counted as the scan would have read them on,
+// so the operator learns that part of the sheet was left out.
+int rowsBeyondLimit(const clEcxel &excel, int width)
+{
+    int count = 0;
+    for (int r = kMaxFilas + 1;; ++r) {
+        bool empty = true;
+        for (int c = 1; c <= width && empty; ++c)
+            empty = excel.CeldaVacia(r, c);
+        if (empty)
+            return count;
+        ++count;
+    }
+}
+
 void fillGrid(FlexGrid &grid, const SheetBlock &block, int width, int &line)
 {
     line = 91;
@@ -236,10 +251,19 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
         }
         // Every cell is in the block now: the workbook goes before the grid takes its copy,
         // so a large sheet is never held twice.
+        const int beyond = block.rows == kMaxFilas ? rowsBeyondLimit(*excel, width) : 0;
         line = 80;
         excel->CerrarArchivo();
         excel.reset();
         fillGrid(grid, block, width, line);
+        if (beyond > 0) {
+            hourglass.restore();
+            MsgBox::show(QStringLiteral("Se cargaron %1 filas; la hoja tiene %2 filas más que no se cargaron. "
+                                        "Divida el archivo para procesarlas.")
+                             .arg(kMaxFilas)
+                             .arg(beyond),
+                         MsgBox::Icon::Information);
+        }
         return true;
     } catch (const AppError &e) {
         hourglass.restore();

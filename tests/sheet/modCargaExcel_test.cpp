@@ -221,17 +221,35 @@ private Q_SLOTS:
         QCOMPARE(gridRow(4), QStringList({"A-4", "d esc x ", "Chile"}));
     }
 
-    void readsAtMostTheRowLimit_data() { addFormats({"memory", "xlsx"}); }
+    // The rows left out are counted up to the first empty row, as the scan would have read on.
+    void readsAtMostTheRowLimit_data()
+    {
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("beyond");
+        QTest::newRow("exactly the limit") << u"memory"_s << modCargaExcel::kMaxFilas << 0;
+        QTest::newRow("three more, memory") << u"memory"_s << modCargaExcel::kMaxFilas + 3 << 3;
+    }
     void readsAtMostTheRowLimit()
     {
         QFETCH(QString, ext);
-        QJsonArray rows{Row{"Codigo", "Peso"}};
-        for (int r = 2; r <= modCargaExcel::kMaxFilas + 3; ++r)
-            rows.append(Row{u"ART-%1"_s.arg(r), r});
-        QVERIFY(load(sheet(u"grande"_s, ext, rows)));
+        QFETCH(int, rows);
+        QFETCH(int, beyond);
+        QJsonArray cells{Row{"Codigo", "Peso"}};
+        for (int r = 2; r <= rows; ++r)
+            cells.append(Row{u"ART-%1"_s.arg(r), r});
+        cells.append(Row{});
+        cells.append(Row{"despues", "del vacio"});
+        QVERIFY(load(sheet(u"grande"_s, ext, cells)));
         QCOMPARE(m_grid->rows(), 65534);
         QCOMPARE(gridRow(65533), QStringList({"ART-65534", "65534"}));
         QCOMPARE(m_label->text(), u"Leyendo 65534 registros..."_s);
+        QCOMPARE(m_boxes->count(), beyond ? 1 : 0);
+        if (beyond) {
+            QCOMPARE(m_boxes->last().text, u"Se cargaron 65534 filas; la hoja tiene %1 filas más que no se "
+                                           "cargaron. Divida el archivo para procesarlas."_s.arg(beyond));
+            QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Information);
+        }
     }
 
     void numbersDatesAndFormulasInTheRegion_data() { addFormats({"xlsx", "xls", "ods"}); }
