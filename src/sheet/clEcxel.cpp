@@ -67,9 +67,9 @@ QString clEcxel::LeerCelda(int p_Lin, int p_Col)
     }
 }
 
-bool clEcxel::CeldaVacia(int p_Lin, int p_Col) const
+bool clEcxel::FilaVacia(int p_Lin, int p_Cols) const
 {
-    return !m_Hoja || m_Hoja->value(p_Lin, p_Col).isEmpty();
+    return !m_Hoja || m_Hoja->rowIsEmpty(p_Lin, p_Cols);
 }
 
 void clEcxel::EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor)

@@ -25,8 +25,9 @@ public:
     bool Abrir(bool bReadOnly = false);
     // Text of a cell of the first worksheet in the operator's regional format; "" before Abrir.
     QString LeerCelda(int p_Lin, int p_Col);
-    // Whether a cell holds nothing, without formatting it; true before Abrir.
-    bool CeldaVacia(int p_Lin, int p_Col) const;
+    // Whether columns 1 to p_Cols of a row hold nothing, without formatting them; also for
+    // rows past those the workbook keeps. True before Abrir.
+    bool FilaVacia(int p_Lin, int p_Cols) const;
     // Changes a cell in memory only; nothing in the program writes cells.
     void EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor);
 

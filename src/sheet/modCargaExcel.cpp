@@ -160,14 +160,9 @@ SheetBlock scanRows(clEcxel &excel, int width, Progress &progress)
 int rowsBeyondLimit(const clEcxel &excel, int width)
 {
     int count = 0;
-    for (int r = kMaxFilas + 1;; ++r) {
-        bool empty = true;
-        for (int c = 1; c <= width && empty; ++c)
-            empty = excel.CeldaVacia(r, c);
-        if (empty)
-            return count;
+    while (!excel.FilaVacia(kMaxFilas + 1 + count, width))
         ++count;
-    }
+    return count;
 }
 
 void fillGrid(FlexGrid &grid, const SheetBlock &block, int width, int &line)

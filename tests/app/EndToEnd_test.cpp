@@ -287,7 +287,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 2);
         QVERIFY2(boxes.last().text.startsWith(says), qPrintable(boxes.last().text));
         QVERIFY(boxes.last().text.endsWith(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
-                                                          "DataAccessManager.DAMMain")));
+                                                          "DataAccessManager.DAMMain\r\nArtículo que se estaba enviando: O 3")));
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
         QCOMPARE(article(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
         QVERIFY(article(QStringLiteral("O 3")).isEmpty());

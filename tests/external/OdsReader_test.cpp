@@ -56,10 +56,18 @@ class OdsReaderTest : public QObject {
     }
 
 
-    // Both ways of reading a file: in two halves whatever its size, and in one parse.
+    // Both ways of reading a file: in two halves whatever its size, and in one parse; also
+    // keeping only the first 50 rows, where the rest are only noted as filled or not.
     static void verifyHalvesMatchOneParse(const QString &path, bool *halves = nullptr)
     {
-        const ReadLimits limits = WorkbookEngine::defaultLimits();
+        verifyHalvesMatchOneParse(path, WorkbookEngine::defaultLimits(), halves);
+        ReadLimits few = WorkbookEngine::defaultLimits();
+        few.keptRows = 50;
+        verifyHalvesMatchOneParse(path, few, nullptr);
+    }
+
+    static void verifyHalvesMatchOneParse(const QString &path, const ReadLimits &limits, bool *halves)
+    {
         SheetData split, whole;
         QString splitError, wholeError;
         try {
@@ -82,6 +90,8 @@ class OdsReaderTest : public QObject {
                          qPrintable(QStringLiteral("row %1 column %2: \"%3\" against \"%4\"").arg(r).arg(c).arg(a.text, b.text)));
             }
         }
+        for (int r = 1; r <= 5000; ++r)
+            QCOMPARE(split.firstFilledColumn(r), whole.firstFilledColumn(r));
     }
 
     static QByteArray rows(int from, int count)

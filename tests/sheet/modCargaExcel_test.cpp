@@ -229,6 +229,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("beyond");
         QTest::newRow("exactly the limit") << u"memory"_s << modCargaExcel::kMaxFilas << 0;
         QTest::newRow("three more, memory") << u"memory"_s << modCargaExcel::kMaxFilas + 3 << 3;
+        // Past what the workbook keeps in memory.
+        QTest::newRow("many more, csv") << u"csv"_s << 70000 << 70000 - modCargaExcel::kMaxFilas;
     }
     void readsAtMostTheRowLimit()
     {

@@ -13,6 +13,16 @@ public:
     virtual ~ExcelWorksheet() = default;
     // Row and column counted from 1; outside the used range gives an empty value.
     virtual CellValue value(int row, int column) const = 0;
+    // Whether columns 1 to `columns` of a row hold nothing; also for rows read past those
+    // whose cells are kept.
+    virtual bool rowIsEmpty(int row, int columns) const
+    {
+        for (int c = 1; c <= columns; ++c) {
+            if (!value(row, c).isEmpty())
+                return false;
+        }
+        return true;
+    }
     // Changes the cell in memory only; the file is never written.
     virtual void setValue(int row, int column, const CellValue &value) = 0;
 };

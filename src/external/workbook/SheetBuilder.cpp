@@ -18,6 +18,10 @@ void SheetBuilder::set(int row, int column, CellValue value)
     if (value.isEmpty() || row < 1 || column < 1 || row > l.maxRows
         || column > l.maxColumns)
         return;
+    if (row > m_sheet.keptRows()) {
+        m_sheet.note(row, column);
+        return;
+    }
     if (static_cast<std::size_t>(row) > m_width.size())
         m_width.resize(static_cast<std::size_t>(row), 0);
     int &width = m_width[static_cast<std::size_t>(row) - 1];
@@ -33,10 +37,14 @@ void SheetBuilder::set(int row, int column, CellValue value)
 void SheetBuilder::fill(int row, int rows, int column, int count, const CellValue &value)
 {
     const ReadLimits &l = m_sheet.limits();
-    if (value.type == CellValue::Type::Empty || row > l.maxRows || column > l.maxColumns)
+    if (value.isEmpty() || row > l.maxRows || column > l.maxColumns)
         return;
-    const int lastRow = static_cast<int>(std::min<qint64>(qint64(row) + rows - 1, l.maxRows));
+    const int lastNoted = static_cast<int>(std::min<qint64>(qint64(row) + rows - 1, l.maxRows));
     const int lastColumn = static_cast<int>(std::min<qint64>(qint64(column) + count - 1, l.maxColumns));
+    // Rows past the kept ones cost one note each, however many columns the value spans.
+    for (int r = std::max(row, m_sheet.keptRows() + 1); r <= lastNoted; ++r)
+        m_sheet.note(r, column);
+    const int lastRow = std::min(lastNoted, m_sheet.keptRows());
     // What the fill would take, counted before a single cell is written.
     qint64 growth = 0;
     for (int r = row; r <= lastRow; ++r) {

@@ -10,7 +10,8 @@
 class WorkbookEngine : public ExcelApplication {
 public:
     // The program never reads beyond row 65,535, so a sheet keeps at most 65,536 rows.
-    static ReadLimits defaultLimits() { return ReadLimits{65536, 16384}; }
+    // Rows past 65,536 are read on only to tell how many were left out.
+    static ReadLimits defaultLimits() { return ReadLimits{1048576, 16384, 65536}; }
 
     explicit WorkbookEngine(const ReadLimits &limits = defaultLimits());
 
