@@ -253,10 +253,11 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
         fillGrid(grid, block, width, line);
         if (beyond > 0) {
             hourglass.restore();
-            MsgBox::show(QStringLiteral("Se cargaron %1 filas; la hoja tiene %2 filas más que no se cargaron. "
-                                        "Divida el archivo para procesarlas.")
+            const QString resto = beyond == 1 ? QStringLiteral("1 fila más que no se cargó")
+                                              : QStringLiteral("%1 filas más que no se cargaron").arg(beyond);
+            MsgBox::show(QStringLiteral("Se cargaron %1 filas; la hoja tiene %2. Divida el archivo para procesarlas.")
                              .arg(kMaxFilas)
-                             .arg(beyond),
+                             .arg(resto),
                          MsgBox::Icon::Information);
         }
         return true;

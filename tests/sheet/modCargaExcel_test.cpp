@@ -228,6 +228,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("beyond");
         QTest::newRow("exactly the limit") << u"memory"_s << modCargaExcel::kMaxFilas << 0;
+        QTest::newRow("one more, memory") << u"memory"_s << modCargaExcel::kMaxFilas + 1 << 1;
         QTest::newRow("three more, memory") << u"memory"_s << modCargaExcel::kMaxFilas + 3 << 3;
         // Past what the workbook keeps in memory.
         QTest::newRow("many more, csv") << u"csv"_s << 70000 << 70000 - modCargaExcel::kMaxFilas;
@@ -248,8 +249,10 @@ private Q_SLOTS:
         QCOMPARE(m_label->text(), u"Leyendo 65534 registros..."_s);
         QCOMPARE(m_boxes->count(), beyond ? 1 : 0);
         if (beyond) {
-            QCOMPARE(m_boxes->last().text, u"Se cargaron 65534 filas; la hoja tiene %1 filas más que no se "
-                                           "cargaron. Divida el archivo para procesarlas."_s.arg(beyond));
+            const QString left = beyond == 1 ? u"1 fila más que no se cargó"_s
+                                             : u"%1 filas más que no se cargaron"_s.arg(beyond);
+            QCOMPARE(m_boxes->last().text,
+                     u"Se cargaron 65534 filas; la hoja tiene %1. Divida el archivo para procesarlas."_s.arg(left));
             QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Information);
         }
     }
