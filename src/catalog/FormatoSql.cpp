@@ -43,16 +43,6 @@ QString conCeros(int valor, int digitos)
 
 } // namespace
 
-QString sinApostrofes(QString texto)
-{
-    return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
-}
-
-QString literal(QString texto)
-{
-    return texto.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 QString pesoInsert(double kilos)
 {
     const QLocale local = formatoUsuario();

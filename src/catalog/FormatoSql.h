@@ -7,12 +7,6 @@
 // (QLocale()) and then get "." as decimal point, as the catalog databases expect.
 namespace FormatoSql {
 
-// Every apostrophe becomes one blank (spreadsheet texts).
-QString sinApostrofes(QString texto);
-
-// Every apostrophe doubled, so the value stays one literal whatever it holds.
-QString literal(QString texto);
-
 // "00.00": at least two integer digits, two decimals, rounded; e.g. 1.5 -> 01.50.
 QString pesoInsert(double kilos);
 

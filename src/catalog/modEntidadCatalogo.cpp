@@ -2,6 +2,7 @@
 
 #include "catalog/FormatoSql.h"
 #include "common/modGlobal.h"
+#include "common/modTexto.h"
 #include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
@@ -10,8 +11,8 @@
 #include <exception>
 #include <memory>
 
-using FormatoSql::literal;
-using FormatoSql::sinApostrofes;
+using modTexto::literal;
+using modTexto::sinApostrofes;
 
 namespace modEntidadCatalogo {
 namespace {

@@ -22,6 +22,11 @@ QString sinApostrofes(QString texto)
     return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
 }
 
+QString literal(QString texto)
+{
+    return texto.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
 double aNumero(const QString &texto)
 {
     bool ok = false;

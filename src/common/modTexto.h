@@ -6,8 +6,10 @@
 namespace modTexto {
 // Leading and trailing blanks removed (only blanks: other white space is data).
 QString recortar(const QString &texto);
-// Every apostrophe replaced by one blank.
+// Every apostrophe replaced by one blank (spreadsheet texts, before they are used).
 QString sinApostrofes(QString texto);
+// Every apostrophe doubled, so a value stays one SQL literal whatever it holds.
+QString literal(QString texto);
 // A number written in the operator's regional format; anything else (an empty text
 // included) raises AppError 13 "No coinciden los tipos".
 double aNumero(const QString &texto);

@@ -1,32 +1,12 @@
 #include "review/ObtenerPaisOrigen.h"
 
 #include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorNumbers.h"
+#include "review/TablaPaises.h"
 #include "review/frmRelPais.h"
 
 namespace {
-const QString kCatalogos = QStringLiteral("CATALOGOS");
-
-QString literal(QString valor)
-{
-    return valor.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
-bool buscarEnOrg(const QString &valor, RelacionPais &relacion)
-{
-    DataAccessManager &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(kCatalogos)
-        ->setSql(QStringLiteral("select ORI, ESM from ORG where PAI = '") + literal(valor) + QStringLiteral("'"));
-    std::shared_ptr<Recordset> rs;
-    if (!datos.getDataConnectionByEntity(kCatalogos)->crearRs(rs))
-        return false;
-    relacion.ORI = rs->fields(QStringLiteral("ORI")).toString();
-    relacion.ESM = rs->fields(QStringLiteral("ESM")).toString();
-    return true;
-}
-
 RelacionPais preguntarAlOperador(const QString &valor, QWidget *owner)
 {
     frmRelPais &dialogo = frmRelPais::instancia(owner);
@@ -53,7 +33,7 @@ RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner, bool *desde
         return {};
     try {
         RelacionPais relacion;
-        if (buscarEnOrg(valor, relacion)) {
+        if (TablaPaises::buscarOrigen(valor, relacion)) {
             if (desdeOrg)
                 *desdeOrg = true;
             return relacion;

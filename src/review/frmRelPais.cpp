@@ -1,26 +1,16 @@
 #include "review/frmRelPais.h"
 
 #include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
 #include "platform/AppError.h"
 #include "platform/ErrorText.h"
 #include "platform/MsgBox.h"
+#include "review/TablaPaises.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-
-namespace {
-const QString kCatalogos = QStringLiteral("CATALOGOS");
-const QString kSystablas = QStringLiteral("SYSTABLAS");
-
-QString literal(QString valor)
-{
-    return valor.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-} // namespace
 
 frmRelPais &frmRelPais::instancia(QWidget *owner)
 {
@@ -124,16 +114,9 @@ void frmRelPais::Form_Load()
 
 void frmRelPais::cargarPaises()
 {
-    DataAccessManager &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(kSystablas)->setSql(QStringLiteral("select * from PAIS order by Descripcion"));
-    std::shared_ptr<Recordset> rs;
-    if (!datos.getDataConnectionByEntity(kSystablas)->crearRs(rs))
-        return;
-    for (; !rs->eof(); rs->moveNext()) {
-        const QString id = rs->fields(QStringLiteral("id")).toString();
-        m_cboidPais->addItem(id);
-        m_cboPais->addItem(rs->fields(QStringLiteral("Descripcion")).toString() + QStringLiteral(" (") + id
-                           + QStringLiteral(")"));
+    for (const TablaPaises::Pais &pais : TablaPaises::paises()) {
+        m_cboidPais->addItem(pais.id);
+        m_cboPais->addItem(pais.descripcion + QStringLiteral(" (") + pais.id + QStringLiteral(")"));
     }
     if (m_cboPais->count() > 0)
         m_cboPais->setCurrentIndex(0);
@@ -157,15 +140,9 @@ void frmRelPais::f_Grabar()
         return;
     }
     const QString idPais = m_cboidPais->itemText(indice);
-    const QString sql = QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + QStringLiteral("'")
-                        + literal(m_txtValor->text()) + QStringLiteral("',") + QStringLiteral("'") + literal(idPais)
-                        + QStringLiteral("',") + QStringLiteral("'") + literal(m_txtESM->text().trimmed())
-                        + QStringLiteral("')");
     long cambiados = 0;
     try {
-        DataAccessManager &datos = *modGlobal::AccesoDatos;
-        datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
-        cambiados = datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
+        cambiados = TablaPaises::guardarOrigen(m_txtValor->text(), idPais, m_txtESM->text().trimmed());
     } catch (const AppError &e) {
         MsgBox::show(ErrorText::seccionSinOrigen(e, QStringLiteral("Trivolsa.frmRelPais.f_Grabar")),
                      MsgBox::Icon::Critical);

@@ -1,0 +1,56 @@
+#include "review/TablaPaises.h"
+
+#include "common/modGlobal.h"
+#include "common/modTexto.h"
+#include "external/DataAccessManager.h"
+
+namespace TablaPaises {
+namespace {
+const QString kCatalogos = QStringLiteral("CATALOGOS");
+const QString kSystablas = QStringLiteral("SYSTABLAS");
+
+std::shared_ptr<Recordset> consultar(const QString &entidad, const QString &sql)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(entidad)->setSql(sql);
+    std::shared_ptr<Recordset> rs;
+    if (!datos.getDataConnectionByEntity(entidad)->crearRs(rs))
+        return nullptr;
+    return rs;
+}
+
+QString entreApostrofes(const QString &texto)
+{
+    return QStringLiteral("'") + modTexto::literal(texto) + QStringLiteral("'");
+}
+} // namespace
+
+QList<Pais> paises()
+{
+    QList<Pais> lista;
+    const auto rs = consultar(kSystablas, QStringLiteral("select * from PAIS order by Descripcion"));
+    for (; rs && !rs->eof(); rs->moveNext())
+        lista.append({rs->fields(QStringLiteral("id")).toString(), rs->fields(QStringLiteral("Descripcion")).toString()});
+    return lista;
+}
+
+bool buscarOrigen(const QString &valor, RelacionPais &relacion)
+{
+    const auto rs = consultar(kCatalogos, QStringLiteral("select ORI, ESM from ORG where PAI = ") + entreApostrofes(valor));
+    if (!rs)
+        return false;
+    relacion.ORI = rs->fields(QStringLiteral("ORI")).toString();
+    relacion.ESM = rs->fields(QStringLiteral("ESM")).toString();
+    return true;
+}
+
+long guardarOrigen(const QString &valor, const QString &idPais, const QString &esm)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(kCatalogos)
+        ->setSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + entreApostrofes(valor) + QStringLiteral(",")
+                 + entreApostrofes(idPais) + QStringLiteral(",") + entreApostrofes(esm) + QStringLiteral(")"));
+    return datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
+}
+
+} // namespace TablaPaises
