@@ -3,6 +3,7 @@
 #include "common/modGlobal.h"
 #include "external/DataAccessManager.h"
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
 #include "platform/MsgBox.h"
 
@@ -15,7 +16,7 @@ QString idDeLaFila(const Recordset &rs)
 {
     const QVariant id = rs.fields(QStringLiteral("idcatalogo"));
     if (id.isNull())
-        throw AppError(94, QStringLiteral("Sorvanta"), QStringLiteral("Uso no válido de Null"));
+        throw AppError(ErrorNumbers::kInvalidUseOfNull, QStringLiteral("Sorvanta"), QStringLiteral("Uso no válido de Null"));
     return id.toString();
 }
 } // namespace

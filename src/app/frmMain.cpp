@@ -4,11 +4,13 @@
 #include "app/Mod_Main.h"
 #include "catalog/EnviarCatalogos.h"
 #include "common/modGlobal.h"
+#include "common/modTexto.h"
 #include "external/ComponentRegistry.h"
 #include "external/DataAccessManager.h"
 #include "external/FileSystemComponent.h"
 #include "mapping/SeleccionarCampo.h"
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
@@ -63,23 +65,12 @@ QPixmap dibujarImagen()
     return pixmap;
 }
 
-double aNumero(const QString &texto)
-{
-    bool ok = false;
-    double valor = QLocale().toDouble(texto.trimmed(), &ok);
-    if (!ok)
-        valor = QLocale::c().toDouble(texto.trimmed(), &ok);
-    if (!ok)
-        throw AppError(13, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
-    return valor;
-}
-
 // Rounded to a 16-bit integer, halves to even.
 int aEntero16(double valor)
 {
     const double redondeado = std::nearbyint(valor);
     if (redondeado < -32768 || redondeado > 32767)
-        throw AppError(6, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
+        throw AppError(ErrorNumbers::kOverflow, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
     return static_cast<int>(redondeado);
 }
 } // namespace
@@ -235,7 +226,7 @@ void frmMain::leerOpcionGuion()
 {
     const QString guardado = SettingsStore::GetSetting(QStringLiteral("TELMOR"), QStringLiteral("SORVANTA"),
                                                        QStringLiteral("REMOVERGUIONVW"), QStringLiteral("0"));
-    switch (aEntero16(aNumero(guardado))) {
+    switch (aEntero16(modTexto::aNumero(modTexto::recortar(guardado)))) {
     case 0:
         m_chkRemoveGuion->setCheckState(Qt::Unchecked);
         break;
@@ -247,7 +238,7 @@ void frmMain::leerOpcionGuion()
         m_chkRemoveGuion->setCheckState(Qt::PartiallyChecked);
         break;
     default:
-        throw AppError(380, QStringLiteral("chk_removeguion"), QStringLiteral("Valor de propiedad no válido"));
+        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("chk_removeguion"), QStringLiteral("Valor de propiedad no válido"));
     }
 }
 

@@ -22,11 +22,10 @@ const QString kSql = QStringLiteral("SQL");
 const QString kAccess = QStringLiteral("ACCESS");
 
 // Error 91 of the original runtime: what a missing component or recordset amounts to.
-constexpr qint32 kObjetoNoEstablecido = 91;
 
 AppError objetoNoEstablecido()
 {
-    return AppError(kObjetoNoEstablecido, QStringLiteral("Sorvanta"),
+    return AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
                     QStringLiteral("Variable de objeto o bloque With no establecido"));
 }
 

@@ -1,6 +1,7 @@
 #include "external/Recordset.h"
 
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 
 Recordset::Recordset(QStringList fieldNames, std::vector<QVariantList> rows)
     : m_fieldNames(std::move(fieldNames)), m_rows(std::move(rows))
@@ -20,10 +21,10 @@ QVariant Recordset::fields(const QString &name) const
         if (m_fieldNames[i].compare(name, Qt::CaseInsensitive) == 0)
             index = i;
     if (index < 0)
-        throw AppError(3265, QStringLiteral("Recordset"),
+        throw AppError(ErrorNumbers::kItemNotFound, QStringLiteral("Recordset"),
                        QStringLiteral("No se encontró el campo \"%1\" en el resultado de la consulta").arg(name));
     if (eof())
-        throw AppError(3021, QStringLiteral("Recordset"),
+        throw AppError(ErrorNumbers::kNoCurrentRecord, QStringLiteral("Recordset"),
                        QStringLiteral("No hay registro actual: el resultado está al final o vacío"));
     return m_rows[m_position].value(index);
 }

@@ -21,7 +21,7 @@ void fijarCatalogo(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo)
         throw AppError(ErrorNumbers::kValidation, kOrigen, QStringLiteral("Falta seleccionar catalogo"));
     // The id list runs parallel to the names; an entry it lacks is a bad list index.
     if (indice >= cboIdCatalogo.count())
-        throw AppError(380, QStringLiteral("Sorvanta"), QStringLiteral("Valor de propiedad no válido"));
+        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("Sorvanta"), QStringLiteral("Valor de propiedad no válido"));
     cboIdCatalogo.setCurrentIndex(indice);
     modGlobal::IdCatalogoActual = cboIdCatalogo.currentText();
 }
@@ -37,7 +37,7 @@ void leerEncabezados(const FlexGrid &grid)
         if (indice <= 0)
             continue;
         if (c > std::numeric_limits<qint16>::max())
-            throw AppError(6, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
+            throw AppError(ErrorNumbers::kOverflow, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
         CampoAsignado *campo = MapaCampos.campo(static_cast<CampoCatalogo>(indice));
         campo->columna = static_cast<qint16>(c);
         campo->asignado = true;

@@ -21,6 +21,17 @@ constexpr qint32 kCannotCreateComponent = 429;
 // A file that cannot be found or opened.
 constexpr qint32 kFileNotFound = 53;
 constexpr qint32 kFileAccess = 75;
+// The runtime's own numbers, for the same faults.
+constexpr qint32 kOverflow = 6;
+constexpr qint32 kSubscriptOutOfRange = 9;
+constexpr qint32 kObjectNotSet = 91;
+constexpr qint32 kInvalidUseOfNull = 94;
+constexpr qint32 kInvalidPropertyValue = 380;
+constexpr qint32 kNoCurrentRecord = 3021;
+constexpr qint32 kItemNotFound = 3265;
+// The grid's refusals of a row or column outside it.
+constexpr qint32 kInvalidRow = 30009;
+constexpr qint32 kInvalidCol = 30010;
 } // namespace ErrorNumbers
 
 static_assert(ErrorNumbers::kInnerOperation == static_cast<qint32>(0x80151387u));

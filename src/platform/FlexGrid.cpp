@@ -1,14 +1,15 @@
 #include "platform/FlexGrid.h"
 
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 #include "platform/GridModel.h"
 #include "platform/Twips.h"
 
 #include <QHeaderView>
 
 namespace {
-constexpr qint32 kInvalidRow = 30009;
-constexpr qint32 kInvalidCol = 30010;
+using ErrorNumbers::kInvalidCol;
+using ErrorNumbers::kInvalidRow;
 const QString kSource = QStringLiteral("FRAM2_Grid");
 } // namespace
 

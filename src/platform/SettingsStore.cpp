@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 
 #include <QSettings>
 
@@ -19,7 +20,7 @@ void SaveSetting(const QString &application, const QString &section, const QStri
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw AppError(75, QStringLiteral("SaveSetting"),
+        throw AppError(ErrorNumbers::kFileAccess, QStringLiteral("SaveSetting"),
                        QStringLiteral("No se pudo guardar la configuración en %1").arg(settings.fileName()));
 }
 

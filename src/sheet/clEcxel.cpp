@@ -9,7 +9,6 @@ namespace {
 const QString kSourceAbrir = QStringLiteral("[clExcel.Abrir]");
 const QString kSourceLeerCelda = QStringLiteral("[clExcel.LeerCelda]");
 // A workbook without a first worksheet ("Subscript out of range").
-constexpr qint32 kSubscriptOutOfRange = 9;
 } // namespace
 
 clEcxel::clEcxel() = default;
@@ -49,7 +48,7 @@ bool clEcxel::Abrir(bool bReadOnly)
         line = 4;
         m_Hoja = m_Libro ? m_Libro->worksheet(1) : nullptr;
         if (!m_Hoja)
-            throw AppError(kSubscriptOutOfRange, kSourceAbrir, QStringLiteral("Subíndice fuera del intervalo"));
+            throw AppError(ErrorNumbers::kSubscriptOutOfRange, kSourceAbrir, QStringLiteral("Subíndice fuera del intervalo"));
     } catch (const AppError &e) {
         throw AppError(e.number(), kSourceAbrir, e.description() + QString::number(line));
     }

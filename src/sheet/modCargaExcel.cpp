@@ -3,6 +3,7 @@
 #include "common/modGlobal.h"
 #include "external/FileSystemComponent.h"
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 #include "platform/ErrorText.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
@@ -18,7 +19,6 @@
 namespace modCargaExcel {
 namespace {
 
-constexpr qint32 kObjectNotSet = 91;
 constexpr int kColumnWidthTwips = 3000;
 // Repainting the caption on every row would cost more than reading the sheet.
 constexpr qint64 kProgressIntervalMs = 40;
@@ -68,7 +68,7 @@ struct SheetBlock {
 FileSystemComponent &sistemaArchivos(const QString &procedure)
 {
     if (!modGlobal::SistemaArchivos)
-        throw AppError(kObjectNotSet, procedure, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw AppError(ErrorNumbers::kObjectNotSet, procedure, QStringLiteral("Variable de objeto o bloque With no establecido"));
     return *modGlobal::SistemaArchivos;
 }
 

@@ -2,6 +2,7 @@
 
 #include "external/workbook/LoadedWorksheet.h"
 #include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
 
 LoadedWorkbook::LoadedWorkbook(SheetData firstSheet)
     : m_first(std::make_shared<LoadedWorksheet>(std::move(firstSheet)))
@@ -11,6 +12,6 @@ LoadedWorkbook::LoadedWorkbook(SheetData firstSheet)
 std::shared_ptr<ExcelWorksheet> LoadedWorkbook::worksheet(int index)
 {
     if (index != 1)
-        throw AppError(9, QStringLiteral("Excel.Application"), QStringLiteral("Subíndice fuera del intervalo"));
+        throw AppError(ErrorNumbers::kSubscriptOutOfRange, QStringLiteral("Excel.Application"), QStringLiteral("Subíndice fuera del intervalo"));
     return m_first;
 }
