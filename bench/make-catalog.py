@@ -63,7 +63,8 @@ def maybe(rnd, share, value):
 
 def article(rnd, i):
     item = rnd.choice(ITEMS)
-    description = "%s %s %s %s" % (item, rnd.choice(KINDS), rnd.choice(MATERIALS), rnd.choice(SIZES))
+    description = "%s %s %s %s serie %d" % (item, rnd.choice(KINDS), rnd.choice(MATERIALS), rnd.choice(SIZES),
+                                           rnd.randrange(100, 10000))
     net = round(rnd.uniform(0.005, 240.0), 3)
     gross = round(net * rnd.uniform(1.0, 1.25), 3)
     return [
