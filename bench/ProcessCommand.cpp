@@ -47,11 +47,11 @@ int columnOf(const FlexGrid &grid, const QString &header)
 
 bool mapColumns(FlexGrid &grid)
 {
-    const std::pair<const char *, CampoCatalogo> map[] = {{"codigo", CampoCatalogo::Articulo},
-                                                          {"descripcion", CampoCatalogo::Descripcion},
-                                                          {"ncm", CampoCatalogo::Ncm},
-                                                          {"peso_neto", CampoCatalogo::KilosUnitario},
-                                                          {"pais_origen", CampoCatalogo::PaisOrigen}};
+    const std::pair<const char *, CampoCatalogo> map[] = {{"Codigo", CampoCatalogo::Articulo},
+                                                          {"Descripcion", CampoCatalogo::Descripcion},
+                                                          {"NCM", CampoCatalogo::Ncm},
+                                                          {"Peso Neto", CampoCatalogo::KilosUnitario},
+                                                          {"Origen", CampoCatalogo::PaisOrigen}};
     for (const auto &[header, campo] : map) {
         const int c = columnOf(grid, QString::fromLatin1(header));
         if (c < 0)

@@ -5,6 +5,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
 #include "platform/ReviewList.h"
+#include "platform/UserIdentity.h"
 #include "review/frmRelPais.h"
 #include "sheet/modCargaExcel.h"
 
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -33,6 +35,22 @@ void settle(int ms = 150)
 void shot(QWidget *w, const QString &name)
 {
     w->grab().save(g_out + QLatin1Char('/') + name);
+    QTextStream(stdout) << "saved " << name << Qt::endl;
+}
+
+// A dialog drawn over the middle of the window, where the operator meets it.
+void shotOver(QWidget *window, QWidget *dialog, const QString &name)
+{
+    QPixmap picture = window->grab();
+    const QPixmap boxPicture = dialog->grab();
+    const QRect place(QPoint((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2),
+                      boxPicture.size());
+    QPainter painter(&picture);
+    painter.drawPixmap(place.topLeft(), boxPicture);
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawRect(place.adjusted(-1, -1, 0, 0));
+    painter.end();
+    picture.save(g_out + QLatin1Char('/') + name);
     QTextStream(stdout) << "saved " << name << Qt::endl;
 }
 
@@ -61,12 +79,12 @@ void whenModal(std::function<void(QWidget *)> answer)
 void chooseField(frmMain &w, int column, CampoCatalogo campo, bool picture)
 {
     w.FRAM2_Grid()->setCol(column);
-    whenModal([campo, picture](QWidget *dialog) {
+    whenModal([&w, campo, picture](QWidget *dialog) {
         auto *combo = dialog->findChild<QComboBox *>();
         combo->setCurrentIndex(int(campo));
         settle(50);
         if (picture)
-            shot(dialog, QStringLiteral("3-campo.png"));
+            shotOver(&w, dialog, QStringLiteral("3-campo.png"));
         press(combo, Qt::Key_Return);
     });
     press(w.FRAM2_Grid(), Qt::Key_F1);
@@ -88,17 +106,17 @@ QString countryFor(const QString &origin)
     return QStringLiteral("ARG");
 }
 
-void answerCountries(int *asked)
+void answerCountries(QWidget *window, int *asked)
 {
-    whenModal([asked](QWidget *modal) {
+    whenModal([window, asked](QWidget *modal) {
         auto *dialog = qobject_cast<frmRelPais *>(modal);
         if (!dialog)
             return;
         dialog->cboPais()->setCurrentIndex(dialog->cboidPais()->findText(countryFor(dialog->txtValor()->text())));
         settle(50);
         if ((*asked)++ == 0)
-            shot(dialog, QStringLiteral("4-pais.png"));
-        answerCountries(asked);
+            shotOver(window, dialog, QStringLiteral("4-pais.png"));
+        answerCountries(window, asked);
         press(dialog->txtESM(), Qt::Key_F11);
     });
 }
@@ -111,22 +129,29 @@ int run(const QStringList &arguments)
         err << "usage: sorvanta-bench screens WORKBOOK OUTDIR" << Qt::endl;
         return 2;
     }
-    g_out = arguments[1];
+    g_out = QFileInfo(arguments[1]).absoluteFilePath();
     QDir().mkpath(g_out);
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
-    MsgBox::setHandler([&err](const QString &text, MsgBox::Icon, const QString &) { err << text << Qt::endl; });
+    const auto toStderr = [&err](const QString &text, MsgBox::Icon, const QString &) { err << text << Qt::endl; };
+    MsgBox::setHandler(toStderr);
 
+    // The pictures name an operator and a computer of no real machine.
+    UserIdentity::setUserNameSource([] { return std::optional<QString>(QStringLiteral("operador")); });
+    UserIdentity::setComputerNameSource([] { return std::optional<QString>(QStringLiteral("PUESTO1")); });
     frmMain w;
     if (!w.Form_Load())
         return 1;
-    w.resize(1180, 640);
+    w.resize(1440, 640);
     w.show();
     settle();
     shot(&w, QStringLiteral("1-inicio.png"));
 
-    w.TxtArchivo()->setText(QFileInfo(arguments[0]).absoluteFilePath());
+    // Only the file name in the file box: the pictures show no folder of this machine.
+    const QFileInfo workbook(arguments[0]);
+    QDir::setCurrent(workbook.absolutePath());
+    w.TxtArchivo()->setText(workbook.fileName());
     if (!modCargaExcel::lf_LevantarExcel(w.TxtArchivo()->text(), *w.FRAM2_Grid(), *w.lbLineas()))
         return 1;
     settle();
@@ -143,7 +168,7 @@ int run(const QStringList &arguments)
     shot(&w, QStringLiteral("3-campos.png"));
 
     int asked = 0;
-    answerCountries(&asked);
+    answerCountries(&w, &asked);
     press(w.FRAM2_Grid(), Qt::Key_F11);
     settle();
     if (w.lstArticulos()->itemCount() > 2)
@@ -151,9 +176,20 @@ int run(const QStringList &arguments)
     settle();
     shot(&w, QStringLiteral("5-revision.png"));
 
+    // The real box this time: the picture shows what the operator reads after F12.
+    MsgBox::setHandler({});
+    bool told = false;
+    whenModal([&w, &told, toStderr](QWidget *box) {
+        settle(50);
+        shotOver(&w, box, QStringLiteral("6-enviado.png"));
+        told = true;
+        MsgBox::setHandler(toStderr);
+        press(box, Qt::Key_Return);
+    });
     press(w.lstArticulos(), Qt::Key_F12);
     settle();
-    shot(&w, QStringLiteral("6-enviado.png"));
-    return 0;
+    if (!told)
+        err << "F12 showed no message" << Qt::endl;
+    return told ? 0 : 1;
 }
 } // namespace ScreensCommand

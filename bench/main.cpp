@@ -1,3 +1,4 @@
+#include "GridCommand.h"
 #include "LoadCommand.h"
 #include "ProcessCommand.h"
 #include "ScreensCommand.h"
@@ -20,6 +21,7 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
+    {"grid", "grid FILE", &GridCommand::run},
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Load benchmark: times sorvanta-bench load on the 65,534-row catalog in xlsx, ods, xls and csv
+# Load benchmark: times sorvanta-bench load on the 65,534-row catalog of bench/make-catalog.py
+# in xlsx, ods, xls and csv
 # and sets it beside xlsx2csv on the same xlsx file (wall clock and processor time).
 #   bench/run-load.sh [WORKDIR] [BENCH_BINARY]
 # Needs, for measuring only: libreoffice-calc-nogui (format conversion) and xlsx2csv.
@@ -7,12 +8,12 @@ set -euo pipefail
 export LC_ALL=C QT_QPA_PLATFORM=offscreen
 
 here=$(cd "$(dirname "$0")" && pwd)
-work=${1:-/tmp/sorvanta-bench-load}
-bench=${2:-$here/../build-loading/bench/sorvanta-bench}
+work=${1:-$here/../build/bench-load}
+bench=${2:-$here/../build/bench/sorvanta-bench}
 base=catalog_65534
 mkdir -p "$work"
 
-[ -f "$work/$base.xlsx" ] || /usr/bin/python3 /work/shared/bench/make_workbooks.py "$work" >/dev/null
+[ -f "$work/$base.xlsx" ] || /usr/bin/python3 "$here/make-catalog.py" "$work" >/dev/null
 for fmt in ods xls; do
   [ -f "$work/$base.$fmt" ] || soffice --headless --convert-to "$fmt" --outdir "$work" "$work/$base.xlsx" >/dev/null
 done

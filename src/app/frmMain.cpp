@@ -310,6 +310,9 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     if (widget == m_grid || m_grid->isAncestorOf(widget))
         teclaEnGrilla(key->key());
     teclaEnVentana(key->key());
+    // A message box shown meanwhile may have seen this key let go: the press climbs on all the same.
+    m_ultimaTecla = event;
+    m_ultimoDestino = widget;
     // The key goes on to the focused control as well.
     return false;
 }

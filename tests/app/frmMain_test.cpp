@@ -308,6 +308,14 @@ private Q_SLOTS:
         QTest::keyClick(w.TxtArchivo(), Qt::Key_F12, Qt::ShiftModifier);
         QCOMPARE(boxes.count(), 5);
         QCOMPARE(boxes.last().text, u"No hay artículos para procesar contra el catálogo"_s);
+        // The operator lets go of F12 while the box shows: the press, climbing on, acts once.
+        int shown = 0;
+        MsgBox::setHandler([&](const QString &, MsgBox::Icon, const QString &) {
+            ++shown;
+            QTest::keyRelease(w.TxtArchivo(), Qt::Key_F12);
+        });
+        QTest::keyPress(w.TxtArchivo(), Qt::Key_F12);
+        QCOMPARE(shown, 1);
     }
 
     // SORVANTA_SCREENSHOT_DIR=docs/screenshots refreshes the README's picture of the window.

@@ -145,7 +145,7 @@ private Q_SLOTS:
         ReviewList list;
         fill(list, 2, {u"A"_s});
         list.setSubItem(0, 1, u"1"_s);
-        const QString path = u"  /tmp/con blancos.xls "_s;
+        const QString path = u"  /datos/con blancos.xls "_s;
         answerSaveWith(path);
         recordWrites();
         SaveAnswer::whileOpen = [&list] {
@@ -167,7 +167,7 @@ private Q_SLOTS:
         QTest::newRow("cancelled") << "" << "" << 0 << u"Reporte cancelado"_s;
         QTest::newRow("blanks only") << "   " << "" << 0 << u"Reporte cancelado"_s;
         for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
-            QTest::newRow(step) << "/tmp/r.xls" << step << calls << u"Disco lleno"_s + kSection;
+            QTest::newRow(step) << "/datos/r.xls" << step << calls << u"Disco lleno"_s + kSection;
     }
 
     void failures()

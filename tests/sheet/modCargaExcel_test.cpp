@@ -365,7 +365,7 @@ private Q_SLOTS:
         auto log = MemoryExcel::install(data);
         log->failClosingWorkbooks = true;
         clEcxel excel;
-        excel.Archivo(u"/tmp/lista.xlsx"_s);
+        excel.Archivo(u"/datos/lista.xlsx"_s);
         QVERIFY(excel.Abrir(true));
         QCOMPARE(excel.LeerCelda(2, 3), u"VAL-1020-A"_s);
         QCOMPARE(excel.LeerCelda(3, 2), QString());
@@ -377,7 +377,7 @@ private Q_SLOTS:
         QCOMPARE(e.description(), u"No coinciden los tipos"_s);
         excel.CerrarArchivo();
         // A failing close of the workbooks still closes the application, silently.
-        QCOMPARE(log->calls, (QStringList{u"open /tmp/lista.xlsx 1 1 0"_s, u"closeWorkbooks"_s, u"close"_s}));
+        QCOMPARE(log->calls, (QStringList{u"open /datos/lista.xlsx 1 1 0"_s, u"closeWorkbooks"_s, u"close"_s}));
     }
 
     // Damaged files are refused through the loader's test; a missing one only reaches here.
