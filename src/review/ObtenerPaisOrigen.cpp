@@ -25,7 +25,7 @@ RelacionPais preguntarAlOperador(const QString &valor, QWidget *owner)
 }
 } // namespace
 
-RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner, bool *desdeOrg)
+RelacionPais ObtenerPaisOrigen(const QString &valor, const PreguntaPais &preguntar, bool *desdeOrg)
 {
     if (desdeOrg)
         *desdeOrg = false;
@@ -38,8 +38,18 @@ RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner, bool *desde
                 *desdeOrg = true;
             return relacion;
         }
-        return preguntarAlOperador(valor, owner);
+        return preguntar(valor);
     } catch (const AppError &e) {
         throw AppError(ErrorNumbers::kOriginCountry, e.source(), e.description());
     }
+}
+
+PreguntaPais PreguntarConDialogo(QWidget *owner)
+{
+    return [owner](const QString &valor) { return preguntarAlOperador(valor, owner); };
+}
+
+RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner, bool *desdeOrg)
+{
+    return ObtenerPaisOrigen(valor, PreguntarConDialogo(owner), desdeOrg);
 }

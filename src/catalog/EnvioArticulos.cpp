@@ -1,0 +1,171 @@
+#include "catalog/EnvioArticulos.h"
+
+#include "catalog/ConsultaAnticipada.h"
+#include "catalog/RegArticulo.h"
+#include "catalog/modEntidadCatalogo.h"
+#include "common/modGlobal.h"
+#include "common/modTexto.h"
+#include "external/DataAccessManager.h"
+#include "external/DatabaseConnection.h"
+#include "platform/AppError.h"
+#include "platform/ErrorNumbers.h"
+#include "platform/ReviewListModel.h"
+
+#include <QElapsedTimer>
+
+namespace {
+using modTexto::aNumero;
+using modTexto::recortar;
+using modTexto::sinApostrofes;
+
+const QString kCatalogos = QStringLiteral("CATALOGOS");
+
+QString codigoDe(const ReviewListModel &lista, int i)
+{
+    return sinApostrofes(recortar(lista.subItem(i, 0)));
+}
+
+bool esNuevo(const QString &estado)
+{
+    return estado == QLatin1String("Nuevo");
+}
+
+RegArticulo leerItem(const ReviewListModel &lista, int i)
+{
+    auto sub = [&](int k) { return lista.subItem(i, k); };
+    RegArticulo art;
+    art.idarticulo = codigoDe(lista, i);
+    art.descripcion = sinApostrofes(recortar(sub(1)));
+    art.descripcion_maria = sinApostrofes(recortar(sub(2)));
+    art.ncm = recortar(sub(3));
+    art.estado = sub(4);
+    art.ncm_catalogo = sub(5);
+    art.anexo_descripcion = sinApostrofes(recortar(sub(6)));
+    art.kilos_unitario = aNumero(recortar(sub(7)));
+    art.idpais = recortar(sub(8));
+    art.observacion1 = recortar(sub(9));
+    art.observacion2 = recortar(sub(10));
+    art.observacion3 = recortar(sub(11));
+    art.idunidad = recortar(sub(12));
+    art.sufijos = recortar(sub(13));
+    return art;
+}
+
+void validarNcm(const RegArticulo &art)
+{
+    if (art.ncm.size() > 15)
+        throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+                       QStringLiteral(" NCM incorrecto  ") + art.ncm + QStringLiteral(" articulo ") + art.idarticulo);
+}
+
+// An existing article that brings nothing the update would write is left alone.
+bool nadaQueActualizar(const RegArticulo &art)
+{
+    return art.ncm.size() <= 9 && art.descripcion.isEmpty() && art.anexo_descripcion.isEmpty()
+           && art.kilos_unitario == 0 && art.descripcion_maria.isEmpty();
+}
+
+// The statement builders know only these two kinds; with any other the insert would be
+// empty and the run would report articles as sent that never were.
+QString tipoDeBase()
+{
+    const QString tipo = modGlobal::AccesoDatos->getDataConnectionTAG(kCatalogos);
+    if (tipo != QLatin1String("SQL") && tipo != QLatin1String("ACCESS"))
+        throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+                       QStringLiteral("Tipo de base de datos desconocido \"%1\" para la entidad CATALOGOS: "
+                                      "se admiten SQL y ACCESS. No se envió el artículo.")
+                           .arg(tipo));
+    return tipo;
+}
+
+// The checked new articles, whose existence is asked again just before sending.
+std::vector<ConsultaAnticipada::Pendiente> nuevosMarcados(const ReviewListModel &lista)
+{
+    std::vector<ConsultaAnticipada::Pendiente> nuevos;
+    for (int i = 0; i < lista.itemCount(); ++i) {
+        if (lista.isChecked(i) && esNuevo(lista.subItem(i, 4)))
+            nuevos.emplace_back(i, codigoDe(lista, i));
+    }
+    return nuevos;
+}
+
+QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, ConsultaAnticipada &consulta)
+{
+    if (esNuevo(art.estado)) {
+        const QString tipo = tipoDeBase();
+        if (consulta.ausente(i))
+            return modEntidadCatalogo::getSQLInsertArticulo(idCatalogo, art, tipo);
+        return modEntidadCatalogo::AgregarArticulo(idCatalogo, art, tipo);
+    }
+    if (nadaQueActualizar(art))
+        return QString();
+    return modEntidadCatalogo::getSQLUpdateArticulo(idCatalogo, art, tipoDeBase());
+}
+
+void ejecutar(const QString &sql)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
+    datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
+}
+
+// Holds the catalog for the run and always lets it go, even when the run stops half way.
+class Tanda {
+public:
+    Tanda() : m_conexion(modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos))
+    {
+        if (m_conexion)
+            m_conexion->comenzarTanda();
+    }
+    ~Tanda()
+    {
+        if (m_conexion)
+            m_conexion->terminarTanda();
+    }
+    Tanda(const Tanda &) = delete;
+    Tanda &operator=(const Tanda &) = delete;
+
+private:
+    std::shared_ptr<DatabaseConnection> m_conexion;
+};
+
+struct Envio {
+    const ReviewListModel &lista;
+    const QString &idCatalogo;
+    ConsultaAnticipada &consulta;
+    ResumenEnvio &resumen;
+
+    void item(int i)
+    {
+        resumen.enCurso.clear();
+        const RegArticulo art = leerItem(lista, i);
+        validarNcm(art);
+        resumen.enCurso = recortar(lista.subItem(i, 0));
+        const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
+        if (sql.isEmpty()) {
+            ++resumen.sinCambios;
+            return;
+        }
+        QElapsedTimer demora;
+        demora.start();
+        ejecutar(sql);
+        consulta.anotarSentencia(demora.nsecsElapsed());
+        ++resumen.enviados;
+    }
+};
+} // namespace
+
+void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
+                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen)
+{
+    Tanda tanda;
+    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista));
+    Envio envio{lista, idCatalogo, consulta, resumen};
+    const int cantidad = lista.itemCount();
+    for (int i = 0; i < cantidad; ++i) {
+        if (lista.isChecked(i))
+            envio.item(i);
+        avance(i + 1, i + 1 == cantidad);
+    }
+    resumen.enCurso.clear();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class ReviewListModel;
+
+// How far a sending run went; filled as it goes, so it holds also when the run stops.
+struct ResumenEnvio {
+    int enviados = 0;   // statements executed
+    int sinCambios = 0; // checked existing articles that brought nothing to update
+    // The article whose statement was on its way when the run stopped ("" otherwise, and
+    // when the NCM check stopped it: that message names the article itself).
+    QString enCurso;
+};
+
+// F12 without a window: inserts every checked article of the list into catalog
+// `idCatalogo`, or updates it there, each statement on its own as soon as it is built.
+// `avance` hears of every item (checked or not), `ultimo` at the last. Raises AppError at
+// the first failure; what was executed before stays written.
+void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
+                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen);

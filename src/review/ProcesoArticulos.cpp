@@ -1,0 +1,143 @@
+#include "review/ProcesoArticulos.h"
+
+#include "catalog/RegArticulo.h"
+#include "catalog/modEntidadCatalogo.h"
+#include "common/modTexto.h"
+#include "platform/GridModel.h"
+#include "platform/ReviewListModel.h"
+#include "review/NuevoArticulo.h"
+#include "review/QuitarGuiones.h"
+
+#include <QHash>
+
+namespace {
+using modTexto::aNumero;
+using modTexto::numeroComoTexto;
+using modTexto::sinApostrofes;
+
+struct ColumnaRevision {
+    const char *titulo;
+    int anchoTwips;
+};
+
+constexpr ColumnaRevision kColumnas[] = {
+    {"ARTICULOS", 2300},   {"DESCRIPCION", 2300},    {"DESCRIPCION_MARIA", 2000}, {"NCM", 2000},
+    {"ESTADO", 2000},      {"NCM CATALOGO", 1440},   {"Anexo Descripcion", 1440}, {"Kilos Unitario", 1440},
+    {"Pais_Origen", 1440}, {"Observacion1", 1440},   {"Observacion2", 1440},      {"Observacion3", 1440},
+    {"IdUnidad", 1440},    {"Sufijos", 1440},
+};
+
+// Existing articles show green from the code up to the origin country.
+const QColor kVerdeExiste(0, 128, 0);
+constexpr int kUltimaColumnaVerde = 8;
+
+class Procesador {
+public:
+    Procesador(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
+               ReviewListModel &lista, const PasosProceso &pasos)
+        : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos)
+    {
+    }
+
+    void ejecutar()
+    {
+        // A run that failed half-way left its items behind; they must not be listed twice.
+        m_lista.clearItems();
+        const int filas = m_grilla.rows();
+        for (int r = 1; r < filas; ++r) {
+            procesarFila(r);
+            m_pasos.avance(r, r == filas - 1);
+        }
+    }
+
+private:
+    QString celda(int fila, const CampoAsignado &campo) const { return m_grilla.text(fila, campo.columna); }
+
+    QString celdaLimpia(int fila, const CampoAsignado &campo) const
+    {
+        return campo.asignado ? sinApostrofes(celda(fila, campo)) : QString();
+    }
+
+    void procesarFila(int r)
+    {
+        RegArticulo art = NuevoArticulo();
+        art.idarticulo = sinApostrofes(celda(r, m_mapa.ARTICULO));
+        if (m_opciones.quitarGuiones)
+            art.idarticulo = QuitarGuiones(art.idarticulo);
+        art.descripcion = celdaLimpia(r, m_mapa.DESCRIPCION);
+        art.descripcion_maria = celdaLimpia(r, m_mapa.DESCRIPC_MARIA);
+        art.anexo_descripcion = celdaLimpia(r, m_mapa.ANEXAR_DESCRIPCION);
+        if (m_mapa.KILOS_UNITARIO.asignado)
+            art.kilos_unitario = aNumero(celdaLimpia(r, m_mapa.KILOS_UNITARIO));
+        art.idpais = paisDeOrigen(celdaLimpia(r, m_mapa.PAIS_ORIGEN));
+        art.observacion1 = celdaLimpia(r, m_mapa.OBSERVACION1);
+        art.observacion2 = celdaLimpia(r, m_mapa.OBSERVACION2);
+        art.observacion3 = celdaLimpia(r, m_mapa.OBSERVACION3);
+        art.idunidad = celdaLimpia(r, m_mapa.UNIDAD);
+        art.sufijos = celdaLimpia(r, m_mapa.SUFIJOS);
+        if (m_mapa.NCM.asignado)
+            art.ncm = celda(r, m_mapa.NCM);
+        if (art.idarticulo.isEmpty())
+            return;
+        agregarItem(modEntidadCatalogo::getArticuloenCatalogo(m_opciones.idCatalogo, art));
+    }
+
+    // A sheet repeats few origin texts many times: a translation read from ORG in this run
+    // is not asked for again. Answers given by the operator are not kept, since they may
+    // have been stored under an edited text.
+    QString paisDeOrigen(const QString &origen)
+    {
+        if (origen.isEmpty())
+            return origen;
+        const auto conocido = m_paises.constFind(origen);
+        if (conocido != m_paises.constEnd())
+            return *conocido;
+        bool desdeOrg = false;
+        const QString pais = ObtenerPaisOrigen(origen, m_pasos.preguntarPais, &desdeOrg).ORI;
+        if (desdeOrg)
+            m_paises.insert(origen, pais);
+        return pais;
+    }
+
+    void agregarItem(const RegArticulo &art)
+    {
+        const int item = m_lista.addItem(art.idarticulo);
+        const QString textos[] = {art.descripcion,        art.descripcion_maria,
+                                  art.ncm,                art.estado,
+                                  art.ncm_catalogo,       art.anexo_descripcion,
+                                  numeroComoTexto(art.kilos_unitario), art.idpais,
+                                  art.observacion1,       art.observacion2,
+                                  art.observacion3,       art.idunidad,
+                                  art.sufijos};
+        int sub = 1;
+        for (const QString &texto : textos)
+            m_lista.setSubItem(item, sub++, texto);
+        m_lista.setChecked(item, true);
+        if (art.estado == QLatin1String("Existe"))
+            for (int k = 0; k <= kUltimaColumnaVerde; ++k)
+                m_lista.setForeColor(item, k, kVerdeExiste);
+    }
+
+    const GridModel &m_grilla;
+    const RegMapaCampos &m_mapa;
+    const OpcionesProceso &m_opciones;
+    ReviewListModel &m_lista;
+    const PasosProceso &m_pasos;
+    QHash<QString, QString> m_paises;
+};
+
+} // namespace
+
+void ProcesarFilas(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
+                   ReviewListModel &lista, const PasosProceso &pasos)
+{
+    Procesador(grilla, mapa, opciones, lista, pasos).ejecutar();
+}
+
+void PrepararColumnasRevision(ReviewListModel &lista)
+{
+    if (lista.columns() > 0)
+        return;
+    for (const ColumnaRevision &columna : kColumnas)
+        lista.addColumn(QString::fromLatin1(columna.titulo), columna.anchoTwips);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "mapping/MapaCampos.h"
+#include "review/ObtenerPaisOrigen.h"
+
+#include <QString>
+#include <functional>
+
+class GridModel;
+class ReviewListModel;
+
+// What processing needs besides the sheet and the column map.
+struct OpcionesProceso {
+    QString idCatalogo;
+    bool quitarGuiones = false;
+};
+
+// What only a front end can do while the rows are processed.
+struct PasosProceso {
+    // The run has reached grid row `fila`; `ultima` at the last one.
+    std::function<void(int fila, bool ultima)> avance;
+    // Asks for the country of an origin text the database does not know yet (see ObtenerPaisOrigen).
+    PreguntaPais preguntarPais;
+};
+
+// F11 without a window: every data row of the grid becomes one checked item of the list,
+// marked "Existe" or "Nuevo" by the catalog (the list is emptied first). Raises AppError
+// at the first failure; the items made until then stay in the list.
+void ProcesarFilas(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
+                   ReviewListModel &lista, const PasosProceso &pasos);
+
+// Gives the review list its fourteen columns (once).
+void PrepararColumnasRevision(ReviewListModel &lista);
