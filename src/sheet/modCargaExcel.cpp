@@ -7,14 +7,12 @@
 #include "platform/ErrorText.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
-#include "sheet/clEcxel.h"
+#include "sheet/LecturaHoja.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <algorithm>
-#include <memory>
 
 namespace modCargaExcel {
 namespace {
@@ -60,11 +58,6 @@ private:
     bool m_shownOnce = false;
 };
 
-struct SheetBlock {
-    QString text;
-    int rows = 0;
-};
-
 FileSystemComponent &sistemaArchivos(const QString &procedure)
 {
     if (!modGlobal::SistemaArchivos)
@@ -82,101 +75,18 @@ bool isBlank(const QString &text)
     return true;
 }
 
-bool isControl(char16_t ch)
-{
-    return ch < u' ';
-}
-
-// A TAB or line break inside a cell would move every later cell of the row when pasted, and
-// a NUL would cut short the statement the cell ends up in: every control character is a blank.
-void appendCell(QString &block, const QString &cell)
-{
-    const char16_t *begin = reinterpret_cast<const char16_t *>(cell.utf16());
-    const char16_t *end = begin + cell.size();
-    if (std::none_of(begin, end, isControl)) {
-        block += cell;
-        return;
-    }
-    QString clean = cell;
-    std::replace_if(clean.begin(), clean.end(), [](QChar ch) { return isControl(ch.unicode()); }, QLatin1Char(' '));
-    block += clean;
-}
-
-// Header width: the run of non-empty cells of row 1 from column 1; at least 1.
-int scanHeader(clEcxel &excel, FlexGrid &grid)
-{
-    int c = 1;
-    QString text;
-    do {
-        text = excel.LeerCelda(1, c);
-        if (!text.isEmpty()) {
-            grid.setCols(c);
-            ++c;
-        }
-    } while (!text.isEmpty());
-    if (c > 1)
-        --c;
-    return c;
-}
-
-// Rows up to the first one whose columns 1..width are all empty, as one TAB/CR block.
-SheetBlock scanRows(clEcxel &excel, int width, Progress &progress)
-{
-    SheetBlock block;
-    int r = 1;
-    bool empty = true;
-    try {
-        do {
-            const qsizetype rowStart = block.text.size();
-            if (!block.text.isEmpty())
-                block.text += QLatin1Char('\r');
-            const qsizetype lineStart = block.text.size();
-            empty = true;
-            for (int c = 1; c <= width; ++c) {
-                const QString cell = excel.LeerCelda(r, c);
-                if (!cell.isEmpty())
-                    empty = false;
-                if (c > 1)
-                    block.text += QLatin1Char('\t');
-                appendCell(block.text, cell);
-            }
-            if (block.text.size() > lineStart && !empty)
-                ++r;
-            else
-                block.text.truncate(rowStart);
-            progress.rowsRead(r - 1, false);
-        } while (r < kMaxFilas + 1 && !empty);
-    } catch (const AppError &) {
-        progress.rowsRead(r - 1, true);
-        throw;
-    }
-    progress.rowsRead(r - 1, true);
-    block.rows = r - 1;
-    return block;
-}
-
-// Filled rows after the last one a load takes, counted as the scan would have read them on,
-// so the operator learns that part of the sheet was left out.
-int rowsBeyondLimit(const clEcxel &excel, int width)
-{
-    int count = 0;
-    while (!excel.FilaVacia(kMaxFilas + 1 + count, width))
-        ++count;
-    return count;
-}
-
-void fillGrid(FlexGrid &grid, const SheetBlock &block, int width, int &line)
+void fillGrid(FlexGrid &grid, const BloqueHoja &block, int &line)
 {
     line = 91;
     grid.setRows(1);
-    grid.setRows(block.rows);
+    grid.setRows(block.filas);
     line = 92;
     grid.setRow(0);
     grid.setCol(0);
-    grid.setRowSel(block.rows - 1);
-    grid.setColSel(width - 1);
+    grid.setRowSel(block.filas - 1);
+    grid.setColSel(block.columnas - 1);
     line = 93;
-    grid.setClip(block.text);
+    grid.setClip(block.texto);
     line = 94;
     grid.setCol(0);
     grid.setRow(0);
@@ -225,32 +135,24 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
                          MsgBox::Icon::Exclamation);
             return false;
         }
-        line = 40;
-        auto excel = std::make_unique<clEcxel>();
-        excel->Archivo(p_Archivo);
-        excel->Abrir(true);
-        line = 50;
-        grid.setCols(1);
-        grid.setRows(1);
-        line = 60;
-        const int width = scanHeader(*excel, grid);
-        line = 70;
         Progress progress(lbLineas);
-        const SheetBlock block = scanRows(*excel, width, progress);
-        if (block.rows == 1) {
+        PasosLectura pasos;
+        pasos.abierta = [&grid] {
+            grid.setCols(1);
+            grid.setRows(1);
+        };
+        pasos.encabezado = [&grid](int columna) { grid.setCols(columna); };
+        pasos.avance = [&progress](int filas, bool final) { progress.rowsRead(filas, final); };
+        const BloqueHoja block = LeerHoja(p_Archivo, pasos, line);
+        if (block.filas == 1) {
             hourglass.restore();
             MsgBox::show(QStringLiteral("Archivo excel con Formato incorrecto, por favor edite el archivo y no "
                                         "deje muchas columnas vacias"),
                          MsgBox::Icon::Exclamation);
             return false;
         }
-        // Every cell is in the block now: the workbook goes before the grid takes its copy,
-        // so a large sheet is never held twice.
-        const int beyond = block.rows == kMaxFilas ? rowsBeyondLimit(*excel, width) : 0;
-        line = 80;
-        excel->CerrarArchivo();
-        excel.reset();
-        fillGrid(grid, block, width, line);
+        fillGrid(grid, block, line);
+        const int beyond = block.filasFuera;
         if (beyond > 0) {
             hourglass.restore();
             const QString resto = beyond == 1 ? QStringLiteral("1 fila más que no se cargó")
