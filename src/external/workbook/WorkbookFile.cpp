@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringConverter>
 
 namespace {
 
@@ -58,8 +59,10 @@ bool hasEncryptionInfo(QFile &file)
 
 bool looksLikeText(const QByteArray &head)
 {
-    // NUL bytes never appear in text of the encodings read as CSV.
-    return !head.contains('\0');
+    // UTF-16 and UTF-32 text is told by its byte-order mark; NUL bytes never appear in
+    // text of the 8-bit encodings read as CSV.
+    const auto unicode = QStringConverter::encodingForData(head);
+    return (unicode && *unicode != QStringConverter::Utf8) || !head.contains('\0');
 }
 
 WorkbookFile::Format zipFormat(const ZipPackage &package)
