@@ -197,8 +197,9 @@ private slots:
             {QStringLiteral("0.00E+00"), false},           {QStringLiteral("hh:mm AM/PM"), true},
             {QStringLiteral("General"), false},            {QStringLiteral("_(* #,##0_);_(@_)"), false},
         };
-        // Built-in formats first: 14, 22, 45 are dates; 2, 49, 0 are not.
-        QList<QPair<quint16, bool>> formats{{14, true}, {22, true}, {45, true}, {2, false}, {49, false}, {0, false}};
+        // Built-in formats first: 14, 22, 45 and the East Asian 27-36, 50-58 are dates; 2, 37, 49, 0 are not.
+        QList<QPair<quint16, bool>> formats{{14, true}, {22, true}, {45, true}, {27, true}, {36, true}, {50, true},
+                                            {58, true}, {2, false}, {37, false}, {49, false}, {0, false}};
         QByteArray globals = format(0, QStringLiteral("Standard"));
         for (int i = 0; i < custom.size(); ++i) {
             globals += format(quint16(164 + i), custom[i].first);

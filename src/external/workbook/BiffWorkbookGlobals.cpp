@@ -2,8 +2,8 @@
 
 #include "external/workbook/BiffContinuedReader.h"
 #include "external/workbook/BiffRecordReader.h"
+#include "external/workbook/NumberFormat.h"
 #include "external/workbook/XlsByteReader.h"
-#include "external/workbook/XlsDateFormats.h"
 #include "external/workbook/XlsFileError.h"
 
 #include <algorithm>
@@ -148,7 +148,7 @@ void BiffWorkbookGlobals::markDateXfs()
         const quint16 id = m_xfFormats[i];
         auto it = judged.find(id);
         if (it == judged.end())
-            it = judged.insert(id, XlsDateFormats::isDateFormat(id, m_formats.value(id)));
+            it = judged.insert(id, NumberFormat::isDate(id, m_formats.value(id)));
         m_dateXf[i] = it.value();
     }
 }
