@@ -109,6 +109,9 @@ void GridModel::paste(int top, int left, int bottom, int right, const QString &b
 {
     bottom = qMin(bottom, m_rows - 1);
     right = qMin(right, m_cols - 1);
+    // One reset is far cheaper for views than a change signal over a whole loaded sheet;
+    // views may still read the old cells until it has begun.
+    beginResetModel();
     int row = top;
     qsizetype start = 0;
     const qsizetype size = block.size();
@@ -129,8 +132,6 @@ void GridModel::paste(int top, int left, int bottom, int right, const QString &b
         start = end + 1;
         ++row;
     }
-    // One reset is far cheaper for views than a change signal over a whole loaded sheet.
-    beginResetModel();
     endResetModel();
 }
 

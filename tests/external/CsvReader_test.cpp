@@ -1,5 +1,8 @@
 #include "external/workbook/CsvReader.h"
+#include "external/workbook/WorkbookFile.h"
 
+#include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class CsvReaderTest : public QObject {
@@ -60,6 +63,39 @@ private slots:
         QCOMPARE(at(read("\x80 10,caf\xE9"), 1, 2), QStringLiteral("caf\u00E9"));
         QCOMPARE(at(read("\x93q\x94"), 1, 1), QStringLiteral("\u201Cq\u201D"));
         QCOMPARE(at(read("\xF0\x9F\x98\x80"), 1, 1), QStringLiteral("\U0001F600"));
+    }
+
+    // Excel's "Unicode Text" is UTF-16 LE and TAB-separated; any UTF-16 file with a
+    // byte-order mark reads as its UTF-8 form, from the file as the engine opens it.
+    void unicodeTextReadsLikeUtf8_data()
+    {
+        QTest::addColumn<bool>("bigEndian");
+        QTest::addColumn<QString>("delimiter");
+        QTest::newRow("UTF-16 LE, TAB") << false << QStringLiteral("\t");
+        QTest::newRow("UTF-16 LE, semicolon") << false << QStringLiteral(";");
+        QTest::newRow("UTF-16 BE, comma") << true << QStringLiteral(",");
+    }
+    void unicodeTextReadsLikeUtf8()
+    {
+        QFETCH(bool, bigEndian);
+        QFETCH(QString, delimiter);
+        const QString text = QStringLiteral("Código|Descripción\r\nA-1|\"Ñandú | 1,5 €\"\r\n東京|\U0001F600\r\n")
+                                 .replace(QLatin1Char('|'), delimiter);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lista.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                               QStringConverter::Flag::WriteBom);
+        file.write(encoder.encode(text));
+        file.close();
+        const SheetData s = WorkbookFile::readFirstSheet(path, ReadLimits{65536, 16384});
+        const SheetData utf8 = read(text.toUtf8());
+        QCOMPARE(s.rowCount(), 3);
+        for (int r = 1; r <= 3; ++r)
+            for (int c = 1; c <= 2; ++c)
+                QCOMPARE(at(s, r, c), at(utf8, r, c));
+        QCOMPARE(at(s, 2, 2), QStringLiteral("Ñandú %1 1,5 €").arg(delimiter));
     }
 
     void rowsBeyondTheLimitAreDropped()

@@ -197,8 +197,9 @@ private slots:
             {QStringLiteral("0.00E+00"), false},           {QStringLiteral("hh:mm AM/PM"), true},
             {QStringLiteral("General"), false},            {QStringLiteral("_(* #,##0_);_(@_)"), false},
         };
-        // Built-in formats first: 14, 22, 45 are dates; 2, 49, 0 are not.
-        QList<QPair<quint16, bool>> formats{{14, true}, {22, true}, {45, true}, {2, false}, {49, false}, {0, false}};
+        // Built-in formats first: 14, 22, 45 and the East Asian 27-36, 50-58 are dates; 2, 37, 49, 0 are not.
+        QList<QPair<quint16, bool>> formats{{14, true}, {22, true}, {45, true}, {27, true}, {36, true}, {50, true},
+                                            {58, true}, {2, false}, {37, false}, {49, false}, {0, false}};
         QByteArray globals = format(0, QStringLiteral("Standard"));
         for (int i = 0; i < custom.size(); ++i) {
             globals += format(quint16(164 + i), custom[i].first);
@@ -222,8 +223,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("text");
-        auto biff5 = [](int codepage, const QByteArray &bytes) {
-            const QByteArray globals = record(0x0042, u16(quint16(codepage))) + xfs();
+        // A negative code page writes no CODEPAGE record; each character set gives a FONT record.
+        auto biff5 = [](int codepage, const QByteArray &bytes, const QList<quint8> &charsets = {}) {
+            QByteArray globals = codepage < 0 ? QByteArray() : record(0x0042, u16(quint16(codepage)));
+            for (quint8 charset : charsets)
+                globals += record(0x0031, QByteArray(12, '\0') + char(charset) + QByteArray(1, '\0') + char(5) + "Arial");
+            globals += xfs();
             const QByteArray label = cell(0x0204, 0, 0, 15, u16(quint16(bytes.size())) + bytes);
             return xlsFile(workbook(globals, {{label}}, 0x0500), QStringLiteral("Book"));
         };
@@ -234,6 +239,11 @@ private slots:
         QTest::newRow("BIFF5 without codepage: 1252") << biff5(0, "Se\xF1or \x80") << QStringLiteral("Señor €");
         QTest::newRow("BIFF5 1253 Greek") << biff5(1253, "\xC1\xE8\xDE\xED\xE1") << QStringLiteral("Αθήνα");
         QTest::newRow("BIFF5 850 DOS") << biff5(850, "a\xA4o") << QStringLiteral("año");
+        QTest::newRow("BIFF5 no codepage, Cyrillic fonts: 1251")
+            << biff5(-1, "\xCC\xEE\xF1\xEA\xE2\xE0", {0, 204, 204}) << QStringLiteral("Москва");
+        QTest::newRow("BIFF5 no codepage, Turkish font: 1254") << biff5(-1, "\xFEi\xF0", {162}) << QStringLiteral("şiğ");
+        QTest::newRow("BIFF5 no codepage, Western fonts: 1252") << biff5(-1, "Se\xF1or", {0, 1}) << QStringLiteral("Señor");
+        QTest::newRow("BIFF5 CODEPAGE wins over fonts") << biff5(1253, "\xC1", {204}) << QStringLiteral("Α");
         QTest::newRow("BIFF8 Unicode workbook: Latin-1") << biff8(1200, "\x80\xF1") << QStringLiteral("\u0080ñ");
         QTest::newRow("BIFF8 without codepage: Latin-1") << biff8(0, "\xF1") << QStringLiteral("ñ");
         QTest::newRow("BIFF8 naming 1252") << biff8(1252, "\x80\xF1") << QStringLiteral("€ñ");

@@ -166,6 +166,29 @@ private slots:
         QCOMPARE(s.at(1, 1).number, 40000.0);
     }
 
+    void builtInFormatsDecideDates_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("isDate");
+        QTest::newRow("14 date") << 14 << true;
+        QTest::newRow("27 East Asian date") << 27 << true;
+        QTest::newRow("36 East Asian date") << 36 << true;
+        QTest::newRow("50 East Asian date") << 50 << true;
+        QTest::newRow("58 East Asian date") << 58 << true;
+        QTest::newRow("37 accounting") << 37 << false;
+        QTest::newRow("49 text") << 49 << false;
+    }
+
+    void builtInFormatsDecideDates()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, isDate);
+        const QByteArray styles = QByteArray("<styleSheet xmlns=\"") + kMain + "\"><cellXfs><xf numFmtId=\""
+                                  + QByteArray::number(id) + "\"/></cellXfs></styleSheet>";
+        const SheetData s = read(writeXlsx("<row r=\"1\"><c r=\"A1\" s=\"0\"><v>40000</v></c></row>", {}, styles));
+        QCOMPARE(s.at(1, 1).type, isDate ? CellValue::Type::DateTime : CellValue::Type::Number);
+    }
+
     void dates1904CountFrom1900()
     {
         const SheetData s = read(writeXlsx("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>0</v></c><c r=\"B1\"><v>0</v></c></row>",

@@ -40,10 +40,10 @@ private Q_SLOTS:
     void filtersOfferEveryWorkbookFormat()
     {
         QCOMPARE(clSistema::filters(QStringLiteral(".ods"), QString()),
-                 QStringList({QStringLiteral("Archivos ODS (*.ods *.xls *.xlsx *.xlsm *.csv)"),
+                 QStringList({QStringLiteral("Archivos ODS (*.ods *.xls *.xlsx *.xlsm *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
                               QStringLiteral("Todos los archivos (*)")}));
         QCOMPARE(clSistema::filters(QStringLiteral("txt"), QStringLiteral("Texto")).first(),
-                 QStringLiteral("Texto (*.txt *.xls *.xlsx *.xlsm *.ods *.csv)"));
+                 QStringLiteral("Texto (*.txt *.xls *.xlsx *.xlsm *.ods *.csv *.xlt *.xltx *.xltm *.ots)"));
     }
 
     void openGivesTheChosenFileOrNothing()
@@ -53,7 +53,7 @@ private Q_SLOTS:
         QFile(path).open(QIODevice::WriteOnly);
         QWidget owner;
         const QString title = QStringLiteral("Seleccionar archivo de sorvanta");
-        const QStringList filters{QStringLiteral("Archivos Excel (*.xls *.xlsx *.xlsm *.ods *.csv)"),
+        const QStringList filters{QStringLiteral("Archivos Excel (*.xls *.xlsx *.xlsm *.ods *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
                                   QStringLiteral("Todos los archivos (*)")};
         answerNextDialog(title, path, &owner, QFileDialog::AcceptOpen, filters);
         QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")), path);

@@ -36,7 +36,11 @@ private Q_SLOTS:
         grid.setCol(0);
         grid.setRowSel(1);
         grid.setColSel(1);
+        QString beforeReset = QStringLiteral("no reset");
+        connect(grid.gridModel(), &QAbstractItemModel::modelAboutToBeReset, this,
+                [&] { beforeReset = grid.textMatrix(0, 0); });
         grid.setClip(QStringLiteral("A\tB\tIGNORED\r\tx\rNOT PASTED"));
+        QCOMPARE(beforeReset, QString()); // views are told before the cells change
         QCOMPARE(grid.textMatrix(0, 0) + grid.textMatrix(0, 1) + grid.textMatrix(0, 2), QStringLiteral("AB"));
         QCOMPARE(grid.textMatrix(1, 0) + grid.textMatrix(1, 1) + grid.textMatrix(2, 0), QStringLiteral("x"));
         QCOMPARE(grid.gridModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("B"));

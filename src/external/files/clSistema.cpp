@@ -1,17 +1,12 @@
 #include "external/files/clSistema.h"
 
+#include "external/workbook/WorkbookFile.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
-
-const QStringList &workbookExtensions()
-{
-    static const QStringList extensions{QStringLiteral("xls"), QStringLiteral("xlsx"), QStringLiteral("xlsm"),
-                                        QStringLiteral("ods"), QStringLiteral("csv")};
-    return extensions;
-}
 
 QString cleanExtension(const QString &extension)
 {
@@ -44,7 +39,7 @@ QStringList clSistema::filters(const QString &defaultExtension, const QString &f
     QStringList patterns;
     if (!extension.isEmpty())
         patterns << QStringLiteral("*.") + extension;
-    for (const QString &e : workbookExtensions())
+    for (const QString &e : WorkbookFile::readableExtensions())
         if (e.compare(extension, Qt::CaseInsensitive) != 0)
             patterns << QStringLiteral("*.") + e;
     QString description = filterDescription.trimmed();

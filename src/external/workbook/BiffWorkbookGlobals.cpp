@@ -2,8 +2,8 @@
 
 #include "external/workbook/BiffContinuedReader.h"
 #include "external/workbook/BiffRecordReader.h"
+#include "external/workbook/NumberFormat.h"
 #include "external/workbook/XlsByteReader.h"
-#include "external/workbook/XlsDateFormats.h"
 #include "external/workbook/XlsFileError.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@ constexpr quint16 kEof = 0x000A;
 constexpr quint16 kFilePass = 0x002F;
 constexpr quint16 kCodepage = 0x0042;
 constexpr quint16 kDateMode = 0x0022;
+constexpr quint16 kFont = 0x0031;
 constexpr quint16 kFormat = 0x041E;
 constexpr quint16 kXf = 0x00E0;
 constexpr quint16 kBoundSheet = 0x0085;
@@ -64,9 +65,13 @@ BiffWorkbookGlobals::BiffWorkbookGlobals(const QByteArray &stream, int defaultBi
             if (r.size >= 2) {
                 const int cp = in.u16();
                 m_codepage = XlsCodepage(cp);
+                m_codepageNamed = true;
                 // BIFF8 8-bit text is Latin-1 unless the file names some other code page.
                 m_compressed = XlsCodepage(cp);
             }
+            break;
+        case kFont:
+            readFont(r.data, r.size);
             break;
         case kDateMode:
             m_1904 = r.size >= 2 && in.u16() == 1;
@@ -106,6 +111,20 @@ void BiffWorkbookGlobals::readBof(const char *data, std::size_t size, int defaul
         m_biff = 5;
     else
         m_biff = defaultBiff;
+}
+
+void BiffWorkbookGlobals::readFont(const char *data, std::size_t size)
+{
+    // Without a CODEPAGE record the fonts' character sets tell what the 8-bit text is
+    // (writers in Cyrillic or Greek Windows leave it out); the first that names a code
+    // page beyond the Western default decides.
+    if (m_codepageNamed || m_codepageFromFont || size < 13)
+        return;
+    const int codepage = XlsCodepage::fromCharset(static_cast<quint8>(data[12]));
+    if (codepage == 0)
+        return;
+    m_codepage = XlsCodepage(codepage);
+    m_codepageFromFont = true;
 }
 
 void BiffWorkbookGlobals::readFormat(const char *data, std::size_t size)
@@ -148,7 +167,7 @@ void BiffWorkbookGlobals::markDateXfs()
         const quint16 id = m_xfFormats[i];
         auto it = judged.find(id);
         if (it == judged.end())
-            it = judged.insert(id, XlsDateFormats::isDateFormat(id, m_formats.value(id)));
+            it = judged.insert(id, NumberFormat::isDate(id, m_formats.value(id)));
         m_dateXf[i] = it.value();
     }
 }

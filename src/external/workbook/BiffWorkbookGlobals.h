@@ -34,6 +34,7 @@ public:
 
 private:
     void readBof(const char *data, std::size_t size, int defaultBiff);
+    void readFont(const char *data, std::size_t size);
     void readFormat(const char *data, std::size_t size);
     void readSheet(const char *data, std::size_t size);
     void markDateXfs();
@@ -41,6 +42,8 @@ private:
     int m_biff = 8;
     bool m_1904 = false;
     XlsCodepage m_codepage;
+    bool m_codepageNamed = false;
+    bool m_codepageFromFont = false;
     XlsCodepage m_compressed{1200};
     std::vector<QString> m_sst;
     std::vector<Sheet> m_sheets;

@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -140,6 +141,10 @@ private:
 
 QString CsvReader::decode(const QByteArray &bytes)
 {
+    // Excel's "Unicode Text" is UTF-16 with a byte-order mark.
+    const auto unicode = QStringConverter::encodingForData(bytes);
+    if (unicode && *unicode != QStringConverter::Utf8)
+        return QStringDecoder(*unicode).decode(bytes);
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto *end = p + bytes.size();
     if (bytes.startsWith("\xEF\xBB\xBF"))

@@ -1,10 +1,10 @@
 #include "external/workbook/NumberFormat.h"
 
-namespace NumberFormat {
+namespace {
 
 bool isBuiltInDate(int id)
 {
-    return (id >= 14 && id <= 22) || (id >= 45 && id <= 47);
+    return (id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58);
 }
 
 bool isDateCode(const QString &code)
@@ -51,6 +51,17 @@ bool isDateCode(const QString &code)
         }
     }
     return false;
+}
+
+} // namespace
+
+namespace NumberFormat {
+
+bool isDate(int id, const QString &code)
+{
+    if (id == 0)
+        return false;
+    return code.isEmpty() ? isBuiltInDate(id) : isDateCode(code);
 }
 
 } // namespace NumberFormat

@@ -6,6 +6,8 @@
 #include "external/workbook/ZipPackage.h"
 #include "platform/AppError.h"
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -20,6 +22,9 @@ constexpr unsigned long long kMaxManifest = 16ull * 1024 * 1024;
 // Parts declared larger are parsed in one go rather than held whole in memory.
 constexpr unsigned long long kMaxBuffered = 512ull * 1024 * 1024;
 constexpr std::string_view kRow = "<table:table-row";
+// The second part is fed in pieces of this size, to notice between them that the first
+// part no longer needs it.
+constexpr std::size_t kSecondPartPiece = 1024 * 1024;
 
 // The start of a row element of the usual prefix at or after `from`.
 std::size_t rowStartFrom(std::string_view xml, std::size_t from)
@@ -33,12 +38,14 @@ std::size_t rowStartFrom(std::string_view xml, std::size_t from)
 }
 
 // The rows from `from` to the end of the first table, parsed as if the table started
-// there; `complete` only when that parse reached the end of a table.
+// there; `complete` only when that parse reached the end of a table. Given up, incomplete,
+// once `abandoned` is set.
 struct SecondHalf {
     std::optional<SheetBuilder> sheet;
     bool complete = false;
 
-    void parse(const ZipPackage &package, std::string_view xml, std::size_t from, const ReadLimits &limits)
+    void parse(const ZipPackage &package, std::string_view xml, std::size_t from, const ReadLimits &limits,
+               const std::atomic<bool> &abandoned)
     {
         try {
             sheet.emplace(package.path(), limits);
@@ -46,7 +53,16 @@ struct SecondHalf {
             XmlFeed feed(package, parser);
             static constexpr std::string_view kOpen = "<table:table>";
             feed.feed(kOpen.data(), kOpen.size(), false);
-            complete = !feed.feed(xml.data() + from, xml.size() - from, true) && parser.stopped();
+            bool more = true;
+            std::size_t at = from;
+            do {
+                if (abandoned.load(std::memory_order_relaxed))
+                    return;
+                const std::size_t size = std::min(kSecondPartPiece, xml.size() - at);
+                more = feed.feed(xml.data() + at, size, at + size == xml.size());
+                at += size;
+            } while (more && at < xml.size());
+            complete = !more && parser.stopped();
         } catch (...) {
             // Whatever went wrong here, the first parser reads on and meets it itself.
             complete = false;
@@ -117,7 +133,7 @@ public:
         bool fits = true;
         try {
             package.stream(content, kMaxContentPart, [&](const char *data, std::size_t size) {
-                if (size > m_capacity - m_written) {
+                if (size > m_capacity - m_written || abandoned()) {
                     fits = false;
                     return false;
                 }
@@ -156,6 +172,11 @@ public:
         return State{m_size, m_done, m_whole, m_split};
     }
 
+    // The reading thread needs no more: the unzipping thread stops as soon as it sees it.
+    void abandon() { m_abandoned.store(true, std::memory_order_relaxed); }
+    bool abandoned() const { return m_abandoned.load(std::memory_order_relaxed); }
+    const std::atomic<bool> &abandonedFlag() const { return m_abandoned; }
+
     std::string_view view() const { return std::string_view(m_data.get(), m_written); }
     const char *data() const { return m_data.get(); }
 
@@ -178,6 +199,7 @@ private:
     bool m_done = false;
     bool m_whole = false;
     std::size_t m_split = std::string_view::npos;
+    std::atomic<bool> m_abandoned{false};
 };
 
 // A big sheet is parsed in two parts on two cores: the first while the part is being
@@ -196,17 +218,22 @@ SheetData readInParts(const ZipPackage &package, qint64 content, quint64 declare
         const bool whole = unzipped.fill(package, content);
         const std::size_t split = whole ? rowStartFrom(unzipped.view(), target) : std::string_view::npos;
         unzipped.finish(whole, split);
-        if (split != std::string_view::npos)
-            second.parse(package, unzipped.view(), split, limits);
+        if (split != std::string_view::npos && !unzipped.abandoned())
+            second.parse(package, unzipped.view(), split, limits, unzipped.abandonedFlag());
     });
+    // Leaving before the explicit join below (the first part ended the read, or threw)
+    // means the worker's result goes unused: it is told to stop, then waited for.
     struct Join {
         std::thread &t;
+        Unzipped &unzipped;
         ~Join()
         {
-            if (t.joinable())
+            if (t.joinable()) {
+                unzipped.abandon();
                 t.join();
+            }
         }
-    } join{worker};
+    } join{worker, unzipped};
 
     SheetBuilder sheet(package.path(), limits);
     OdsContentParser parser(sheet);

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringConverter>
 
 namespace {
 
@@ -17,16 +18,30 @@ const QByteArray kZipMagic("PK\x03\x04", 4);
 const QByteArray kEmptyZipMagic("PK\x05\x06", 4);
 const QByteArray kCompoundMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
+struct Extension {
+    const char *name;
+    bool text;
+};
+
+// What the readers take, by the names files of each format usually carry (the format
+// itself is told by content).
+constexpr Extension kReadable[] = {
+    {"xls", false},  {"xlsx", false}, {"xlsm", false}, {"ods", false}, {"csv", true},
+    {"txt", true},   {"xlt", false},  {"xltx", false}, {"xltm", false}, {"ots", false},
+};
+
 // Extensions that promise a binary workbook: such a file that turns out to be text is
-// refused rather than read as CSV.
+// refused rather than read as CSV. No reader takes .xlsb, but it is no text either.
 bool hasWorkbookExtension(const QString &path)
 {
-    static const QStringList kExtensions = {QStringLiteral("xlsx"), QStringLiteral("xlsm"),
-                                            QStringLiteral("xltx"), QStringLiteral("xltm"),
-                                            QStringLiteral("xls"),  QStringLiteral("xlt"),
-                                            QStringLiteral("xlsb"), QStringLiteral("ods"),
-                                            QStringLiteral("ots")};
-    return kExtensions.contains(QFileInfo(path).suffix().toLower());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("xlsb"))
+        return true;
+    for (const Extension &e : kReadable) {
+        if (!e.text && suffix == QLatin1String(e.name))
+            return true;
+    }
+    return false;
 }
 
 // An encrypted OOXML package is a compound file with an "EncryptionInfo" stream; its
@@ -58,8 +73,10 @@ bool hasEncryptionInfo(QFile &file)
 
 bool looksLikeText(const QByteArray &head)
 {
-    // NUL bytes never appear in text of the encodings read as CSV.
-    return !head.contains('\0');
+    // UTF-16 and UTF-32 text is told by its byte-order mark; NUL bytes never appear in
+    // text of the 8-bit encodings read as CSV.
+    const auto unicode = QStringConverter::encodingForData(head);
+    return (unicode && *unicode != QStringConverter::Utf8) || !head.contains('\0');
 }
 
 WorkbookFile::Format zipFormat(const ZipPackage &package)
@@ -76,6 +93,17 @@ WorkbookFile::Format zipFormat(const ZipPackage &package)
 }
 
 } // namespace
+
+const QStringList &WorkbookFile::readableExtensions()
+{
+    static const QStringList extensions = [] {
+        QStringList names;
+        for (const Extension &e : kReadable)
+            names << QLatin1String(e.name);
+        return names;
+    }();
+    return extensions;
+}
 
 WorkbookFile::Format WorkbookFile::detect(const QString &path)
 {

@@ -21,6 +21,11 @@ constexpr CodepageName kNames[] = {
     {32768, "macintosh"},  {32769, "windows-1252"},  {65001, "UTF-8"},
 };
 
+constexpr int kCharsetCodepages[][2] = {
+    {128, 932},  {129, 949},  {134, 936},  {136, 950},  {161, 1253}, {162, 1254},
+    {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874},  {238, 1250},
+};
+
 bool isAscii(const char *data, std::size_t size)
 {
     for (std::size_t i = 0; i < size; ++i) {
@@ -38,6 +43,15 @@ const char *XlsCodepage::converterName(int codepage)
             return entry.name;
     }
     return nullptr;
+}
+
+int XlsCodepage::fromCharset(int charset)
+{
+    for (const auto &entry : kCharsetCodepages) {
+        if (entry[0] == charset)
+            return entry[1];
+    }
+    return 0;
 }
 
 XlsCodepage::XlsCodepage(int codepage)

@@ -15,6 +15,9 @@ public:
     bool isLatin1() const { return m_latin1; }
 
     static const char *converterName(int codepage);
+    // The Windows code page of a FONT record's character set; 0 for the Western, symbol
+    // and OEM sets, which say nothing beyond the default.
+    static int fromCharset(int charset);
 
 private:
     bool m_latin1 = false;

@@ -21,7 +21,7 @@ int toInt(const char *text, int fallback)
 }
 
 struct StylesHandler : XmlHandler {
-    QHash<int, bool> customIsDate;
+    QHash<int, QString> codes;
     std::vector<int> cellFormats;
     bool inCellXfs = false;
 
@@ -29,8 +29,7 @@ struct StylesHandler : XmlHandler {
     {
         if (is(name, "numFmt")) {
             const char *code = attribute(atts, "formatCode");
-            customIsDate.insert(toInt(attribute(atts, "numFmtId"), -1),
-                                NumberFormat::isDateCode(QString::fromUtf8(code ? code : "")));
+            codes.insert(toInt(attribute(atts, "numFmtId"), -1), QString::fromUtf8(code ? code : ""));
         } else if (is(name, "cellXfs")) {
             inCellXfs = true;
         } else if (inCellXfs && is(name, "xf")) {
@@ -51,8 +50,6 @@ XlsxStyles::XlsxStyles(const ZipPackage &package, long long index)
     StylesHandler handler;
     XmlStream::parse(package, index, kMaxStylesPart, handler);
     m_date.reserve(handler.cellFormats.size());
-    for (int id : handler.cellFormats) {
-        const auto custom = handler.customIsDate.constFind(id);
-        m_date.push_back(custom != handler.customIsDate.cend() ? *custom : NumberFormat::isBuiltInDate(id));
-    }
+    for (int id : handler.cellFormats)
+        m_date.push_back(NumberFormat::isDate(id, handler.codes.value(id)));
 }
