@@ -12,6 +12,7 @@ PACKAGES=(
   postgresql
   xvfb xauth fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
+  dpkg-dev file lintian desktop-file-utils appstream xdotool x11-utils
   locales
 )
 
