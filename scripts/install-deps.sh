@@ -5,13 +5,14 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
   qt6-qpa-plugins libgl-dev
   libzip-dev libexpat1-dev libsqlite3-dev unixodbc-dev
   libsqliteodbc odbc-postgresql
   postgresql
   xvfb xauth fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
+  dpkg-dev file lintian desktop-file-utils appstream xdotool x11-utils
   locales
 )
 

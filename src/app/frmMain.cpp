@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/CargarCatalogos.h"
+#include "app/IconoPrograma.h"
 #include "app/Mod_Main.h"
 #include "catalog/EnviarCatalogos.h"
 #include "common/modGlobal.h"
@@ -30,7 +31,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
@@ -45,25 +45,6 @@ constexpr int kGrillaTop = 2085;
 constexpr int kListaLeft = 165;
 constexpr int kListaTop = 2595;
 constexpr int kMargen = 80;
-
-QPixmap dibujarImagen()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), 1.5));
-    p.setBrush(QColor(0xf4, 0xfb, 0xf6));
-    p.drawRoundedRect(QRectF(3.5, 2.5, 25, 27), 2, 2);
-    p.setBrush(QColor(0x1d, 0x6f, 0x42));
-    p.drawRect(QRectF(3.5, 2.5, 25, 6));
-    p.setPen(QPen(QColor(0x1d, 0x6f, 0x42), 1));
-    for (int y = 14; y <= 26; y += 6)
-        p.drawLine(QPointF(4, y), QPointF(28, y));
-    p.drawLine(QPointF(12, 9), QPointF(12, 29));
-    p.drawLine(QPointF(20, 9), QPointF(20, 29));
-    return pixmap;
-}
 
 // Rounded to a 16-bit integer, halves to even.
 int aEntero16(double valor)
@@ -121,7 +102,7 @@ void frmMain::construirControles()
     place(m_fram2, 0, 0, 11595, 2055);
 
     m_image5 = nuevaEtiqueta(m_fram2, QStringLiteral("Image5"), QString(), false);
-    m_image5->setPixmap(dibujarImagen());
+    m_image5->setPixmap(IconoPrograma::pixmap(32));
     m_image5->setAlignment(Qt::AlignCenter);
     place(m_image5, 180, 210, 480, 480);
 

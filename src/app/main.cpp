@@ -1,3 +1,4 @@
+#include "app/IconoPrograma.h"
 #include "app/frmMain.h"
 #include "common/modGlobal.h"
 #include "platform/AppFont.h"
@@ -11,6 +12,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sorvanta"));
     QApplication::setOrganizationName(QStringLiteral("TELMOR"));
+    // Lets the desktop match the window with the menu entry that started it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("sorvanta"));
+    QApplication::setWindowIcon(IconoPrograma::icono());
     AppFont::ensureTahoma();
     // Database connections must close while the application object still exists.
     struct ReleaseGlobals {
