@@ -1,7 +1,6 @@
 #include "app/Mod_Main.h"
 
 #include "common/modGlobal.h"
-#include "common/modTexto.h"
 #include "platform/AppError.h"
 #include "platform/ErrorText.h"
 #include "platform/MsgBox.h"
@@ -9,15 +8,14 @@
 bool GetUserData()
 {
     try {
-        const QString identidad = modTexto::recortar(modGlobal::get_Usuario()) + QLatin1Char('\\')
-                                  + modTexto::recortar(modGlobal::LEERNOMBREPC());
-        if (QString(identidad).remove(QLatin1Char('\\')).isEmpty()) {
+        const QString identidad = modGlobal::IdentidadSesion();
+        if (identidad.isEmpty()) {
             MsgBox::show(QStringLiteral("Existen problemas para identificar al usuario que realizará la "
                                         "modificación. Se abortara la operación."),
                          MsgBox::Icon::Critical, QStringLiteral("Verificacion Previa Ejecucion"));
             return false;
         }
-        modGlobal::UsuarioSesion = QStringLiteral("Sorvanta - ") + identidad;
+        modGlobal::UsuarioSesion = identidad;
         return true;
     } catch (const AppError &e) {
         MsgBox::show(ErrorText::enModulo(e, QStringLiteral("in procedure GetUserData of Módulo Mod_Main - "), 0),

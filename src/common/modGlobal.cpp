@@ -1,4 +1,5 @@
 #include "common/modGlobal.h"
+#include "common/modTexto.h"
 
 #include "external/DataAccessManager.h"
 #include "external/FileSystemComponent.h"
@@ -16,6 +17,14 @@ std::shared_ptr<FileSystemComponent> SistemaArchivos;
 QString CampoElegido;
 QString EsmElegido;
 QString IdCatalogoActual;
+
+QString IdentidadSesion()
+{
+    const QString identidad = modTexto::recortar(get_Usuario()) + QLatin1Char('\\') + modTexto::recortar(LEERNOMBREPC());
+    if (QString(identidad).remove(QLatin1Char('\\')).isEmpty())
+        return QString();
+    return QStringLiteral("Sorvanta - ") + identidad;
+}
 
 QString tituloConVersion()
 {

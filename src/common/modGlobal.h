@@ -26,6 +26,9 @@ extern QString IdCatalogoActual;
 QString get_Usuario();
 // The computer name, or "AUTO" when the system cannot give it.
 QString LEERNOMBREPC();
+// "Sorvanta - " + user name + "\" + computer name, blanks trimmed; "" when neither name
+// can be had. May raise AppError.
+QString IdentidadSesion();
 // Title of the boxes that report an unexpected error here: application title + " - v.M.m.r".
 QString tituloConVersion();
 

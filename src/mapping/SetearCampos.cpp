@@ -26,28 +26,35 @@ void fijarCatalogo(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo)
     modGlobal::IdCatalogoActual = cboIdCatalogo.currentText();
 }
 
-void leerEncabezados(const FlexGrid &grid)
+QStringList encabezados(const FlexGrid &grid)
+{
+    QStringList textos;
+    for (int c = 0; c < grid.cols(); ++c)
+        textos << grid.textMatrix(0, c);
+    return textos;
+}
+
+} // namespace
+
+RegMapaCampos MapaDeEncabezados(const QStringList &encabezados)
 {
     const QStringList etiquetas = etiquetasCampos();
-    for (int i = 1; i < kCantidadCampos; ++i)
-        MapaCampos.campo(static_cast<CampoCatalogo>(i))->asignado = false;
-
-    for (int c = 0; c < grid.cols(); ++c) {
-        const int indice = etiquetas.indexOf(grid.textMatrix(0, c));
+    RegMapaCampos mapa;
+    for (int c = 0; c < encabezados.size(); ++c) {
+        const int indice = etiquetas.indexOf(encabezados[c]);
         if (indice <= 0)
             continue;
         if (c > std::numeric_limits<qint16>::max())
             throw AppError(ErrorNumbers::kOverflow, QStringLiteral("Sorvanta"), QStringLiteral("Desbordamiento"));
-        CampoAsignado *campo = MapaCampos.campo(static_cast<CampoCatalogo>(indice));
+        CampoAsignado *campo = mapa.campo(static_cast<CampoCatalogo>(indice));
         campo->columna = static_cast<qint16>(c);
         campo->asignado = true;
     }
+    return mapa;
 }
 
-// The article plus one field that says what it is; remarks, unit and suffixes alone do not.
-void validarMapa()
+void ValidarMapa(const RegMapaCampos &m)
 {
-    const RegMapaCampos &m = MapaCampos;
     const bool otro = m.NCM.asignado || m.DESCRIPCION.asignado || m.DESCRIPC_MARIA.asignado
                       || m.KILOS_UNITARIO.asignado || m.PAIS_ORIGEN.asignado;
     if (!m.ARTICULO.asignado || !otro)
@@ -55,14 +62,12 @@ void validarMapa()
                        QStringLiteral("Falta seleccionar columnas, mínimo Artículo y Una más"));
 }
 
-} // namespace
-
 void SetearCampos(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo, const FlexGrid &grid)
 {
     try {
         fijarCatalogo(cboCatalogos, cboIdCatalogo);
-        leerEncabezados(grid);
-        validarMapa();
+        MapaCampos = MapaDeEncabezados(encabezados(grid));
+        ValidarMapa(MapaCampos);
     } catch (const AppError &e) {
         throw e.rethrownAs(ErrorNumbers::kInnerOperation, QStringLiteral("[ SetearCampos.frmMain.Sorvanta Linea 0 ]"));
     }

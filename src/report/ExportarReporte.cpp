@@ -7,15 +7,14 @@
 #include "platform/ErrorText.h"
 #include "platform/MsgBox.h"
 #include "platform/ReviewList.h"
+#include "platform/ReviewListModel.h"
 
-namespace {
-// The whole report, built before the save dialog so it shows the list as it stood.
-QString textoDelReporte(const ReviewList &lista)
+QString TextoReporte(const ReviewListModel &lista)
 {
     QString texto;
     const int items = lista.itemCount();
     for (int i = 0; i < items; ++i) {
-        const int columnas = lista.columnCount();
+        const int columnas = lista.columns();
         for (int k = 0; k < qMax(columnas, 1); ++k) {
             // A TAB inside a value would shift every later column of the line.
             texto += QString(lista.subItem(i, k)).replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -25,14 +24,14 @@ QString textoDelReporte(const ReviewList &lista)
     }
     return texto;
 }
-} // namespace
 
 void ExportarReporte(ReviewList &lista, QWidget *owner)
 {
     try {
         auto sistema = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
         auto manejo = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
-        const QString texto = textoDelReporte(lista);
+        // Built before the save dialog, so it shows the list as it stood.
+        const QString texto = TextoReporte(*lista.listModel());
         const QString ruta =
             sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"), QString());
         if (ruta.trimmed().isEmpty()) {
