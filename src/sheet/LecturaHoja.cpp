@@ -94,6 +94,15 @@ int rowsBeyondLimit(const clEcxel &excel, int width)
 
 } // namespace
 
+QString MensajeFilasFuera(int filasFuera)
+{
+    const QString resto = filasFuera == 1 ? QStringLiteral("1 fila más que no se cargó")
+                                          : QStringLiteral("%1 filas más que no se cargaron").arg(filasFuera);
+    return QStringLiteral("Se cargaron %1 filas; la hoja tiene %2. Divida el archivo para procesarlas.")
+        .arg(modCargaExcel::kMaxFilas)
+        .arg(resto);
+}
+
 BloqueHoja LeerHoja(const QString &p_Archivo, const PasosLectura &pasos, int &linea)
 {
     linea = 40;

@@ -23,6 +23,9 @@ struct PasosLectura {
     std::function<void(int filas, bool final)> avance;
 };
 
+// What the operator is told when a sheet has rows past those taken.
+QString MensajeFilasFuera(int filasFuera);
+
 // Loading without a grid: reads the first worksheet of p_Archivo through the spreadsheet
 // wrapper. `linea` tells the step reached, for the failure message. A sheet of more than
 // its header row is closed; one of only the header is just released. Raises AppError.

@@ -152,15 +152,9 @@ bool lf_LevantarExcel(QString p_Archivo, FlexGrid &grid, QLabel &lbLineas)
             return false;
         }
         fillGrid(grid, block, line);
-        const int beyond = block.filasFuera;
-        if (beyond > 0) {
+        if (block.filasFuera > 0) {
             hourglass.restore();
-            const QString resto = beyond == 1 ? QStringLiteral("1 fila más que no se cargó")
-                                              : QStringLiteral("%1 filas más que no se cargaron").arg(beyond);
-            MsgBox::show(QStringLiteral("Se cargaron %1 filas; la hoja tiene %2. Divida el archivo para procesarlas.")
-                             .arg(kMaxFilas)
-                             .arg(resto),
-                         MsgBox::Icon::Information);
+            MsgBox::show(MensajeFilasFuera(block.filasFuera), MsgBox::Icon::Information);
         }
         return true;
     } catch (const AppError &e) {

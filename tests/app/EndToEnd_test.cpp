@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "lote/Lote.h"
 #include "platform/FlexGrid.h"
 #include "platform/ReviewList.h"
 #include "platform/UserIdentity.h"
@@ -24,6 +25,29 @@
 #include <QPushButton>
 
 namespace {
+// Every row of the catalog and of the origin translations, FECHA to the day.
+QStringList catalogRows()
+{
+    QStringList rows;
+    for (const QString &table : {QStringLiteral("catarticulos order by idcatalogo, idarticulo"),
+                                 QStringLiteral("ORG order by PAI")}) {
+        modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
+            ->setSql(QStringLiteral("select * from ") + table);
+        std::shared_ptr<Recordset> rs;
+        if (!modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs))
+            continue;
+        for (; !rs->eof(); rs->moveNext()) {
+            QStringList values;
+            for (const QString &field : rs->fieldNames())
+                values << (field.compare(QStringLiteral("FECHA"), Qt::CaseInsensitive) == 0
+                               ? rs->fields(field).toString().left(10)
+                               : rs->fields(field).toString());
+            rows << values.join(QLatin1Char('|'));
+        }
+    }
+    return rows;
+}
+
 int findItem(const ReviewList &list, const QString &codigo)
 {
     for (int i = 0; i < list.itemCount(); ++i)
@@ -221,6 +245,64 @@ private Q_SLOTS:
         QFile saved(report);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), expectedReport());
+    }
+
+    void batchLeavesTheCatalogAsTheWindow_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("embedded sqlite") << QStringLiteral("embedded");
+        QTest::newRow("postgresql") << QStringLiteral("postgres");
+    }
+
+    // The same sheet and choices through the window (F1, F11 with the dialog, F12) and
+    // through sorvanta-lote: the same catalog and translations, row for row.
+    void batchLeavesTheCatalogAsTheWindow()
+    {
+        QFETCH(QString, backend);
+        const QJsonArray rows{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen", "nota"},
+                              QJsonArray{"N'1", "Tornillo d'acero ñandú", "7318.15.00", 1.5, "Brasil", "frágil"},
+                              QJsonArray{"EXI-1", "Descripción nueva", "8471.30.00", 2, "Brasil", "revisar"},
+                              QJsonArray{"EXI-1", "", "", 0, "Brasil", "dos veces"},
+                              QJsonArray{"N-2", "Válvula", "8481.80.00", 0.25, "Tierra del Fuego", QJsonValue()}};
+        QStringList byWindow;
+        {
+            QVERIFY(configure(backend).isEmpty());
+            MsgBoxRecorder boxes;
+            frmMain w;
+            prepare(w, rows);
+            if (QTest::currentTestFailed())
+                return;
+            process(w, QStringLiteral("Tierra del Fuego"));
+            QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+            QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
+            byWindow = catalogRows();
+        }
+        modGlobal::reset();
+        m_env.reset(); // the old one puts the environment back as it found it
+        m_env = std::make_unique<TestEnvironment>();
+        QVERIFY(configure(backend).isEmpty());
+        useRealData();
+        runSql(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
+                              "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
+        runSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
+        QString out, err;
+        QTextStream salida(&out), errores(&err);
+        const QStringList args{m_dir.filePath(QStringLiteral("articulos.xlsx")), QStringLiteral("--catalogo"),
+                               QStringLiteral("gen"), QStringLiteral("--campo=A=ARTICULO"),
+                               QStringLiteral("--campo=descripcion=DESCRIPCION"), QStringLiteral("--campo=C=NCM"),
+                               QStringLiteral("--campo=D=KILOS_UNITARIO"), QStringLiteral("--campo=E=PAIS_ORIGEN"),
+                               QStringLiteral("--campo=nota=OBSERVACION1")};
+        QCOMPARE(EjecutarLote(args, salida, errores, false), SalidaLote::kOrigenesDesconocidos);
+        QVERIFY2(err.contains(QStringLiteral("\"Tierra del Fuego\", fila 5")), qPrintable(err));
+        QCOMPARE(articleCount(), 1); // nothing sent
+        QCOMPARE(EjecutarLote(args + QStringList{QStringLiteral("--pais"), QStringLiteral("Tierra del Fuego=ARG")},
+                              salida, errores, false),
+                 SalidaLote::kHecho);
+        QVERIFY2(out.endsWith(QStringLiteral("Filas leídas: 4; artículos: 4; nuevos: 2; existentes: 2; enviados: 3; "
+                                             "sin cambios: 1\n")),
+                 qPrintable(out));
+        useRealData();
+        QCOMPARE(catalogRows(), byWindow);
     }
 
     // Apostrophes and accents everywhere, a 16-character NCM in the middle, then a database

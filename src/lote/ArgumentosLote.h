@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// What sorvanta-lote was asked to do.
+struct ArgumentosLote {
+    QString archivo;
+    QString catalogo;
+    // COLUMNA=CAMPO, in the order given.
+    QList<QPair<QString, QString>> campos;
+    bool quitarGuiones = false;
+    // TEXTO=ID: the country of an origin text the database does not know yet.
+    QList<QPair<QString, QString>> paises;
+    QString reporte;
+    bool revisar = false;
+    bool ayuda = false;
+};
+
+// Arguments that make no sense; what() is the Spanish reason.
+class ArgumentosInvalidos : public std::runtime_error {
+public:
+    explicit ArgumentosInvalidos(const QString &motivo) : std::runtime_error(motivo.toStdString()) {}
+    QString motivo() const { return QString::fromStdString(what()); }
+};
+
+// The arguments after the program name. Raises ArgumentosInvalidos.
+ArgumentosLote LeerArgumentos(const QStringList &argumentos);
+
+// The usage text, in Spanish.
+QString UsoLote();
