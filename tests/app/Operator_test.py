@@ -331,6 +331,8 @@ class OperatorTest(unittest.TestCase):
             csv.writer(f).writerows([("Codigo", "Descripcion", "Anexo")] + articles)
         p.load(sheet)
         p.assign([ARTICULO, DESCRIPCION, ANEXAR])
+        texts = self.press("F11")  # in the grid, no catalog chosen yet: one refusal
+        self.assertEqual([t.split("\\")[0] for t in texts], ["Falta seleccionar catalogo"], texts)
         p.choose_catalog("[P")
 
         # F12 while F11 still runs: the operator has not seen the list yet.
