@@ -50,8 +50,9 @@ class XServer:
     def __init__(self):
         read, write = os.pipe()
         self.process = subprocess.Popen(
+            # -noreset: a server that resets as its last client leaves refuses the next one meanwhile.
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp",
-             "r", "-ardelay", "200", "-arinterval", "25"],
+             "-noreset", "r", "-ardelay", "200", "-arinterval", "25"],
             pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
@@ -59,9 +60,6 @@ class XServer:
         if not number:
             raise RuntimeError("Xvfb did not start")
         os.environ["DISPLAY"] = ":" + number
-        # Named before it takes clients: the program must not be the first to try.
-        poll(lambda: subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0, 10,
-             "the X server")
 
     def stop(self):
         self.process.terminate()
@@ -87,13 +85,16 @@ class Program:
         env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
                    XDG_RUNTIME_DIR=home, LANG="C.UTF-8", LC_ALL="C.UTF-8")
         env.pop("QT_QPA_PLATFORM", None)
-        self.process = subprocess.Popen([PROGRAM], cwd=home, env=env, stdout=subprocess.DEVNULL)
+        self.errors = home + "/stderr.txt"
+        with open(self.errors, "w") as errors:
+            self.process = subprocess.Popen([PROGRAM], cwd=home, env=env, stdout=subprocess.DEVNULL, stderr=errors)
         try:
             self.main = poll(lambda: [w for w in self.windows() if self.name(w).startswith("Sorvanta de Catalogos")],
                              30, "the main window")[0]
         except AssertionError:
             self.stop()
-            raise
+            with open(self.errors) as errors:
+                raise AssertionError("no main window; exit status %s, %s" % (self.process.returncode, errors.read()))
         self.seen = set()
         self.catalog = home + "/data/sorvanta/catalogos.sqlite"
 
