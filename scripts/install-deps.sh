@@ -10,7 +10,7 @@ PACKAGES=(
   libzip-dev libexpat1-dev libsqlite3-dev unixodbc-dev
   libsqliteodbc odbc-postgresql
   postgresql
-  xvfb xauth fonts-wine fonts-dejavu-core
+  xvfb xauth xdotool x11-utils fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
   dpkg-dev file lintian desktop-file-utils appstream xdotool x11-utils
   locales

@@ -33,6 +33,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace {
@@ -250,50 +251,68 @@ void frmMain::cmd_Exportar_Click()
     ExportarReporte(*m_lstArticulos, this);
 }
 
-void frmMain::teclaEnVentana(int key)
+bool frmMain::teclaEnVentana(int key)
 {
     if (key == Qt::Key_F11 && !m_label1->isHidden()) {
         ControlesProceso controles{*m_grid,         *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo,
                                    *m_chkRemoveGuion, *m_prgBar,     *m_label1,       *m_label2,
                                    *m_cmdExportar,  this};
         ProcesarArticulos(controles);
-        return;
+        return true;
     }
-    if (key == Qt::Key_F12 && !m_label2->isHidden())
+    if (key == Qt::Key_F12 && !m_label2->isHidden()) {
         EnviarCatalogos(*m_lstArticulos, *m_prgBar);
+        return true;
+    }
+    return false;
 }
 
-void frmMain::teclaEnGrilla(int key)
+bool frmMain::teclaEnGrilla(int key)
 {
-    if (key == Qt::Key_F1)
-        SeleccionarCampo(*m_grid);
+    if (key != Qt::Key_F1)
+        return false;
+    SeleccionarCampo(*m_grid);
+    return true;
+}
+
+void frmMain::atenderTecla(QWidget *destino, int key)
+{
+    const QScopedValueRollback<bool> enAccion(m_enAccion, true);
+    bool actuo = false;
+    if (destino == m_grid || m_grid->isAncestorOf(destino))
+        actuo = teclaEnGrilla(key);
+    if (teclaEnVentana(key) || actuo)
+        // Presses made while it ran are still waiting: they come now, and find it busy.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+}
+
+bool frmMain::esRepeticion(const QKeyEvent &key) const
+{
+    // X repeats a held key as a release and a press of the same time, and Qt does not always
+    // say so; events made by a program carry no time.
+    return key.isAutoRepeat()
+           || (key.timestamp() != 0 && key.key() == m_ultimaSuelta.tecla && key.timestamp() == m_ultimaSuelta.hora);
 }
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    // The next press may reuse the address of this one: its release, or the shortcut
-    // check that precedes every press, ends this press's climb.
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ShortcutOverride)
-        m_ultimaTecla = nullptr;
+    // Every new press is announced by the shortcut check, and may reuse the last one's address.
+    if (event->type() == QEvent::ShortcutOverride)
+        m_teclaAtendida = nullptr;
+    if (event->type() == QEvent::KeyRelease) {
+        const auto *suelta = static_cast<QKeyEvent *>(event);
+        m_ultimaSuelta = {suelta->key(), suelta->timestamp()};
+    }
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);
     auto *key = static_cast<QKeyEvent *>(event);
-    if (!widget || widget->window() != this)
+    // A held key repeats; a press climbing to the parents after it acted comes here again;
+    // a press made during an action (modal windows open and close then) waits for nothing.
+    if (!widget || widget->window() != this || esRepeticion(*key) || m_enAccion || event == m_teclaAtendida)
         return false;
-    // An ignored key climbs to the parents and passes here again: act on its first stop only.
-    const bool subiendo = event == m_ultimaTecla && m_ultimoDestino && widget != m_ultimoDestino
-                          && widget->isAncestorOf(m_ultimoDestino);
-    m_ultimaTecla = event;
-    m_ultimoDestino = widget;
-    if (subiendo)
-        return false;
-    if (widget == m_grid || m_grid->isAncestorOf(widget))
-        teclaEnGrilla(key->key());
-    teclaEnVentana(key->key());
-    // A message box shown meanwhile may have seen this key let go: the press climbs on all the same.
-    m_ultimaTecla = event;
-    m_ultimoDestino = widget;
+    atenderTecla(widget, key->key());
+    m_teclaAtendida = event;
     // The key goes on to the focused control as well.
     return false;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class FlexGrid;
@@ -8,6 +7,7 @@ class ReviewList;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -59,8 +59,11 @@ private:
     void aplicarDisposicion();
     void iniciarComponentes(int &linea);
     void leerOpcionGuion();
-    void teclaEnVentana(int key);
-    void teclaEnGrilla(int key);
+    // One press of F1, F11 or F12: what it calls, and whether it called anything.
+    void atenderTecla(QWidget *destino, int key);
+    bool teclaEnVentana(int key);
+    bool teclaEnGrilla(int key);
+    bool esRepeticion(const QKeyEvent &key) const;
 
     QFrame *m_fram2 = nullptr;
     QLabel *m_label4 = nullptr;
@@ -81,6 +84,10 @@ private:
     FlexGrid *m_grid = nullptr;
     ReviewList *m_lstArticulos = nullptr;
     // The same key press reaches the application filter once per widget it climbs through.
-    const QEvent *m_ultimaTecla = nullptr;
-    QPointer<QWidget> m_ultimoDestino;
+    const QEvent *m_teclaAtendida = nullptr;
+    bool m_enAccion = false;
+    struct {
+        int tecla = 0;
+        quint64 hora = 0;
+    } m_ultimaSuelta;
 };

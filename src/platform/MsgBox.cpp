@@ -36,6 +36,8 @@ void show(const QString &text, Icon icon, const QString &title)
         return;
     }
     QMessageBox box(toQt(icon), shownTitle, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Listed or minimized, a box still says what it says (its title is the program's).
+    box.setWindowIconText(text);
     box.exec();
 }
 
