@@ -9,6 +9,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDate>
+#include <QProcess>
 #include <QProgressBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -223,6 +224,18 @@ private Q_SLOTS:
         start();
         const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + u"/sorvanta"_s);
         fill({{u"A"_s, u"Nuevo"_s, u"a"_s}});
+        // Another program that only has the catalog open, idle, does not stop a run.
+        QProcess idle;
+        idle.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import sqlite3, sys, time\n"
+                                                   "c = sqlite3.connect(sys.argv[1])\n"
+                                                   "c.execute('select count(*) from catarticulos').fetchall()\n"
+                                                   "print('abierta', flush=True)\n"
+                                                   "time.sleep(60)"_s, file});
+        QVERIFY(idle.waitForReadyRead(10000));
+        QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 2);
+        idle.kill();
+        idle.waitForFinished();
         {
             QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"dueño"_s);
             other.setDatabaseName(file);

@@ -100,12 +100,25 @@ long SqlConnection::ejecutar()
     return query.numRowsAffected();
 }
 
-// Only the embedded engine locks a file per statement; servers need nothing here.
+// Only the embedded engine locks a file per statement; servers need nothing here. Holding the
+// file for the run needs every other program out of it, even one that merely has it open:
+// then the run goes on statement by statement, as without the hold.
 void SqlConnection::comenzarTanda()
 {
-    if (!esSqlite() || !m_db.isOpen())
+    if (!esSqlite())
         return;
-    QSqlQuery(m_db).exec(QStringLiteral("pragma locking_mode=exclusive"));
+    ensureOpen();
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("pragma busy_timeout"));
+    const QString espera = query.next() ? query.value(0).toString() : QStringLiteral("5000");
+    query.exec(QStringLiteral("pragma busy_timeout=0"));
+    query.exec(QStringLiteral("pragma locking_mode=exclusive"));
+    const bool retenida = query.exec(QStringLiteral("begin immediate")) && query.exec(QStringLiteral("rollback"));
+    if (!retenida) {
+        query.exec(QStringLiteral("rollback"));
+        query.exec(QStringLiteral("pragma locking_mode=normal"));
+    }
+    query.exec(QStringLiteral("pragma busy_timeout=") + espera);
 }
 
 // A run that met another program's lock can keep the file locked even after going back to
