@@ -1,5 +1,6 @@
 #include "SendCommand.h"
 
+#include "LatencyRelay.h"
 #include "ProcessCommand.h"
 
 #include "app/frmMain.h"
@@ -112,6 +113,9 @@ public:
         }
         return !m_port.isEmpty();
     }
+    quint16 port() const { return m_port.toUShort(); }
+    // From now on psql and the program reach the server through another port (a relay's).
+    void connectThrough(quint16 port) { m_port = QString::number(port); }
     // psql with the given arguments; false (after showing its output) when it failed.
     bool psql(const QString &database, const QStringList &arguments, QTextStream &err) const
     {
@@ -195,14 +199,30 @@ int run(const QStringList &arguments)
     QTextStream err(stderr);
     QStringList rest = arguments;
     const bool postgres = rest.removeAll(QStringLiteral("--postgres")) > 0;
-    if (rest.size() != 1) {
-        err << "usage: sorvanta-bench send [--postgres] FILE" << Qt::endl;
+    int latencyMs = 0;
+    const int latency = rest.indexOf(QStringLiteral("--latencia"));
+    if (latency >= 0 && latency + 1 < rest.size()) {
+        latencyMs = rest[latency + 1].toInt();
+        rest.remove(latency, 2);
+    }
+    if (rest.size() != 1 || (latencyMs > 0 && !postgres)) {
+        err << "usage: sorvanta-bench send [--postgres [--latencia MS]] FILE" << Qt::endl;
         return 2;
     }
     QTemporaryDir home;
     PrivateServer server(home.path());
+    std::unique_ptr<LatencyRelay> relay;
     if (postgres) {
-        if (!server.start(err) || !server.createDatabase(QStringLiteral("sorvanta"), err)
+        if (!server.start(err))
+            return 1;
+        // MS of round trip: half of it each way.
+        if (latencyMs > 0) {
+            relay = std::make_unique<LatencyRelay>(server.port(), latencyMs * 500);
+            if (!relay->puerto())
+                return 1;
+            server.connectThrough(relay->puerto());
+        }
+        if (!server.createDatabase(QStringLiteral("sorvanta"), err)
             || !server.writeConfiguration(home.path() + QStringLiteral("/config"), QStringLiteral("sorvanta")))
             return 1;
     }

@@ -25,7 +25,7 @@ const Subcommand kSubcommands[] = {
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
-    {"send", "send [--postgres] FILE", &SendCommand::run},
+    {"send", "send [--postgres [--latencia MS]] FILE", &SendCommand::run},
 };
 } // namespace
 
