@@ -1,5 +1,6 @@
 #include "ProcessCommand.h"
 
+#include "PrivateServer.h"
 #include "ProcessMemory.h"
 
 #include "app/frmMain.h"
@@ -124,13 +125,16 @@ int run(const QStringList &arguments)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (arguments.size() != 1) {
-        err << "usage: sorvanta-bench process FILE" << Qt::endl;
-        return 2;
-    }
     QTemporaryDir home;
+    PrivateServer server(home.path());
+    QStringList rest = arguments;
+    const int prepared = server.fromArguments(rest, home.path(), err);
+    if (prepared != 0 || rest.size() != 1) {
+        err << "usage: sorvanta-bench process " << PrivateServer::kUsage << " FILE" << Qt::endl;
+        return prepared ? prepared : 2;
+    }
     frmMain window;
-    if (!prepare(arguments.first(), window, home))
+    if (!prepare(rest.first(), window, home))
         return 1;
     const qint64 rssBefore = ProcessMemory::residentKiB();
     const double seconds = pressF11(window);

@@ -5,7 +5,7 @@
 class frmMain;
 class QTemporaryDir;
 
-// `process FILE`: F11 over a loaded sheet against an embedded catalog that holds every
+// `process [--postgres [--latencia MS]] FILE`: F11 over a loaded sheet against a catalog that holds every
 // other article, every origin text already learned.
 namespace ProcessCommand {
 int run(const QStringList &arguments);

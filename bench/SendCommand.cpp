@@ -1,6 +1,6 @@
 #include "SendCommand.h"
 
-#include "LatencyRelay.h"
+#include "PrivateServer.h"
 #include "ProcessCommand.h"
 
 #include "app/frmMain.h"
@@ -22,8 +22,6 @@
 
 namespace SendCommand {
 namespace {
-const QString kScript = QStringLiteral(SORVANTA_SOURCE_DIR "/scripts/pg-test-server.sh");
-const QString kSchema = QStringLiteral(SORVANTA_SOURCE_DIR "/sql/postgres-catalogos.sql");
 
 // Where the time of a run goes: commands, queries, and their numbers.
 struct Tally {
@@ -88,76 +86,6 @@ private:
     Tally m_tally;
 };
 
-// The private server of --postgres: started by the tests' script, stopped when this goes.
-class PrivateServer {
-public:
-    explicit PrivateServer(const QString &folder) : m_info(folder + QStringLiteral("/servidor.ini")) {}
-    ~PrivateServer()
-    {
-        if (m_started)
-            QProcess::execute(QStringLiteral("bash"), {kScript, QStringLiteral("stop"), m_info});
-    }
-    bool start(QTextStream &err)
-    {
-        m_started = QProcess::execute(QStringLiteral("bash"), {kScript, QStringLiteral("start"), m_info}) == 0;
-        QFile file(m_info);
-        if (!m_started || !file.open(QIODevice::ReadOnly)) {
-            err << "could not start PostgreSQL with " << kScript << Qt::endl;
-            return false;
-        }
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-            if (line.startsWith(QLatin1String("port=")))
-                m_port = line.mid(5);
-            else if (line.startsWith(QLatin1String("user=")))
-                m_user = line.mid(5);
-        }
-        return !m_port.isEmpty();
-    }
-    quint16 port() const { return m_port.toUShort(); }
-    // From now on psql and the program reach the server through another port (a relay's).
-    void connectThrough(quint16 port) { m_port = QString::number(port); }
-    // psql with the given arguments; false (after showing its output) when it failed.
-    bool psql(const QString &database, const QStringList &arguments, QTextStream &err) const
-    {
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral("psql"), QStringList{QStringLiteral("-X"), QStringLiteral("-q"),
-                                                    QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                                                    QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
-                                                    QStringLiteral("-p"), m_port, QStringLiteral("-U"), m_user,
-                                                    QStringLiteral("-d"), database}
-                                            + arguments);
-        const bool ok = p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        if (!ok)
-            err << "psql failed: " << QString::fromLocal8Bit(p.readAll()) << Qt::endl;
-        return ok;
-    }
-    bool createDatabase(const QString &name, QTextStream &err) const
-    {
-        return psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("create database ") + name}, err)
-               && psql(name, {QStringLiteral("-f"), kSchema}, err);
-    }
-    // Points both entities of the program at database name of this server.
-    bool writeConfiguration(const QString &configHome, const QString &name) const
-    {
-        QDir().mkpath(configHome + QStringLiteral("/sorvanta"));
-        QFile file(configHome + QStringLiteral("/sorvanta/conexiones.ini"));
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        QString text;
-        for (const char *entity : {"CATALOGOS", "SYSTABLAS"})
-            text += QStringLiteral("[%1]\nDriver=QPSQL\nServidor=127.0.0.1\nPuerto=%2\nUsuario=%3\nBaseDatos=%4\nTipo=SQL\n\n")
-                        .arg(QLatin1String(entity), m_port, m_user, name);
-        return file.write(text.toUtf8()) > 0;
-    }
-
-private:
-    QString m_info;
-    QString m_port;
-    QString m_user;
-    bool m_started = false;
-};
-
 // Seconds psql takes to send count single inserts, each its own transaction.
 double psqlFloor(const PrivateServer &server, const QString &folder, long count, QTextStream &err)
 {
@@ -198,34 +126,14 @@ int run(const QStringList &arguments)
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList rest = arguments;
-    const bool postgres = rest.removeAll(QStringLiteral("--postgres")) > 0;
-    int latencyMs = 0;
-    const int latency = rest.indexOf(QStringLiteral("--latencia"));
-    if (latency >= 0 && latency + 1 < rest.size()) {
-        latencyMs = rest[latency + 1].toInt();
-        rest.remove(latency, 2);
-    }
-    if (rest.size() != 1 || (latencyMs > 0 && !postgres)) {
-        err << "usage: sorvanta-bench send [--postgres [--latencia MS]] FILE" << Qt::endl;
-        return 2;
-    }
     QTemporaryDir home;
     PrivateServer server(home.path());
-    std::unique_ptr<LatencyRelay> relay;
-    if (postgres) {
-        if (!server.start(err))
-            return 1;
-        // MS of round trip: half of it each way.
-        if (latencyMs > 0) {
-            relay = std::make_unique<LatencyRelay>(server.port(), latencyMs * 500);
-            if (!relay->puerto())
-                return 1;
-            server.connectThrough(relay->puerto());
-        }
-        if (!server.createDatabase(QStringLiteral("sorvanta"), err)
-            || !server.writeConfiguration(home.path() + QStringLiteral("/config"), QStringLiteral("sorvanta")))
-            return 1;
+    const int prepared = server.fromArguments(rest, home.path(), err);
+    if (prepared != 0 || rest.size() != 1) {
+        err << "usage: sorvanta-bench send " << PrivateServer::kUsage << " FILE" << Qt::endl;
+        return prepared ? prepared : 2;
     }
+    const bool postgres = server.started();
     {
         frmMain window;
         if (!ProcessCommand::prepare(rest.first(), window, home) || ProcessCommand::pressF11(window) < 0)

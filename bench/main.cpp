@@ -23,7 +23,7 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"grid", "grid FILE", &GridCommand::run},
     {"load", "load [--split] FILE", &LoadCommand::run},
-    {"process", "process FILE", &ProcessCommand::run},
+    {"process", "process [--postgres [--latencia MS]] FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
     {"send", "send [--postgres [--latencia MS]] FILE", &SendCommand::run},
 };
