@@ -40,6 +40,7 @@ public:
     void setSql(const QString &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
     void comenzarTanda() override { m_real->comenzarTanda(); }
+    void confirmarTanda() override { m_real->confirmarTanda(); }
     void terminarTanda() override { m_real->terminarTanda(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override
     {

@@ -122,6 +122,12 @@ public:
         if (m_conexion)
             m_conexion->terminarTanda();
     }
+    // Commits what the run executed; raises AppError when that fails.
+    void confirmar()
+    {
+        if (m_conexion)
+            m_conexion->confirmarTanda();
+    }
     Tanda(const Tanda &) = delete;
     Tanda &operator=(const Tanda &) = delete;
 
@@ -162,10 +168,17 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista));
     Envio envio{lista, idCatalogo, consulta, resumen};
     const int cantidad = lista.itemCount();
-    for (int i = 0; i < cantidad; ++i) {
-        if (lista.isChecked(i))
-            envio.item(i);
-        avance(i + 1, i + 1 == cantidad);
+    try {
+        for (int i = 0; i < cantidad; ++i) {
+            if (lista.isChecked(i))
+                envio.item(i);
+            avance(i + 1, i + 1 == cantidad);
+        }
+    } catch (const AppError &) {
+        // Whatever stopped the run, what was executed before it stays written.
+        tanda.confirmar();
+        throw;
     }
+    tanda.confirmar();
     resumen.enCurso.clear();
 }

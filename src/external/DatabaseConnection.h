@@ -23,9 +23,11 @@ public:
     virtual long ejecutar() = 0;
 
     // Around a run of many statements from one operation, with no operator input in
-    // between: the connection may keep the database to itself meanwhile, sparing each
-    // statement the taking and leaving of file locks. Every statement still commits on
-    // its own. Others wait for the run to end, as they would for a single statement.
+    // between: the connection may keep the database to itself meanwhile, and commit the
+    // run's commands in groups, with the outcome of each committing on its own: when a
+    // command fails, those before it stand. confirmarTanda commits what is still open
+    // (raising AppError when that fails); terminarTanda lets go and never raises.
     virtual void comenzarTanda() {}
+    virtual void confirmarTanda() {}
     virtual void terminarTanda() {}
 };

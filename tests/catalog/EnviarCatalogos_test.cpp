@@ -199,9 +199,11 @@ private Q_SLOTS:
         QCOMPARE(m_bar->value(), 1);
         QVERIFY(othersCanWrite(file, u"OTRO-1"_s));
 
+        // The refusal takes back the whole transaction the run was in: what went before it
+        // must still be written.
         m_list->setSubItem(1, 3, QString());
         runSql(u"create trigger rechazar before insert on catarticulos when NEW.idarticulo = 'C' "
-               "begin select raise(abort, 'articulo C rechazado'); end"_s);
+               "begin select raise(rollback, 'articulo C rechazado'); end"_s);
         const QString refused = send();
         QVERIFY2(refused.startsWith(u"articulo C rechazado"_s), qPrintable(refused));
         QVERIFY(refused.contains(u" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"_s));

@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <utility>
 
 SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect) : m_db(db), m_dialect(dialect)
 {
@@ -52,8 +53,13 @@ void SqlConnection::ensureOpen()
 
 void SqlConnection::run(QSqlQuery &query)
 {
+    run(query, translatedSql());
+}
+
+void SqlConnection::run(QSqlQuery &query, const QString &texto)
+{
     query.setForwardOnly(true);
-    if (query.exec(translatedSql()))
+    if (query.exec(texto))
         return;
     const QSqlError error = query.lastError();
     // The ODBC driver still calls a connection open after the server has ended it, and
@@ -95,14 +101,57 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 long SqlConnection::ejecutar()
 {
     ensureOpen();
+    if (!m_tanda)
+        return ejecutarSolo(translatedSql());
+    if (!m_enVentana) {
+        QSqlQuery(m_db).exec(QStringLiteral("begin"));
+        m_enVentana = true;
+        m_ventana.clear();
+        m_reloj.start();
+    }
+    const QString texto = translatedSql();
     QSqlQuery query(m_db);
-    run(query);
+    try {
+        run(query, texto);
+    } catch (const AppError &) {
+        cerrarVentana();
+        throw;
+    }
+    const long cambiados = query.numRowsAffected();
+    m_ventana << texto;
+    if (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana)
+        cerrarVentana();
+    return cambiados;
+}
+
+long SqlConnection::ejecutarSolo(const QString &texto)
+{
+    QSqlQuery query(m_db);
+    run(query, texto);
     return query.numRowsAffected();
 }
 
-// Only the embedded engine locks a file per statement; servers need nothing here. Holding the
-// file for the run needs every other program out of it, even one that merely has it open:
-// then the run goes on statement by statement, as without the hold.
+// Commits the window. After a command of it failed, this keeps what came before, as if
+// each had been committed on its own: most failures leave the transaction open, and one the
+// database rolled back is sent again, one command at a time.
+void SqlConnection::cerrarVentana()
+{
+    if (!m_enVentana)
+        return;
+    m_enVentana = false;
+    const QStringList ventana = std::exchange(m_ventana, {});
+    if (QSqlQuery(m_db).exec(QStringLiteral("commit")))
+        return;
+    QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+    for (const QString &texto : ventana)
+        ejecutarSolo(texto);
+}
+
+// Only the embedded engine locks a file per statement and commits at its cost; servers need
+// nothing here. The run's commands go in transactions of up to kSentenciasPorVentana commands
+// or kMsPorVentana, with the outcome of each committing on its own. Holding the file for the
+// run needs every other program out of it, even one that merely has it open: then the run
+// goes on without the hold.
 void SqlConnection::comenzarTanda()
 {
     if (!esSqlite())
@@ -119,6 +168,12 @@ void SqlConnection::comenzarTanda()
         query.exec(QStringLiteral("pragma locking_mode=normal"));
     }
     query.exec(QStringLiteral("pragma busy_timeout=") + espera);
+    m_tanda = true;
+}
+
+void SqlConnection::confirmarTanda()
+{
+    cerrarVentana();
 }
 
 // A run that met another program's lock can keep the file locked even after going back to
@@ -126,7 +181,13 @@ void SqlConnection::comenzarTanda()
 // opens it again.
 void SqlConnection::terminarTanda()
 {
-    if (!esSqlite() || !m_db.isOpen())
+    if (!m_tanda)
         return;
+    m_tanda = false;
+    try {
+        cerrarVentana();
+    } catch (const AppError &) {
+        // The run reports its own stop; this only lets go.
+    }
     m_db.close();
 }

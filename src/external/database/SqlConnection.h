@@ -3,7 +3,9 @@
 #include "external/DatabaseConnection.h"
 #include "external/database/SqlDialect.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QStringList>
 
 class QSqlQuery;
 
@@ -21,19 +23,31 @@ public:
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
     long ejecutar() override;
     void comenzarTanda() override;
+    void confirmarTanda() override;
     void terminarTanda() override;
 
     // The text that reaches the database for the statement held in sql().
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
 
 private:
+    static constexpr int kSentenciasPorVentana = 256;
+    static constexpr qint64 kMsPorVentana = 50;
+
     bool esSqlite() const;
     void prepararSqlite();
     void ensureOpen();
     void run(QSqlQuery &query);
+    void run(QSqlQuery &query, const QString &texto);
+    long ejecutarSolo(const QString &texto);
+    void cerrarVentana();
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
     QString m_sql;
     bool m_abrirDeNuevo = false;
+    // A run of the embedded engine: its commands go in transactions ("windows").
+    bool m_tanda = false;
+    bool m_enVentana = false;
+    QStringList m_ventana;
+    QElapsedTimer m_reloj;
 };
