@@ -1,5 +1,4 @@
 #include "app/frmMain.h"
-#include "platform/AppFont.h"
 #include "platform/FlexGrid.h"
 #include "platform/GridModel.h"
 #include "platform/ReviewList.h"
@@ -308,20 +307,6 @@ private Q_SLOTS:
         QTest::keyClick(w.TxtArchivo(), Qt::Key_F12, Qt::ShiftModifier);
         QCOMPARE(boxes.count(), 5);
         QCOMPARE(boxes.last().text, u"No hay artículos para procesar contra el catálogo"_s);
-    }
-
-    // SORVANTA_SCREENSHOT_DIR=docs/screenshots refreshes the README's picture of the window.
-    void screenshotWhenAsked()
-    {
-        const QString dir = qEnvironmentVariable("SORVANTA_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            QSKIP("SORVANTA_SCREENSHOT_DIR not set");
-        AppFont::ensureTahoma();
-        frmMain w;
-        QVERIFY(w.Form_Load());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.grab().save(dir + u"/main.png"_s));
     }
 };
 

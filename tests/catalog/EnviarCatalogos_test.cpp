@@ -237,16 +237,6 @@ private Q_SLOTS:
         QCOMPARE(article(u"N-9"_s)[0], u"n "_s);
     }
 
-    void accessKindWritesNoRemarks()
-    {
-        start(u"ACCESS"_s);
-        fill({{u"N1"_s, u"Nuevo"_s, u"d"_s, QString(), u"2"_s, QString(), u"nota"_s}});
-        QCOMPARE(send(), kSent);
-        const QStringList r = article(u"N1"_s);
-        QCOMPARE(r[5].left(10), today());
-        QCOMPARE(r[6], QString());
-    }
-
     void unknownKindIsRefusedBeforeWriting()
     {
         start();
