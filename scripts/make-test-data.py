@@ -335,6 +335,13 @@ def container_files():
     expect = {"cells": cells, "rows": 1000}
     # Names match without letter case.
     save("container_upper_name.xls", bytes(Container([("WORKBOOK", stream)]).bytes), expect)
+    # Streams of 4096 bytes or more are in sectors of their own, smaller ones in the mini stream.
+    small, small_cells = pattern_rows(50, 3)
+    for size in (4095, 4096):
+        save("container_workbook_of_%d.xls" % size, bytes(Container([("Workbook", small.ljust(size, b"\0"))]).bytes),
+             {"cells": small_cells, "rows": 50})
+    # Names match whole.
+    save("container_name_cut_short.xls", bytes(Container([("Workboo", small)]).bytes), {"refused": NOT_A_WORKBOOK})
     # A small workbook in the mini stream.
     small, small_cells = pattern_rows(50, 3)
     save("container_mini.xls", bytes(Container(side + [("Workbook", small)]).bytes), {"cells": small_cells, "rows": 50})

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QtTest>
 #include <cmath>
@@ -20,15 +21,18 @@ class WorkbookCorpusTest : public QObject {
 
     static QString corpus(const QString &relative) { return QStringLiteral(SORVANTA_CORPUS_DIR "/") + relative; }
 
+    static QJsonDocument data(const QString &name)
+    {
+        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/") + name);
+        return QJsonDocument::fromJson(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    }
+
     // Cells whose expected text is LibreOffice's own recalculation or rendering, not the value
     // the file holds (which is what a reader gives): by cell name pattern or by expected texts
     // ("|" between them), listed in tests/data/corpus-known-differences.json.
     static QString knownDifference(const QString &file, const QString &cellName, const QString &expected)
     {
-        static const QJsonArray known = [] {
-            QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/corpus-known-differences.json"));
-            return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).array() : QJsonArray();
-        }();
+        static const QJsonArray known = data(QStringLiteral("corpus-known-differences.json")).array();
         for (const QJsonValue &k : known) {
             if (file != k[QLatin1String("file")].toString())
                 continue;
@@ -193,6 +197,10 @@ private slots:
             QVERIFY(e.number() != 0);
             if (name.contains(QLatin1String("pass")) || name.contains(QLatin1String("protected")))
                 QVERIFY2(e.description().contains(QLatin1String("cifrado")), qPrintable(e.description()));
+            // Some refusals must give their own reason (tests/data/corpus-refusals.json).
+            if (const QString reason = data(QStringLiteral("corpus-refusals.json")).object().value(name).toString();
+                !reason.isEmpty())
+                QCOMPARE(e.description(), QStringLiteral("El archivo %1 %2").arg(path, reason));
             return;
         }
         if (!hasExpected) {
