@@ -379,6 +379,10 @@ def container_files():
     ]
     for name, data, reason in damaged:
         save("container_%s.xls" % name, data, {"refused": reason})
+    # A cycle in the padding after the workbook's last record: refused though nothing read lies there.
+    c = Container([("Workbook", small.ljust(8000, b"\0"))])
+    save("container_cyclic_chain_in_padding.xls", c.patched(c.fat_entry(c.starts[0] + 10), c.starts[0] + 5),
+         {"refused": DAMAGED})
     mini = Container([("Workbook", small)])
     save("container_absurd_mini_size.xls", mini.patched(mini.dir_entry(0) + 0x78, 0x7FFFFFFF), {"refused": DAMAGED})
 
