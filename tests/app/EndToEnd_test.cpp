@@ -16,8 +16,6 @@
 
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
-#include <QFileDialog>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,16 +70,6 @@ class EndToEndTest : public QObject {
             keyInModal(modal, Qt::Key_Return);
         });
         QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F1);
-    }
-
-    // Fourteen values per item, each followed by a TAB; CR LF; UTF-8.
-    static QByteArray expectedReport()
-    {
-        return QStringLiteral("N 1\tTornillo d acero ñandú\t\t7318.15.00\tNuevo\t\t\t1.5\tBRA\tfrágil\t\t\t\t\t\r\n"
-                              "EXI-1\tDescripción nueva\t\t8471.30.00\tExiste\t8471.30.00\t\t2\tBRA\trevisar\t\t\t\t\t\r\n"
-                              "SIN-1\tNo se envía\t\t8471.30.00\tNuevo\t\t\t1\tBRA\t\t\t\t\t\t\r\n"
-                              "N-2\tVálvula\t\t8481.80.00\tNuevo\t\t\t0.25\tARG\t\t\t\t\t\t\r\n")
-            .toUtf8();
     }
 
     // Points the program at the backend; "" when it is ready, else why not.
@@ -227,24 +215,6 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
         QCOMPARE(articleCount(), 3);
-
-        // The report, saved through the real dialog, as the list stands.
-        const QString report = m_dir.filePath(QStringLiteral("reporte-%1.xls").arg(backend));
-        ModalDriver::onNextModal([report](QWidget *modal) {
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            QVERIFY(dialog);
-            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            QVERIFY(edit);
-            edit->setText(report);
-            QTest::keyClick(edit, Qt::Key_Return);
-        });
-        QVERIFY(w.cmd_Exportar()->isVisible());
-        QTest::mouseClick(w.cmd_Exportar(), Qt::LeftButton);
-        QCOMPARE(boxes.count(), 3);
-        QCOMPARE(boxes.last().text, QStringLiteral("Reporte generado en ") + report);
-        QFile saved(report);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), expectedReport());
     }
 
     void batchLeavesTheCatalogAsTheWindow_data()
@@ -303,84 +273,6 @@ private Q_SLOTS:
                  qPrintable(out));
         useRealData();
         QCOMPARE(catalogRows(), byWindow);
-    }
-
-    // Apostrophes and accents everywhere, a 16-character NCM in the middle, then a database
-    // that rejects one article: each run stops there, keeps what went before, and a run
-    // after the cause is gone completes without duplicates.
-    void hurtfulDataStopsWhereItShould_data()
-    {
-        QTest::addColumn<QString>("backend");
-        QTest::addColumn<QStringList>("breakIt");
-        QTest::addColumn<QString>("mendIt");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("embedded sqlite, article rejected")
-            << QStringLiteral("embedded")
-            << QStringList{QStringLiteral("create trigger rechazo before insert on catarticulos when new.idarticulo = 'O 3' "
-                                          "begin select raise(abort, 'base no disponible'); end")}
-            << QStringLiteral("drop trigger rechazo") << QStringLiteral("base no disponible\r\n\r\n-2147217900 - seccion");
-        // The server ends the program's session while it inserts that article.
-        QTest::newRow("postgresql, connection cut")
-            << QStringLiteral("postgres")
-            << QStringList{QStringLiteral("create function corta() returns trigger language plpgsql as $$ begin "
-                                          "if new.idarticulo = 'O 3' then perform pg_terminate_backend(pg_backend_pid()); "
-                                          "end if; return new; end $$"),
-                           QStringLiteral("create trigger rechazo before insert on catarticulos for each row "
-                                          "execute function corta()")}
-            << QStringLiteral("drop trigger rechazo on catarticulos")
-            << QStringLiteral("FATAL:  terminating connection due to administrator command");
-    }
-
-    void hurtfulDataStopsWhereItShould()
-    {
-        QFETCH(QString, backend);
-        QFETCH(QStringList, breakIt);
-        QFETCH(QString, mendIt);
-        QFETCH(QString, says);
-        const QString problem = configure(backend);
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        MsgBoxRecorder boxes;
-        frmMain w;
-        prepare(w, QJsonArray{QJsonArray{"codigo", "descripcion", "ncm", "peso", "origen", "nota"},
-                              QJsonArray{"O'1", "Ñandú 'cuero' ácido", "7318.15.00", 1, "Brasil", "l'été"},
-                              QJsonArray{"O'2", "Pingüino", " 7318.15.00.0000X ", 1, "Brasil", QJsonValue()},
-                              QJsonArray{"O'3", "Acción", "7318.15.00", 1, "Côte d'Ivoire", QJsonValue()}});
-        if (QTest::currentTestFailed())
-            return;
-        process(w, QStringLiteral("Côte d Ivoire"));
-        QCOMPARE(w.lstArticulos()->itemCount(), 3);
-
-        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral(" NCM incorrecto  7318.15.00.0000X articulo O 2\r\n\r\n-2147220393"
-                                                   " - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
-                                                   "Validación datos"));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QCOMPARE(article(QStringLiteral("O 1"))[0].trimmed(), QStringLiteral("Ñandú  cuero  ácido"));
-        QCOMPARE(article(QStringLiteral("O 1"))[6], QStringLiteral("l été"));
-        QVERIFY(article(QStringLiteral("O 3")).isEmpty());
-        QCOMPARE(w.prgBar()->value(), 1);
-
-        // The NCM mended in the list; now the database refuses the last article.
-        w.lstArticulos()->setSubItem(1, 3, QStringLiteral("7318.15.00"));
-        for (const QString &sql : breakIt)
-            runSql(sql);
-        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
-        QCOMPARE(boxes.count(), 2);
-        QVERIFY2(boxes.last().text.startsWith(says), qPrintable(boxes.last().text));
-        QVERIFY(boxes.last().text.endsWith(QStringLiteral(" - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]"
-                                                          "DataAccessManager.DAMMain\r\nArtículo que se estaba enviando: O 3")));
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QCOMPARE(article(QStringLiteral("O 2"))[1], QStringLiteral("7318.15.00"));
-        QVERIFY(article(QStringLiteral("O 3")).isEmpty());
-        QCOMPARE(articleCount(), 3); // EXI-1, O 1, O 2
-
-        runSql(mendIt);
-        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
-        QCOMPARE(boxes.count(), 3);
-        QCOMPARE(boxes.last().text, QStringLiteral("Artículos enviados al catálogo GEN"));
-        QCOMPARE(article(QStringLiteral("O 3"))[3], QStringLiteral("ARG"));
-        QCOMPARE(articleCount(), 4);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "app/frmMain.h"
-#include "platform/AppFont.h"
 #include "platform/FlexGrid.h"
 #include "platform/GridModel.h"
 #include "platform/ReviewList.h"
@@ -316,20 +315,6 @@ private Q_SLOTS:
         });
         QTest::keyPress(w.TxtArchivo(), Qt::Key_F12);
         QCOMPARE(shown, 1);
-    }
-
-    // SORVANTA_SCREENSHOT_DIR=docs/screenshots refreshes the README's picture of the window.
-    void screenshotWhenAsked()
-    {
-        const QString dir = qEnvironmentVariable("SORVANTA_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            QSKIP("SORVANTA_SCREENSHOT_DIR not set");
-        AppFont::ensureTahoma();
-        frmMain w;
-        QVERIFY(w.Form_Load());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(w.grab().save(dir + u"/main.png"_s));
     }
 };
 

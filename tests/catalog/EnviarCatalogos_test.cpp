@@ -155,17 +155,20 @@ private Q_SLOTS:
     void insertsUpdatesAndSkipsByTheRules()
     {
         start();
-        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'EXI-2', 'queda')"_s);
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'EXI-2', 'queda'), "
+               "('GEN', 'EXI-3', 'queda')"_s);
         fill({{u" NUE'1 "_s, u"Nuevo"_s, u"Tornillo ñandú"_s, u"7318.15.00"_s, u"1,5"_s, u"BRA"_s, u"frágil"_s},
               {u"EXI-1"_s, u"Existe"_s, u"nueva"_s, u"8471.30.00"_s},
               // Only a country and a remark: nothing the update would write.
               {u"EXI-2"_s, u"Existe"_s, QString(), u"123456789"_s, u"0"_s, u"ARG"_s, u"nota"_s},
+              // A ten-character NCM is something to write.
+              {u"EXI-3"_s, u"Existe"_s, QString(), u"1234567890"_s},
               {u"NUE-2"_s, u"Nuevo"_s, u"sin marcar"_s}});
-        m_list->setChecked(3, false);
+        m_list->setChecked(4, false);
         QCOMPARE(send(), kSent);
         QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Information);
-        QCOMPARE(m_bar->maximum(), 4);
-        QCOMPARE(m_bar->value(), 4);
+        QCOMPARE(m_bar->maximum(), 5);
+        QCOMPARE(m_bar->value(), 5);
         const QStringList added = article(u"NUE 1"_s);
         QCOMPARE(added.mid(0, 5), (QStringList{u"Tornillo ñandú "_s, u"7318.15.00"_s, u"1.5"_s, u"BRA"_s,
                                                u"Sorvanta - o'neil\\PC1"_s}));
@@ -175,11 +178,12 @@ private Q_SLOTS:
         QCOMPARE(updated.mid(0, 2), (QStringList{u"nueva"_s, u"8471.30.00"_s}));
         QCOMPARE(updated[4], u"Sorvanta - o'neil\\PC1"_s);
         QCOMPARE(article(u"EXI-2"_s)[4], QString());
+        QCOMPARE(article(u"EXI-3"_s)[1], u"1234567890"_s);
         QVERIFY(article(u"NUE-2"_s).isEmpty());
-        QCOMPARE(articleCount(), 3);
+        QCOMPARE(articleCount(), 4);
         // A second run updates what the first inserted: no duplicates.
         QCOMPARE(send(), kSent);
-        QCOMPARE(articleCount(), 3);
+        QCOMPARE(articleCount(), 4);
     }
 
     // A 16-character NCM, then a database refusal: each run stops at that article, keeps
@@ -274,16 +278,6 @@ private Q_SLOTS:
         QCOMPARE(article(u"ABC"_s)[0], u"segunda"_s);
         QCOMPARE(article(u"Ñu-A"_s)[0], u"segunda"_s);
         QCOMPARE(article(u"N-9"_s)[0], u"n "_s);
-    }
-
-    void accessKindWritesNoRemarks()
-    {
-        start(u"ACCESS"_s);
-        fill({{u"N1"_s, u"Nuevo"_s, u"d"_s, QString(), u"2"_s, QString(), u"nota"_s}});
-        QCOMPARE(send(), kSent);
-        const QStringList r = article(u"N1"_s);
-        QCOMPARE(r[5].left(10), today());
-        QCOMPARE(r[6], QString());
     }
 
     void unknownKindIsRefusedBeforeWriting()

@@ -6,6 +6,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 using namespace modEntidadCatalogo;
@@ -30,26 +33,27 @@ RegArticulo reg(const QString &codigo = u"X"_s)
     return a;
 }
 
-RegArticulo full()
+// An article from its fields in tests/data/sentencias-articulo.json.
+RegArticulo fromJson(const QJsonObject &o)
 {
-    RegArticulo a = reg(u"A-1"_s);
-    a.descripcion = u"TECLADO"_s;
-    a.anexo_descripcion = u"USB"_s;
-    a.descripcion_maria = u"TECLADO PARA PC"_s;
-    a.ncm = u"8471.60.52"_s;
-    a.kilos_unitario = 1.5;
-    a.idpais = u"156"_s;
-    a.observacion1 = u"O1"_s;
-    a.observacion2 = u"O2"_s;
-    a.observacion3 = u"O3"_s;
-    a.idunidad = u"07"_s;
-    a.sufijos = u"AA1"_s;
+    RegArticulo a;
+    QString *texts[] = {&a.idarticulo, &a.descripcion, &a.descripcion_maria, &a.ncm, &a.anexo_descripcion, &a.idpais,
+                        &a.observacion1, &a.observacion2, &a.observacion3, &a.idunidad, &a.sufijos};
+    const char *names[] = {"idarticulo", "descripcion", "descripcion_maria", "ncm", "anexo_descripcion", "idpais",
+                           "observacion1", "observacion2", "observacion3", "idunidad", "sufijos"};
+    for (int i = 0; i < 11; ++i)
+        *texts[i] = o.value(QLatin1String(names[i])).toString();
+    a.kilos_unitario = o.value(QLatin1String("kilos_unitario")).toDouble();
     return a;
 }
 
-QString today(const QString &sep)
+// "{today/}": today's date, year first, with that separator.
+QString withToday(QString s)
 {
-    return QDate::currentDate().toString(u"yyyy'%1'MM'%1'dd"_s.arg(sep));
+    for (const char *sep : {"/", "."})
+        s.replace(u"{today%1}"_s.arg(QLatin1String(sep)),
+                  QDate::currentDate().toString(u"yyyy'%1'MM'%1'dd"_s.arg(QLatin1String(sep))));
+    return s;
 }
 } // namespace
 
@@ -74,133 +78,45 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
     }
 
-    // One exact statement of each kind; the Access date takes the operator's date separator.
-    void statementsOfEachKind()
+    // Each case of tests/data/sentencias-articulo.json: the statements for one article, whole
+    // ("insert", "update") or in part ("insertEnds", "insertHas", "updateHas", "updateLacks").
+    void statements_data()
     {
-        modGlobal::UsuarioSesion = u"Sorvanta - ana\\PC1"_s;
-        RegArticulo a = full();
-        const QString values = u"'C1','A-1','TECLADO USB','TECLADO PARA PC','8471.60.52',01.50,'156',"
-                               "'Sorvanta - ana\\PC1',"_s;
-        QCOMPARE(insert(a), u"insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, "
-                            "ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], "
-                            "[observacion3] , idunidad, sufijos) values ("_s
-                                + values + u" GETDATE() ,'O1','O2','O3','07','AA1')"_s);
-        QCOMPARE(insert(a, u"ACCESS"_s), u"insert into catarticulos (idcatalogo, idarticulo, descripcion, "
-                                         "descripcion_maria, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, "
-                                         "sufijos ) values ("_s
-                                             + values + "#" + today(u"/"_s) + u"#,'07','AA1')"_s);
-        const QString head = u"update catarticulos set  NCM = '8471.60.52'  ,  Descripcion = 'TECLADO USB'  ,  "
-                             "Descripcion_Maria = 'TECLADO PARA PC' ,  ArtKgUnitario = 1.5"_s;
-        const QString tail = u" ,  idPais = '156' ,  USUARIO = 'Sorvanta - ana\\PC1' ,  FECHA = "_s;
-        const QString where = u" where idcatalogo = 'C1' and idarticulo = 'A-1'"_s;
-        QCOMPARE(update(a), head + " ,  [observacion1] = 'O1' ,  [observacion2] = 'O2' ,  [observacion3] = 'O3'"
-                                + tail + "GETDATE() " + where);
-        for (const auto &[locale, sep] : {std::pair{"de_DE", "."}, std::pair{"ar_EG", "/"}}) {
-            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
-            QCOMPARE(update(a, u"ACCESS"_s), head + tail + "#" + today(QString::fromLatin1(sep)) + "# " + where);
-        }
-        getArticuloenCatalogo(u"C1"_s, a);
-        QCOMPARE(datos->connection->queries.last(),
-                 u"select ncm from catarticulos where idcatalogo = 'C1' and idarticulo = 'A-1'"_s);
+        QTest::addColumn<QJsonObject>("c");
+        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/sentencias-articulo.json"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        for (const QJsonValue &c : QJsonDocument::fromJson(f.readAll()).array())
+            QTest::newRow(qPrintable(c[u"name"_s].toString())) << c.toObject();
     }
 
-    void updateAssignments_data()
+    void statements()
     {
-        QTest::addColumn<QString>("catalogo");
-        QTest::addColumn<QString>("descripcion");
-        QTest::addColumn<QString>("anexo");
-        QTest::addColumn<QString>("ncm");
-        QTest::addColumn<QString>("set");
-        const QString append = u" Descripcion = Descripcion + ' USB' , "_s;
-        QTest::newRow("PUR keeps its description") << "PUR" << "TECLADO" << "" << "" << "";
-        QTest::newRow("PUR appends the addition") << "PUR" << "TECLADO" << "USB" << "" << append;
-        QTest::newRow("only an addition appends") << "C1" << "" << "USB" << "" << append;
-        QTest::newRow("pur in lower case is another catalog")
-            << "pur" << "TECLADO" << "" << "" << " Descripcion = 'TECLADO'  , ";
-        QTest::newRow("NCM of nine is not updated") << "C1" << "" << "" << "847130000" << "";
-        QTest::newRow("NCM of ten is") << "C1" << "" << "" << "8471300000" << " NCM = '8471300000'  , ";
-    }
-
-    void updateAssignments()
-    {
-        QFETCH(QString, catalogo);
-        RegArticulo a = reg();
-        QFETCH(QString, set);
-        QFETCH(QString, descripcion);
-        QFETCH(QString, anexo);
-        QFETCH(QString, ncm);
-        a.descripcion = descripcion;
-        a.anexo_descripcion = anexo;
-        a.ncm = ncm;
-        QCOMPARE(update(a, u"SQL"_s, catalogo),
-                 "update catarticulos set " + set + QString(kEnd).replace("'C1'", "'" + catalogo + "'"));
-        if (!ncm.isEmpty()) // inserted whatever its length
-            QVERIFY(insert(a).contains(",'" + ncm + "',00.00,"));
-    }
-
-    void weights_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<double>("kilos");
-        QTest::addColumn<QString>("inInsert");
-        QTest::addColumn<QString>("inUpdate");
-        // Arabic and Swedish write their own digits, decimal mark or minus sign.
-        for (const char *name : {"es_AR", "en_US", "de_DE", "ar_EG", "sv_SE"}) {
-            const QString l = QString::fromLatin1(name);
-            QTest::addRow("%s zero", name) << l << 0.0 << "00.00" << "";
-            QTest::addRow("%s negative", name) << l << -1.5 << "-01.50" << "";
-            QTest::addRow("%s rounded", name) << l << 123.456 << "123.46" << "123.456";
-            QTest::addRow("%s no grouping", name) << l << 12345.5 << "12345.50" << "12345.5";
-            QTest::addRow("%s whole", name) << l << 7.0 << "07.00" << "7";
-        }
-    }
-
-    void weights()
-    {
-        QFETCH(QString, locale);
-        QFETCH(double, kilos);
-        QFETCH(QString, inInsert);
-        QFETCH(QString, inUpdate);
-        QLocale::setDefault(QLocale(locale));
-        RegArticulo a = reg();
-        a.kilos_unitario = kilos;
-        QVERIFY2(insert(a).contains(",''," + inInsert + ",'','U', GETDATE() ,"), qPrintable(insert(a)));
-        QCOMPARE(update(a), "update catarticulos set " + (inUpdate.isEmpty() ? QString() : " ArtKgUnitario = " + inUpdate + " , ") + kEnd);
-    }
-
-    // Remarks lose apostrophes (blank in the insert, point in the update); other values double them.
-    void apostrophes()
-    {
-        modGlobal::UsuarioSesion = u"O'Neil"_s;
-        RegArticulo a = reg(u"A'1"_s);
-        a.observacion1 = u"it's"_s;
-        a.observacion3 = u"'a'"_s;
-        QVERIFY(insert(a).endsWith(u" GETDATE() ,'it s','',' a ','','')"_s));
-        QVERIFY(update(a).contains(u" [observacion1] = 'it.s' ,  [observacion3] = '.a.' , "_s));
-        QVERIFY(!update(a, u"ACCESS"_s).contains(u"observacion"_s));
-        a = reg(u"A'1"_s);
-        a.ncm = u"8471'300000"_s;
-        a.idpais = u"1'5"_s;
-        a.descripcion = u"D'1"_s;
-        a.anexo_descripcion = u"X'"_s;
-        a.descripcion_maria = u"M'"_s;
-        a.sufijos = u"S'"_s;
-        const QString cat = u"C'1"_s;
-        QVERIFY(insert(a, u"SQL"_s, cat).endsWith(
-            u"values ('C''1','A 1','D 1 X ','M ','8471''300000',00.00,'1''5','O''Neil', GETDATE() ,'','','','','S ')"_s));
-        QCOMPARE(datos->connection->queries.last(),
-                 u"select idarticulo from catarticulos where idcatalogo = 'C''1' and idarticulo = 'A''1'"_s);
-        QCOMPARE(update(a, u"SQL"_s, cat),
-                 u"update catarticulos set  NCM = '8471''300000'  ,  Descripcion = 'D''1 X'''  ,  "
-                 "Descripcion_Maria = 'M''' ,  idPais = '1''5' ,  USUARIO = 'O''Neil' ,"
-                 "  FECHA = GETDATE()  where idcatalogo = 'C''1' and idarticulo = 'A 1'"_s);
-        a.descripcion.clear();
-        QVERIFY(update(a, u"SQL"_s, cat).contains(u" Descripcion = Descripcion + ' X''' ,"_s));
+        QFETCH(QJsonObject, c);
+        const auto get = [&c](const char *key, const char *otherwise = "") {
+            return withToday(c.value(QLatin1String(key)).toString(QString::fromUtf8(otherwise)));
+        };
+        QLocale::setDefault(QLocale(get("locale", "es_AR")));
+        modGlobal::UsuarioSesion = get("user", "U");
+        const RegArticulo a = fromJson(c.value(u"article"_s).toObject());
+        const QString kind = get("kind", "SQL"), cat = get("catalog", "C1");
+        const QString ins = insert(a, kind, cat), upd = update(a, kind, cat);
+        if (c.contains(u"insert"_s))
+            QCOMPARE(ins, get("insert"));
+        QVERIFY2(ins.endsWith(get("insertEnds")) && ins.contains(get("insertHas")), qPrintable(ins));
+        if (c.contains(u"query"_s))
+            QCOMPARE(datos->connection->queries.last(), get("query"));
+        if (c.contains(u"update"_s))
+            QCOMPARE(upd, get("update"));
+        QVERIFY2(upd.contains(get("updateHas")), qPrintable(upd));
+        QVERIFY2(!c.contains(u"updateLacks"_s) || !upd.contains(get("updateLacks")), qPrintable(upd));
     }
 
     void kindDifferingInCaseIsUnknown()
     {
-        const RegArticulo a = full();
+        RegArticulo a = reg(u"A-1"_s);
+        getArticuloenCatalogo(u"C1"_s, a);
+        QCOMPARE(datos->connection->queries.last(),
+                 u"select ncm from catarticulos where idcatalogo = 'C1' and idarticulo = 'A-1'"_s);
         QCOMPARE(insert(a, u"sql"_s), QString());
         QCOMPARE(insert(a, u"Access"_s), QString());
         QVERIFY(update(a, u"sql"_s).endsWith(u"USUARIO = 'U' ,  where idcatalogo = 'C1' and idarticulo = 'A-1'"_s));

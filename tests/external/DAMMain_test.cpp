@@ -8,6 +8,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 // The data-access component on real SQLite files: the embedded databases, its recordsets,
@@ -175,28 +177,16 @@ private Q_SLOTS:
         QCOMPARE(odbc.dialect, SqlDialect::Sqlite);
     }
 
+    // tests/data/conexiones-invalidas.json: name, configuration, the description it gives
+    // (%1 the file, %2 its folder).
     void configurationFaults_data()
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("description");
-        const QString sys = QStringLiteral("[SYSTABLAS]\nDriver=QSQLITE\nBaseDatos=bases/systablas.sqlite\n");
-        const QString of = QStringLiteral(" de la entidad \"CATALOGOS\" de \"%1\"");
-        QTest::newRow("missing entity") << sys
-                                        << "Falta la entidad \"CATALOGOS\" en la configuración de conexiones \"%1\"";
-        QTest::newRow("no driver") << "[CATALOGOS]\nBaseDatos=x\n" + sys << "Falta el controlador (Driver)" + of;
-        QTest::newRow("unknown driver") << "[CATALOGOS]\nDriver=QMYSQL\nBaseDatos=x\n" + sys
-                                        << "El controlador \"QMYSQL\"" + of + " no es válido; se admiten: QSQLITE, QPSQL, QODBC";
-        QTest::newRow("no database") << "[CATALOGOS]\nDriver=QPSQL\n" + sys << "Falta la base de datos (BaseDatos)" + of;
-        QTest::newRow("kind in lower case") << "[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/catalogos.sqlite\nTipo=sql\n" + sys
-                                            << "El tipo \"sql\"" + of + " no es válido; se admiten SQL y ACCESS";
-        QTest::newRow("dialect") << "[CATALOGOS]\nDriver=QODBC\nBaseDatos=DSN=x\nDialecto=oracle\n" + sys
-                                 << "El dialecto \"oracle\"" + of + " no es válido; se admiten native, sqlite y postgres";
-        QTest::newRow("port") << "[CATALOGOS]\nDriver=QPSQL\nBaseDatos=x\nPuerto=cinco\n" + sys
-                              << "El puerto \"cinco\"" + of + " no es válido";
-        QTest::newRow("line") << "[CATALOGOS]\nDriver QPSQL\n" + sys
-                              << "Línea 2 de la configuración de conexiones \"%1\" no válida: Driver QPSQL";
-        QTest::newRow("missing file") << "[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=bases/otra.sqlite\n" + sys
-                                      << "No existe la base de datos \"%2/bases/otra.sqlite\" de la entidad \"CATALOGOS\"";
+        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/conexiones-invalidas.json"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        for (const QJsonValue &row : QJsonDocument::fromJson(f.readAll()).array())
+            QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
     void configurationFaults()

@@ -64,26 +64,6 @@ private Q_SLOTS:
         QCOMPARE(grid.row(), 2);
         QCOMPARE(grid.col(), 1);
     }
-
-    void holdsAFullSheet()
-    {
-        FlexGrid grid;
-        const int rows = 65534, cols = 14;
-        QStringList lines;
-        for (int r = 0; r < rows; ++r) {
-            QStringList cells;
-            for (int c = 0; c < cols; ++c)
-                cells << QString::number(r * 100 + c);
-            lines << cells.join(QLatin1Char('\t'));
-        }
-        grid.setCols(cols);
-        grid.setRows(rows);
-        grid.setRowSel(rows - 1);
-        grid.setColSel(cols - 1);
-        grid.setClip(lines.join(QLatin1Char('\r')));
-        QCOMPARE(grid.textMatrix(rows - 1, cols - 1), QString::number((rows - 1) * 100 + cols - 1));
-        QCOMPARE(grid.gridModel()->rowCount(), rows - 1);
-    }
 };
 
 QTEST_MAIN(FlexGridTest)

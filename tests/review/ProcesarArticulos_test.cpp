@@ -219,6 +219,8 @@ private Q_SLOTS:
             origins << w.list->subItem(i, 8);
         QCOMPARE(origins, (QStringList{u"BRA"_s, u"CHN"_s, u"BRA"_s, u"ARG"_s, u"URY"_s}));
         QCOMPARE(sqlRow(u"select ORI from ORG where PAI = 'Côte d''Ivoire'"_s), QStringList{u"ARG"_s});
+        // Asked directly, a text with an apostrophe finds what was stored.
+        QCOMPARE(ObtenerPaisOrigen(u"Côte d'Ivoire"_s).ORI, u"ARG"_s);
     }
 
     void refusedMappingProcessesNothing()
