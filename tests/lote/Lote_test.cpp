@@ -75,13 +75,14 @@ private Q_SLOTS:
         QCOMPARE(articleCount(), 0);
     }
 
-    // Reviewing writes the report as the window exports it, and sends nothing.
+    // Reviewing writes the report as the window exports it, and sends nothing; the run
+    // after it sends.
     void reviewOnlyWritesTheReport()
     {
         const QString report = m_env->path(u"revision.txt"_s);
-        QCOMPARE(run({u"--catalogo"_s, u"GEN"_s, u"--campo"_s, u"A=ARTICULO"_s, u"--pais"_s, u"Brasil=BRA"_s,
-                      u"--campo"_s, u"C=PAIS_ORIGEN"_s, u"--reporte"_s, report, u"--revisar"_s}),
-                 0);
+        const QStringList args{u"--catalogo"_s, u"GEN"_s,        u"--campo"_s,   u"A=ARTICULO"_s, u"--pais"_s,
+                               u"Brasil=BRA"_s, u"--campo"_s,    u"C=PAIS_ORIGEN"_s, u"--reporte"_s, report};
+        QCOMPARE(run(args + QStringList{u"--revisar"_s}), 0);
         QCOMPARE(m_out, u"Filas leídas: 2; artículos: 2; nuevos: 2; existentes: 0; enviados: 0; sin cambios: 0\n"_s);
         QFile f(report);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -89,6 +90,12 @@ private Q_SLOTS:
         useRealData();
         QCOMPARE(articleCount(), 0);
         QCOMPARE(sqlRow(u"select ORI, ESM from ORG where PAI = 'Brasil'"_s), (QStringList{u"BRA"_s, u"1"_s}));
+        modGlobal::reset();
+        QCOMPARE(run(args), 0);
+        QCOMPARE(m_out, u"Filas leídas: 2; artículos: 2; nuevos: 2; existentes: 0; enviados: 2; sin cambios: 0\n"_s);
+        useRealData();
+        QCOMPARE(sqlRow(u"select descripcion, IdPais from catarticulos where idarticulo = 'A-1'"_s),
+                 (QStringList{u"Tuerca "_s, u"BRA"_s}));
     }
 };
 
