@@ -22,6 +22,9 @@ PrivateServer::~PrivateServer()
 int PrivateServer::fromArguments(QStringList &arguments, const QString &home, QTextStream &err)
 {
     const bool postgres = arguments.removeAll(QStringLiteral("--postgres")) > 0;
+    m_fsync = arguments.removeAll(QStringLiteral("--fsync")) > 0;
+    if (m_fsync && !postgres)
+        return 2;
     int latencyMs = 0;
     const int latency = arguments.indexOf(QStringLiteral("--latencia"));
     if (latency >= 0) {
@@ -50,7 +53,10 @@ int PrivateServer::fromArguments(QStringList &arguments, const QString &home, QT
 
 bool PrivateServer::start(QTextStream &err)
 {
-    m_started = QProcess::execute(QStringLiteral("bash"), {kScript, QStringLiteral("start"), m_info}) == 0;
+    QStringList args{kScript, QStringLiteral("start"), m_info};
+    if (m_fsync)
+        args << QStringLiteral("fsync");
+    m_started = QProcess::execute(QStringLiteral("bash"), args) == 0;
     QFile file(m_info);
     if (!m_started || !file.open(QIODevice::ReadOnly)) {
         err << "could not start PostgreSQL with " << kScript << Qt::endl;

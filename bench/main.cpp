@@ -23,9 +23,9 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"grid", "grid FILE", &GridCommand::run},
     {"load", "load [--split] FILE", &LoadCommand::run},
-    {"process", "process [--postgres [--latencia MS]] FILE", &ProcessCommand::run},
+    {"process", "process [--postgres [--fsync] [--latencia MS]] FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
-    {"send", "send [--postgres [--latencia MS]] FILE", &SendCommand::run},
+    {"send", "send [--postgres [--fsync] [--latencia MS]] FILE", &SendCommand::run},
 };
 } // namespace
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A private PostgreSQL server for the tests, on loopback, in a temporary folder.
-#   pg-test-server.sh start INFO_FILE   starts it and writes host, port and user to INFO_FILE
+#   pg-test-server.sh start INFO_FILE [fsync]   starts it and writes host, port and user to INFO_FILE;
+#                                       with fsync it waits for the disk at commits as a real server does
 #   pg-test-server.sh stop INFO_FILE    stops it and removes its folder and INFO_FILE
 # As root the server runs as the postgres user; otherwise as the calling user.
 set -euo pipefail
 
 action=${1:?start or stop}
 info=${2:?path of the information file}
+durable=${3:-}
 
 bin=/usr/lib/postgresql/15/bin
 [ -x "$bin/initdb" ] || bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
@@ -39,9 +41,11 @@ start() {
     rm -rf "$dir"
     exit 1
   fi
-  # fsync off: the server lives for one test run only.
+  # fsync off: the server lives for one test run only (benchmarks may ask for it on).
+  local fsync=off
+  [ "$durable" = fsync ] && fsync=on
   if ! as_server "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-      -o "-p $port -k $dir/sock -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null; then
+      -o "-p $port -k $dir/sock -c listen_addresses=127.0.0.1 -c fsync=$fsync" start >/dev/null; then
     cat "$dir/server.log" >&2
     rm -rf "$dir"
     exit 1
