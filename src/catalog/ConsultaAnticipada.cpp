@@ -1,5 +1,6 @@
 #include "catalog/ConsultaAnticipada.h"
 
+#include "catalog/ClaveHolgada.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "platform/AppError.h"
 
@@ -16,26 +17,6 @@ constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
 // A slow grouped question counts up, a quick one down; at this count the run asks one by
 // one. A machine that stalls now and then does not lose the groups for good.
 constexpr int kMaxGruposLentos = 4;
-
-// Letters folded to lower case and digits, nothing else; empty when the code has a
-// character outside printable ASCII. Codes a database compares as equal, whatever its
-// case, accent, blank or punctuation rules, give the same key.
-QString claveHolgada(const QString &codigo)
-{
-    QString clave;
-    clave.reserve(codigo.size());
-    for (const QChar ch : codigo) {
-        const char16_t u = ch.unicode();
-        if (u < 0x20 || u > 0x7e)
-            return QString();
-        if (u >= 'A' && u <= 'Z')
-            clave += QChar(u + ('a' - 'A'));
-        else if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
-            clave += ch;
-    }
-    // A code of blanks and signs only still needs a key of its own kind.
-    return clave.isEmpty() ? QStringLiteral("-") : clave;
-}
 
 } // namespace
 

@@ -207,24 +207,49 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
     }
 }
 
+namespace {
+QString whereAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    QString lista;
+    for (const QString &id : idsArticulo) {
+        if (!lista.isEmpty())
+            lista += QStringLiteral(", ");
+        lista += QStringLiteral("'") + literal(id) + QStringLiteral("'");
+    }
+    return QStringLiteral(" where idcatalogo = '") + literal(idCatalogo) + QStringLiteral("' and idarticulo in (")
+           + lista + QStringLiteral(")");
+}
+} // namespace
+
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        QString lista;
-        for (const QString &id : idsArticulo) {
-            if (!lista.isEmpty())
-                lista += QStringLiteral(", ");
-            lista += QStringLiteral("'") + literal(id) + QStringLiteral("'");
-        }
-        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos where idcatalogo = '")
-                           + literal(idCatalogo) + QStringLiteral("' and idarticulo in (") + lista
-                           + QStringLiteral(")"));
+        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos") + whereAlguno(idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
     } catch (...) {
         relanzar(QStringLiteral("[ Sorvanta.modEntidadCatalogo.ExisteAlguno Linea "), linea);
+    }
+}
+
+QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    int linea = 10;
+    try {
+        conexion()->setSql(QStringLiteral("select idarticulo, ncm from catarticulos")
+                           + whereAlguno(idCatalogo, idsArticulo));
+        linea = 20;
+        std::shared_ptr<Recordset> rs;
+        QList<QPair<QString, QString>> filas;
+        if (conexion()->crearRs(rs))
+            for (; !rs->eof(); rs->moveNext())
+                filas.append({rs->fields(QStringLiteral("idarticulo")).toString(),
+                              rs->fields(QStringLiteral("NCM")).toString()});
+        return filas;
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.modEntidadCatalogo.NcmDeAlgunos Linea "), linea);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "catalog/RegArticulo.h"
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 
 // Queries and statement texts for the article catalog table catarticulos, all through
@@ -16,6 +18,9 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 
 // True when the catalog holds any of the codes: one query for many articles.
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
+// The code and NCM of every article of the catalog among the given codes (each code
+// apostrophe-safe): one query for many rows of F11.
+QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QStringList &idsArticulo);
 
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);

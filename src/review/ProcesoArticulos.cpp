@@ -1,7 +1,7 @@
 #include "review/ProcesoArticulos.h"
 
+#include "catalog/ConsultaCatalogo.h"
 #include "catalog/RegArticulo.h"
-#include "catalog/modEntidadCatalogo.h"
 #include "common/modTexto.h"
 #include "platform/GridModel.h"
 #include "platform/ReviewListModel.h"
@@ -35,7 +35,8 @@ class Procesador {
 public:
     Procesador(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
                ReviewListModel &lista, const PasosProceso &pasos)
-        : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos)
+        : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos),
+          m_catalogo(opciones.idCatalogo, [this](int fila) { return codigo(fila); }, grilla.rows())
     {
     }
 
@@ -58,12 +59,16 @@ private:
         return campo.asignado ? sinApostrofes(celda(fila, campo)) : QString();
     }
 
+    QString codigo(int fila) const
+    {
+        QString leido = sinApostrofes(celda(fila, m_mapa.ARTICULO));
+        return m_opciones.quitarGuiones ? QuitarGuiones(leido) : leido;
+    }
+
     void procesarFila(int r)
     {
         RegArticulo art = NuevoArticulo();
-        art.idarticulo = sinApostrofes(celda(r, m_mapa.ARTICULO));
-        if (m_opciones.quitarGuiones)
-            art.idarticulo = QuitarGuiones(art.idarticulo);
+        art.idarticulo = codigo(r);
         art.descripcion = celdaLimpia(r, m_mapa.DESCRIPCION);
         art.descripcion_maria = celdaLimpia(r, m_mapa.DESCRIPC_MARIA);
         art.anexo_descripcion = celdaLimpia(r, m_mapa.ANEXAR_DESCRIPCION);
@@ -79,7 +84,8 @@ private:
             art.ncm = celda(r, m_mapa.NCM);
         if (art.idarticulo.isEmpty())
             return;
-        agregarItem(modEntidadCatalogo::getArticuloenCatalogo(m_opciones.idCatalogo, art));
+        m_catalogo.completar(r, art);
+        agregarItem(art);
     }
 
     // A sheet repeats few origin texts many times: a translation read from ORG in this run
@@ -123,6 +129,7 @@ private:
     const OpcionesProceso &m_opciones;
     ReviewListModel &m_lista;
     const PasosProceso &m_pasos;
+    ConsultaCatalogo m_catalogo;
     QHash<QString, QString> m_paises;
 };
 

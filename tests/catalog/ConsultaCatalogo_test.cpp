@@ -1,0 +1,71 @@
+#include "catalog/ConsultaCatalogo.h"
+#include "catalog/modEntidadCatalogo.h"
+
+#include "support/Fakes.h"
+#include "support/TestEnvironment.h"
+
+using namespace Qt::StringLiterals;
+
+// F11's grouped questions to the catalog give, row for row, what single questions give.
+class ConsultaCatalogoTest : public QObject {
+    Q_OBJECT
+
+    static QStringList answers(const QStringList &codes, bool grouped)
+    {
+        ConsultaCatalogo consulta(u"GEN"_s, [&](int fila) { return codes.value(fila); }, codes.size());
+        QStringList out;
+        for (int fila = 1; fila < codes.size(); ++fila) {
+            if (codes[fila].isEmpty())
+                continue;
+            RegArticulo art;
+            art.idarticulo = codes[fila];
+            if (grouped)
+                consulta.completar(fila, art);
+            else
+                modEntidadCatalogo::getArticuloenCatalogo(u"GEN"_s, art);
+            out << codes[fila] + u'=' + art.estado + u'/' + art.ncm_catalogo;
+        }
+        return out;
+    }
+
+private Q_SLOTS:
+    // Codes equal but for letter case, repeated, beyond ASCII, with blanks; rows without
+    // article; more rows than one group holds.
+    void groupedAnswersAreTheSingleOnes()
+    {
+        TestEnvironment env;
+        useRealData();
+        for (const auto &[id, ncm] : {std::pair{"ABC", "1"}, {"x-1", "2"}, {"Ñu", "3"}, {"a b", "4"}, {"N-70", "7"}})
+            runSql(u"insert into catarticulos (idcatalogo, idarticulo, ncm) values ('GEN', '%1', '%2')"_s.arg(
+                QString::fromUtf8(id), QString::fromUtf8(ncm)));
+        QStringList codes{u"encabezado"_s, u"primero"_s, u"segundo"_s, u"abc"_s, u"X-1"_s, QString(), u"ABC"_s,
+                          u"A B"_s, u"Ñu"_s, u"ñu"_s, u"nuevo"_s};
+        for (int i = 0; i < 150; ++i)
+            codes << u"N-%1"_s.arg(i);
+        const QStringList single = answers(codes, false);
+        QCOMPARE(answers(codes, true), single);
+        QVERIFY(single.contains(u"abc=Existe/1"_s) && single.contains(u"N-70=Existe/7"_s));
+        modGlobal::reset();
+    }
+
+    // An answer that cannot be read back code by code, as a collation that takes "É1" for
+    // "E1" gives, leaves those rows to single questions.
+    void anUnreadableAnswerGoesBackToSingleQuestions()
+    {
+        auto fake = std::make_shared<FakeData>();
+        modGlobal::AccesoDatos = fake;
+        fake->connection->fields = {u"idarticulo"_s, u"ncm"_s};
+        fake->connection->rows = {{u"É1"_s, u"9"_s}};
+        const QStringList codes{u"encabezado"_s, u"A"_s, u"B"_s, u"C"_s, u"E1"_s, u"F"_s};
+        const QStringList got = answers(codes, true);
+        const QStringList &queries = fake->connection->queries;
+        QCOMPARE(queries.size(), 6); // three timed single ones, the group, then each of its two rows alone
+        QVERIFY(queries[3].contains(u"idarticulo in ('E1', 'F')"_s));
+        QVERIFY(queries[4].endsWith(u"idarticulo = 'E1'"_s));
+        QCOMPARE(got.last(), u"F=Existe/9"_s);
+        modGlobal::reset();
+    }
+};
+
+QTEST_GUILESS_MAIN(ConsultaCatalogoTest)
+#include "ConsultaCatalogo_test.moc"
