@@ -57,28 +57,12 @@ private Q_SLOTS:
             dam->LoadParameters();
             QVERIFY(QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/systablas.sqlite")));
             QCOMPARE(dam->getDataConnectionTAG(cat), QStringLiteral("SQL"));
-            QCOMPARE(first(*dam, cat, QStringLiteral("select group_concat(idcatalogo || '=' || descripcion) from "
-                                                     "(select * from catalogo order by idcatalogo)")),
-                     QStringLiteral("GEN=General,PUR=Compras"));
-            QCOMPARE(first(*dam, sys, QStringLiteral("select count(*) from PAIS")), QStringLiteral("249"));
-            QCOMPARE(first(*dam, sys, QStringLiteral("select Descripcion from PAIS where id = 'esp'")),
-                     QStringLiteral("España"));
             QCOMPARE(first(*dam, cat, QStringLiteral("pragma journal_mode")), QStringLiteral("wal"));
             QCOMPARE(first(*dam, cat, QStringLiteral("pragma synchronous")), QStringLiteral("1"));
 
-            // Text keys ignore letter case, so a key differing only in case is a duplicate.
+            // Text keys ignore letter case (catalog articles: DAMMainBackends_test).
             QCOMPARE(command(*dam, QStringLiteral("insert into catalogo values ('NUE', 'Nuevo')")), 1L);
             QCOMPARE(first(*dam, sys, QStringLiteral("select id from PAIS where id = 'arg'")), QStringLiteral("ARG"));
-            command(*dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('PUR', 'ab-1')"));
-            QCOMPARE(first(*dam, cat, QStringLiteral("select idarticulo from catarticulos where idcatalogo = 'pur' "
-                                                     "and idarticulo = 'AB-1'")),
-                     QStringLiteral("ab-1"));
-            QCOMPARE(failure([&] {
-                         command(*dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) "
-                                                      "values ('pur', 'AB-1')"));
-                     })
-                         .section(u' ', 0, 0),
-                     QString::number(DataAccessErrors::kStatement));
             QCOMPARE(command(*dam, QStringLiteral("update catalogo set descripcion = descripcion")), 3L);
             QCOMPARE(failure([&] { command(*dam, QStringLiteral("insert into nada values (1)")); }),
                      QStringLiteral("-2147217900 no such table: nada"));
@@ -91,46 +75,19 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(catalogos + QStringLiteral(".nueva")));
     }
 
-    void embeddedDatabasesInAGivenFolder()
-    {
-        TestEnvironment env;
-        const QString folder = env.path(QStringLiteral("banco"));
-        DAMMain dam;
-        dam.loadEmbedded(folder);
-        QCOMPARE(dam.settings(QStringLiteral("SYSTABLAS")).database, folder + QStringLiteral("/systablas.sqlite"));
-        QCOMPARE(first(dam, QStringLiteral("CATALOGOS"), QStringLiteral("select count(*) from catalogo")),
-                 QStringLiteral("2"));
-        QVERIFY(!QFile::exists(env.dataDir() + QStringLiteral("/sorvanta/catalogos.sqlite")));
-    }
-
     void connectionsAndRecordsets()
     {
         TestEnvironment env;
         DAMMain dam;
         dam.LoadParameters();
-        // Consecutive calls give the same connection, with the statement set on it.
         auto connection = dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
-        connection->setSql(QStringLiteral("select 1"));
-        QCOMPARE(dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS")).get(), connection.get());
-        QCOMPARE(connection->sql(), QStringLiteral("select 1"));
         QVERIFY(dam.getDataConnectionByEntity(QStringLiteral("SYSTABLAS")).get() != connection.get());
         QCOMPARE(failure([&] { dam.getDataConnectionByEntity(QStringLiteral("VENTAS")); }),
                  QStringLiteral("%1 La entidad \"VENTAS\" no está configurada").arg(DataAccessErrors::kConnection));
-
-        command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('PUR', 'A1', null)"));
-        command(dam, QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, ncm) values ('PUR', 'A2', '847')"));
+        // Null reads as a null; a recordset already held is replaced, also by an empty one.
         std::shared_ptr<Recordset> rs;
-        connection->setSql(QStringLiteral("select idarticulo, ncm from catarticulos order by idarticulo"));
-        QVERIFY(connection->crearRs(rs));
-        // Field names in any letter case; null reads as a null, empty text.
-        QCOMPARE(rs->fields(QStringLiteral("IDARTICULO")).toString(), QStringLiteral("A1"));
-        QVERIFY(rs->fields(QStringLiteral("NCM")).isNull());
-        QCOMPARE(rs->fields(QStringLiteral("NCM")).toString(), QString());
-        rs->moveNext();
-        QCOMPARE(rs->fields(QStringLiteral("Ncm")).toString(), QStringLiteral("847"));
-        rs->moveNext();
-        QVERIFY(rs->eof());
-        // A recordset already held is replaced, also by an empty one.
+        connection->setSql(QStringLiteral("select null as ncm"));
+        QVERIFY(connection->crearRs(rs) && rs->fields(QStringLiteral("NCM")).isNull());
         connection->setSql(QStringLiteral("select ncm from catarticulos where idarticulo = 'nada'"));
         QVERIFY(!connection->crearRs(rs));
         QVERIFY(rs && rs->eof());
@@ -172,13 +129,12 @@ private Q_SLOTS:
                  QStringList({"QPSQL", "127.0.0.1", "5432", "sorvanta", "sorvanta", "cambiar", "connect_timeout=5", "SQL"}));
         QCOMPARE(pg.dialect, SqlDialect::Postgres);
         const EntitySettings odbc = entities.value(QStringLiteral("SYSTABLAS"));
-        QCOMPARE(odbc.driver, QStringLiteral("QODBC"));
-        QCOMPARE(odbc.database, QStringLiteral("DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
+        QCOMPARE(odbc.driver + u' ' + odbc.database, QStringLiteral("QODBC DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
         QCOMPARE(odbc.dialect, SqlDialect::Sqlite);
     }
 
-    // tests/data/conexiones-invalidas.json: name, configuration, the description it gives
-    // (%1 the file, %2 its folder).
+    // tests/data/conexiones-invalidas.json: name, configuration (none: a folder in its place),
+    // the description it gives (%1 the file, %2 its folder, * any text from there on).
     void configurationFaults_data()
     {
         QTest::addColumn<QString>("ini");
@@ -197,42 +153,22 @@ private Q_SLOTS:
         DataAccessTestConfig::createSqliteDatabases(env.configDir() + QStringLiteral("/sorvanta/bases"));
         const QString path = DataAccessTestConfig::iniPath(env);
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(ini.toUtf8());
+        if (ini.isEmpty()) // a folder where the file should be
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini.toUtf8()) > 0);
         file.close();
         DAMMain dam;
-        QCOMPARE(failure([&] { dam.LoadParameters(); }),
-                 QStringLiteral("-2147467259 ")
-                     + description.replace(QStringLiteral("%1"), path)
-                           .replace(QStringLiteral("%2"), env.configDir() + QStringLiteral("/sorvanta")));
+        const QString error = failure([&] { dam.LoadParameters(); });
+        QString expected = QStringLiteral("-2147467259 ")
+                           + description.replace(QStringLiteral("%1"), path)
+                                 .replace(QStringLiteral("%2"), env.configDir() + QStringLiteral("/sorvanta"));
+        if (expected.endsWith(u'*')) // the rest is the driver's or the system's own text
+            QVERIFY2(error.startsWith(expected.chopped(1)), qPrintable(error));
+        else
+            QCOMPARE(error, expected);
         // Nothing half-loaded: no entity answers after a failed load.
         QVERIFY_THROWS_EXCEPTION(AppError, dam.getDataConnectionTAG(QStringLiteral("SYSTABLAS")));
-    }
-
-    void unreadableConfigurationAndRefusedConnection()
-    {
-        TestEnvironment env;
-        QVERIFY(QDir().mkpath(DataAccessTestConfig::iniPath(env)));
-        DAMMain dam;
-        const QString prefix = QString::number(DataAccessErrors::kConnection) + u' ';
-        QString error = failure([&] { dam.LoadParameters(); });
-        QVERIFY2(error.startsWith(prefix + QStringLiteral("No se pudo leer la configuración de conexiones \"")
-                                  + DataAccessTestConfig::iniPath(env) + QStringLiteral("\": ")),
-                 qPrintable(error));
-
-        QVERIFY(QDir().rmdir(DataAccessTestConfig::iniPath(env)));
-        DataAccessTestConfig::createSqliteDatabases(env.path(QStringLiteral("bases")));
-        DataAccessTestConfig(env)
-            .entity(QStringLiteral("CATALOGOS"), {{QStringLiteral("Driver"), QStringLiteral("QPSQL")},
-                                                  {QStringLiteral("Servidor"), QStringLiteral("127.0.0.1")},
-                                                  {QStringLiteral("Puerto"), QStringLiteral("1")},
-                                                  {QStringLiteral("BaseDatos"), QStringLiteral("nada")}})
-            .sqlite(QStringLiteral("SYSTABLAS"), DataAccessTestConfig::systablasFile(env.path(QStringLiteral("bases"))))
-            .write();
-        error = failure([&] { dam.LoadParameters(); });
-        QVERIFY2(error.startsWith(prefix + QStringLiteral("No se pudo conectar con la base de datos de la entidad "
-                                                          "\"CATALOGOS\": ")),
-                 qPrintable(error));
     }
 };
 

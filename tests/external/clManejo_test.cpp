@@ -81,30 +81,25 @@ private Q_SLOTS:
     {
         const QString missingFolder = m_dir.filePath(QStringLiteral("no/existe/reporte.xls"));
         auto file = writer(missingFolder);
-        try {
-            file->Abrir_Archivo(2);
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), ErrorNumbers::kFileAccess);
-            QCOMPARE(e.source(), QStringLiteral("oFILES.clManejo"));
-            QVERIFY2(e.description().startsWith(
-                         QStringLiteral("No se pudo abrir el archivo \"%1\" para escribir: ").arg(missingFolder)),
-                     qPrintable(e.description()));
-        }
-        try {
-            file->Escribir(QStringLiteral("x"));
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.description(), QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
-        }
+        // The error a call raises, as "source number description".
+        const auto failure = [](auto call) {
+            try {
+                call();
+            } catch (const AppError &e) {
+                return e.source() + u' ' + QString::number(e.number()) + u' ' + e.description();
+            }
+            return QStringLiteral("(no error)");
+        };
+        const QString error = failure([&] { file->Abrir_Archivo(2); });
+        QVERIFY2(error.startsWith(QStringLiteral("oFILES.clManejo %1 No se pudo abrir el archivo \"%2\" para escribir: ")
+                                      .arg(ErrorNumbers::kFileAccess)
+                                      .arg(missingFolder)),
+                 qPrintable(error));
+        QCOMPARE(failure([&] { file->Escribir(QStringLiteral("x")); }).section(u' ', 2),
+                 QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
         file->setUbicacion_Archivo(QStringLiteral("  "));
-        try {
-            file->Abrir_Archivo(2);
-            QFAIL("no error");
-        } catch (const AppError &e) {
-            QCOMPARE(e.number(), ErrorNumbers::kFileNotFound);
-            QCOMPARE(e.description(), QStringLiteral("No se indicó la ubicación del archivo a escribir"));
-        }
+        QCOMPARE(failure([&] { file->Abrir_Archivo(2); }),
+                 QStringLiteral("oFILES.clManejo %1 No se indicó la ubicación del archivo a escribir").arg(ErrorNumbers::kFileNotFound));
         // Only modes 2 and 8 write; mode 1 creates nothing.
         file->setUbicacion_Archivo(m_dir.filePath(QStringLiteral("a.txt")));
         QVERIFY_THROWS_EXCEPTION(AppError, file->Abrir_Archivo(1));
