@@ -16,31 +16,13 @@
 // and how it reads (or refuses) its connection configuration. Statements in the program's
 // own form, on every backend, are in DAMMainBackends_test.
 namespace {
-
-QString first(DataAccessManager &dam, const QString &entity, const QString &sql)
-{
-    return SqlRows::firstRow(dam, entity, sql).value(0, QStringLiteral("<no rows>"));
-}
+using SqlRows::failure;
+using SqlRows::first;
 
 long command(DataAccessManager &dam, const QString &sql)
 {
-    dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->setSql(sql);
-    return dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    return SqlRows::execute(dam, QStringLiteral("CATALOGOS"), sql);
 }
-
-// The error the call raises, as "number description".
-template <typename F>
-QString failure(F call)
-{
-    try {
-        call();
-    } catch (const AppError &e) {
-        QTest::qCompare(e.source(), QStringLiteral("DataAccessManager.DAMMain"), "source", "", __FILE__, __LINE__);
-        return QString::number(e.number()) + u' ' + e.description();
-    }
-    return QStringLiteral("(no error)");
-}
-
 } // namespace
 
 class DAMMainTest : public QObject {

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "external/DataAccessManager.h"
+#include "platform/AppError.h"
 
 #include <QStringList>
+#include <QTest>
 
 // Statements a test runs through the data-access component, in its two steps.
 namespace SqlRows {
-inline void execute(DataAccessManager &datos, const QString &entity, const QString &sql)
+inline long execute(DataAccessManager &datos, const QString &entity, const QString &sql)
 {
     datos.getDataConnectionByEntity(entity)->setSql(sql);
-    datos.getDataConnectionByEntity(entity)->ejecutar();
+    return datos.getDataConnectionByEntity(entity)->ejecutar();
 }
 
 // The first row's values as text (null as ""); empty when the query gives no row.
@@ -23,5 +25,23 @@ inline QStringList firstRow(DataAccessManager &datos, const QString &entity, con
     for (const QString &field : rs->fieldNames())
         values << rs->fields(field).toString();
     return values;
+}
+
+inline QString first(DataAccessManager &datos, const QString &entity, const QString &sql)
+{
+    return firstRow(datos, entity, sql).value(0, QStringLiteral("<no rows>"));
+}
+
+// The error the call raises from the data-access component, as "number description".
+template <typename F>
+QString failure(F call)
+{
+    try {
+        call();
+    } catch (const AppError &e) {
+        QTest::qCompare(e.source(), QStringLiteral("DataAccessManager.DAMMain"), "source", "", __FILE__, __LINE__);
+        return QString::number(e.number()) + u' ' + e.description();
+    }
+    return QStringLiteral("(no error)");
 }
 } // namespace SqlRows
