@@ -175,14 +175,11 @@ private Q_SLOTS:
         // Origin countries: store a mapping, find it in another letter case, read PAIS.
         QCOMPARE(command(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Alemania','DEU','1')")), 1L);
         QCOMPARE(first(QStringLiteral("select ORI, ESM from ORG where PAI = 'ALEMANIA'")), QStringLiteral("DEU"));
-        QVERIFY(query(QStringLiteral("SYSTABLAS"), QStringLiteral("select * from PAIS order by Descripcion"), rs));
-        QCOMPARE(rs->fields(QStringLiteral("id")).toString() + QLatin1Char(' ')
-                     + rs->fields(QStringLiteral("Descripcion")).toString(),
-                 QStringLiteral("AFG Afganistán"));
-        int countries = 0;
-        for (; !rs->eof(); rs->moveNext())
-            ++countries;
-        QCOMPARE(countries, 249);
+        QCOMPARE(first(QStringLiteral("select id, Descripcion from PAIS order by Descripcion"), QStringLiteral("SYSTABLAS")),
+                 QStringLiteral("AFG"));
+        QCOMPARE(first(QStringLiteral("select Descripcion from PAIS where id = 'afg'"), QStringLiteral("SYSTABLAS")),
+                 QStringLiteral("Afganistán"));
+        QCOMPARE(first(QStringLiteral("select count(*) from PAIS"), QStringLiteral("SYSTABLAS")), QStringLiteral("249"));
 
         // A rejected statement: the database's own message.
         const QString error = SqlRows::failure(
