@@ -46,7 +46,8 @@ private Q_SLOTS:
                  QStringLiteral("Texto (*.txt *.xls *.xlsx *.xlsm *.ods *.csv *.xlt *.xltx *.xltm *.ots)"));
     }
 
-    void openGivesTheChosenFileOrNothing()
+    // Open gives the chosen file, save adds the default extension; cancel gives nothing.
+    void dialogsGiveTheChosenFileOrNothing()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("artículos.xlsx"));
@@ -59,18 +60,11 @@ private Q_SLOTS:
         QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")), path);
         answerNextDialog(title, QString(), &owner, QFileDialog::AcceptOpen);
         QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")), QString());
-    }
-
-    void saveAddsTheDefaultExtensionAndCancelGivesEmpty()
-    {
-        QTemporaryDir dir;
-        QWidget owner;
-        const QString title = QStringLiteral("Guardar Reporte");
-        answerNextDialog(title, dir.filePath(QStringLiteral("reporte")), &owner, QFileDialog::AcceptSave);
-        QCOMPARE(m_sistema->ShowSave(title, &owner, QStringLiteral("xls"), QString()),
-                 dir.filePath(QStringLiteral("reporte.xls")));
-        answerNextDialog(title, QString(), &owner, QFileDialog::AcceptSave);
-        QCOMPARE(m_sistema->ShowSave(title, &owner, QStringLiteral("xls"), QString()), QString());
+        const QString save = QStringLiteral("Guardar Reporte");
+        answerNextDialog(save, dir.filePath(QStringLiteral("reporte")), &owner, QFileDialog::AcceptSave);
+        QCOMPARE(m_sistema->ShowSave(save, &owner, QStringLiteral("xls"), QString()), dir.filePath(QStringLiteral("reporte.xls")));
+        answerNextDialog(save, QString(), &owner, QFileDialog::AcceptSave);
+        QCOMPARE(m_sistema->ShowSave(save, &owner, QStringLiteral("xls"), QString()), QString());
     }
 
     void fileExistence()
