@@ -168,6 +168,11 @@ private Q_SLOTS:
         QTest::newRow("blanks only") << "   " << "" << 0 << u"Reporte cancelado"_s;
         for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
             QTest::newRow(step) << "/datos/r.xls" << step << calls << u"Disco lleno"_s + kSection;
+        // Through the real file writer, into a folder that does not exist ("..." : only the start and end).
+        QTest::newRow("no folder") << "no/existe/r.xls" << "real" << 0 << u"...No se pudo abrir el archivo \""_s;
+        // Without a file writer nothing is asked.
+        QTest::newRow("no writer") << "r.xls" << "none" << 0
+                                   << u"...\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
     }
 
     void failures()
@@ -178,46 +183,27 @@ private Q_SLOTS:
         QFETCH(QString, message);
         ReviewList list;
         fill(list, 1, {u"X"_s});
-        answerSaveWith(answer);
-        recordWrites();
+        const bool relative = !answer.trimmed().isEmpty() && !answer.startsWith(u'/');
+        answerSaveWith(relative ? m_env->path(answer) : answer);
+        if (failOn == u"none"_s)
+            ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
+        else if (failOn != u"real"_s)
+            recordWrites();
         RecordingWriter::failOn = failOn;
         ExportarReporte(list);
         QCOMPARE(RecordingWriter::calls.size(), callsMade);
         QCOMPARE(m_boxes->count(), 1);
-        QCOMPARE(m_boxes->last().text, message);
+        const QString text = m_boxes->last().text;
+        if (failOn == u"real"_s)
+            QVERIFY2(text.startsWith(message.mid(3) + m_env->path(answer)) && text.endsWith(kSection), qPrintable(text));
+        else if (failOn == u"none"_s)
+            QVERIFY2(text.endsWith(message.mid(3)) && SaveAnswer::asked.isEmpty(), qPrintable(text));
+        else
+            QCOMPARE(text, message);
         QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
         QCOMPARE(m_boxes->last().title, MsgBox::appTitle());
         QCOMPARE(QDir(m_env->root()).entryList(QDir::Files), QStringList());
-    }
-
-    // Through the real file writer: a folder that does not exist.
-    void unwritablePathIsReportedAndLeavesNoFile()
-    {
-        ReviewList list;
-        fill(list, 1, {u"X"_s});
-        const QString path = m_env->path(u"no/existe/reporte.xls"_s);
-        answerSaveWith(path);
-        ExportarReporte(list);
-        QCOMPARE(m_boxes->count(), 1);
-        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
-        const QString text = m_boxes->last().text;
-        QVERIFY2(text.startsWith(u"No se pudo abrir el archivo \""_s + path) && text.endsWith(kSection), qPrintable(text));
         QVERIFY(!QDir(m_env->path(u"no"_s)).exists());
-    }
-
-    // Without a file writer nothing is asked.
-    void missingComponentIsReported()
-    {
-        ReviewList list;
-        fill(list, 1, {});
-        ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
-        answerSaveWith(m_env->path(u"r.xls"_s));
-        ExportarReporte(list);
-        QCOMPARE(m_boxes->count(), 1);
-        QVERIFY2(m_boxes->last().text.contains(
-                     u"\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s),
-                 qPrintable(m_boxes->last().text));
-        QCOMPARE(SaveAnswer::asked, QString());
     }
 };
 
