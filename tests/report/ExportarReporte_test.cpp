@@ -106,6 +106,7 @@ private Q_SLOTS:
 
     // Through the real file writer: each item's texts with a TAB after each, CR LF, UTF-8;
     // TABs inside a text become blanks. An empty list then replaces the report with an empty file.
+    // The path goes on untrimmed; the list is written as it stood at the click.
     void writesEveryItemTabSeparated()
     {
         ReviewList list;
@@ -114,8 +115,12 @@ private Q_SLOTS:
         list.setSubItem(0, 2, u"Nuevo"_s);
         list.setChecked(0, true);
         list.setSubItem(2, 2, u"Existe"_s);
-        const QString path = m_env->path(u"reporte.xls"_s);
+        const QString path = m_env->path(u" reporte.xls "_s);
         answerSaveWith(path);
+        SaveAnswer::whileOpen = [&list] {
+            list.setSubItem(1, 1, u"cambiado"_s);
+            list.addItem(u"tarde"_s);
+        };
         QWidget owner;
         ExportarReporte(list, &owner);
         QCOMPARE(SaveAnswer::asked, u"Guardar Reporte|xls|"_s);
@@ -139,25 +144,6 @@ private Q_SLOTS:
         QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
     }
 
-    // The path goes on untrimmed; the list is written as it stood at the click.
-    void writesOnceInOrderWithTheListAsItStoodAtTheClick()
-    {
-        ReviewList list;
-        fill(list, 2, {u"A"_s});
-        list.setSubItem(0, 1, u"1"_s);
-        const QString path = u"  /datos/con blancos.xls "_s;
-        answerSaveWith(path);
-        recordWrites();
-        SaveAnswer::whileOpen = [&list] {
-            list.setSubItem(0, 1, u"cambiado"_s);
-            list.addItem(u"tarde"_s);
-        };
-        ExportarReporte(list);
-        QCOMPARE(RecordingWriter::calls,
-                 (QStringList{u"Ubicacion "_s + path, u"Abrir 2"_s, u"Escribir A\t1\t\r\n"_s, u"Cerrar"_s}));
-        QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
-    }
-
     void failures_data()
     {
         QTest::addColumn<QString>("answer");
@@ -168,6 +154,11 @@ private Q_SLOTS:
         QTest::newRow("blanks only") << "   " << "" << 0 << u"Reporte cancelado"_s;
         for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
             QTest::newRow(step) << "/datos/r.xls" << step << calls << u"Disco lleno"_s + kSection;
+        // Through the real file writer, into a folder that does not exist ("..." : only the start and end).
+        QTest::newRow("no folder") << "no/existe/r.xls" << "real" << 0 << u"...No se pudo abrir el archivo \""_s;
+        // Without a file writer nothing is asked.
+        QTest::newRow("no writer") << "r.xls" << "none" << 0
+                                   << u"...\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
     }
 
     void failures()
@@ -178,46 +169,27 @@ private Q_SLOTS:
         QFETCH(QString, message);
         ReviewList list;
         fill(list, 1, {u"X"_s});
-        answerSaveWith(answer);
-        recordWrites();
+        const bool relative = !answer.trimmed().isEmpty() && !answer.startsWith(u'/');
+        answerSaveWith(relative ? m_env->path(answer) : answer);
+        if (failOn == u"none"_s)
+            ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
+        else if (failOn != u"real"_s)
+            recordWrites();
         RecordingWriter::failOn = failOn;
         ExportarReporte(list);
         QCOMPARE(RecordingWriter::calls.size(), callsMade);
         QCOMPARE(m_boxes->count(), 1);
-        QCOMPARE(m_boxes->last().text, message);
+        const QString text = m_boxes->last().text;
+        if (failOn == u"real"_s)
+            QVERIFY2(text.startsWith(message.mid(3) + m_env->path(answer)) && text.endsWith(kSection), qPrintable(text));
+        else if (failOn == u"none"_s)
+            QVERIFY2(text.endsWith(message.mid(3)) && SaveAnswer::asked.isEmpty(), qPrintable(text));
+        else
+            QCOMPARE(text, message);
         QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
         QCOMPARE(m_boxes->last().title, MsgBox::appTitle());
         QCOMPARE(QDir(m_env->root()).entryList(QDir::Files), QStringList());
-    }
-
-    // Through the real file writer: a folder that does not exist.
-    void unwritablePathIsReportedAndLeavesNoFile()
-    {
-        ReviewList list;
-        fill(list, 1, {u"X"_s});
-        const QString path = m_env->path(u"no/existe/reporte.xls"_s);
-        answerSaveWith(path);
-        ExportarReporte(list);
-        QCOMPARE(m_boxes->count(), 1);
-        QCOMPARE(m_boxes->last().icon, MsgBox::Icon::Exclamation);
-        const QString text = m_boxes->last().text;
-        QVERIFY2(text.startsWith(u"No se pudo abrir el archivo \""_s + path) && text.endsWith(kSection), qPrintable(text));
         QVERIFY(!QDir(m_env->path(u"no"_s)).exists());
-    }
-
-    // Without a file writer nothing is asked.
-    void missingComponentIsReported()
-    {
-        ReviewList list;
-        fill(list, 1, {});
-        ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
-        answerSaveWith(m_env->path(u"r.xls"_s));
-        ExportarReporte(list);
-        QCOMPARE(m_boxes->count(), 1);
-        QVERIFY2(m_boxes->last().text.contains(
-                     u"\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s),
-                 qPrintable(m_boxes->last().text));
-        QCOMPARE(SaveAnswer::asked, QString());
     }
 };
 
