@@ -53,8 +53,7 @@ int run(const QStringList &arguments)
         told = true;
     });
     try {
-        modGlobal::SistemaArchivos =
-            ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
+        modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
     } catch (const AppError &e) {
         err << e.what() << Qt::endl;
         return 1;

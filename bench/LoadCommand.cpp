@@ -86,8 +86,7 @@ int run(const QStringList &arguments)
         err << "[" << title << "] " << text << Qt::endl;
     });
     try {
-        modGlobal::SistemaArchivos =
-            ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
+        modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
         if (split)
             printSplit(file, out);
     } catch (const AppError &e) {
@@ -116,8 +115,9 @@ int run(const QStringList &arguments)
     const qint64 rssAfter = ProcessMemory::residentKiB();
 
     out << "caption=\"" << lbLineas->text() << "\" levantar_s=" << seconds(levantarNs)
-        << " paint_s=" << seconds(loadNs - levantarNs) << " cpu_s=" << seconds(cpuNs) << " peak_rss_mib=" << mib(ProcessMemory::peakResidentKiB())
-        << " rss_before_mib=" << mib(rssBefore) << Qt::endl;
+        << " paint_s=" << seconds(loadNs - levantarNs) << " cpu_s=" << seconds(cpuNs)
+        << " peak_rss_mib=" << mib(ProcessMemory::peakResidentKiB()) << " rss_before_mib=" << mib(rssBefore)
+        << Qt::endl;
     out << "load_s=" << seconds(loadNs) << " rows=" << grid->rows() << " cols=" << grid->cols()
         << " rss_growth_mib=" << mib(rssAfter - rssBefore) << Qt::endl;
     return filled ? 0 : 1;

@@ -75,11 +75,11 @@ bool PrivateServer::psql(const QString &database, const QStringList &arguments, 
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("psql"), QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
-                                                QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"),
-                                                QStringLiteral("127.0.0.1"), QStringLiteral("-p"), m_port,
-                                                QStringLiteral("-U"), m_user, QStringLiteral("-d"), database}
-                                        + arguments);
+    p.start(QStringLiteral("psql"),
+            QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
+                        QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
+                        QStringLiteral("-p"), m_port, QStringLiteral("-U"), m_user, QStringLiteral("-d"), database}
+                + arguments);
     const bool ok = p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (!ok)
         err << "psql failed: " << QString::fromLocal8Bit(p.readAll()) << Qt::endl;
@@ -101,7 +101,8 @@ bool PrivateServer::writeConfiguration(const QString &configHome, const QString 
         return false;
     QString text;
     for (const char *entity : {"CATALOGOS", "SYSTABLAS"})
-        text += QStringLiteral("[%1]\nDriver=QPSQL\nServidor=127.0.0.1\nPuerto=%2\nUsuario=%3\nBaseDatos=%4\nTipo=SQL\n\n")
+        text += QStringLiteral(
+                    "[%1]\nDriver=QPSQL\nServidor=127.0.0.1\nPuerto=%2\nUsuario=%3\nBaseDatos=%4\nTipo=SQL\n\n")
                     .arg(QLatin1String(entity), m_port, m_user, name);
     return file.write(text.toUtf8()) > 0;
 }

@@ -96,8 +96,8 @@ bool prepare(const QString &file, frmMain &window, QTemporaryDir &home)
         return false;
     window.resize(1200, 800);
     window.show();
-    if (!modCargaExcel::lf_LevantarExcel(file, *window.FRAM2_Grid(), *window.lbLineas()) ||
-        !mapColumns(*window.FRAM2_Grid())) {
+    if (!modCargaExcel::lf_LevantarExcel(file, *window.FRAM2_Grid(), *window.lbLineas())
+        || !mapColumns(*window.FRAM2_Grid())) {
         err << "could not load and map " << file << Qt::endl;
         return false;
     }

@@ -6,4 +6,4 @@
 namespace ProcessMemory {
 qint64 residentKiB();
 qint64 peakResidentKiB();
-}
+} // namespace ProcessMemory

@@ -158,9 +158,9 @@ int run(const QStringList &arguments)
     shot(&w, QStringLiteral("2-planilla.png"));
 
     w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
-    const CampoCatalogo campos[] = {CampoCatalogo::Articulo,     CampoCatalogo::Descripcion,  CampoCatalogo::DescripcMaria,
-                                    CampoCatalogo::Ncm,          CampoCatalogo::KilosUnitario, CampoCatalogo::PaisOrigen,
-                                    CampoCatalogo::Observacion1};
+    const CampoCatalogo campos[] = {
+        CampoCatalogo::Articulo,      CampoCatalogo::Descripcion, CampoCatalogo::DescripcMaria, CampoCatalogo::Ncm,
+        CampoCatalogo::KilosUnitario, CampoCatalogo::PaisOrigen,  CampoCatalogo::Observacion1};
     for (int c = 0; c < 7 && c < w.FRAM2_Grid()->cols(); ++c)
         chooseField(w, c, campos[c], c == 5);
     w.FRAM2_Grid()->setCol(0);

@@ -148,9 +148,10 @@ int run(const QStringList &arguments)
         const Tally &tally = counting->tally();
         const long statements = tally.commands;
         err << "commands " << tally.commands << " in " << QString::number(double(tally.commandNs) / 1e9, 'f', 3)
-            << " s, queries " << tally.queries << " in " << QString::number(double(tally.queryNs) / 1e9, 'f', 3)
-            << " s" << Qt::endl;
-        MsgBox::setHandler([](const QString &text, MsgBox::Icon, const QString &) { qWarning("%s", qPrintable(text)); });
+            << " s, queries " << tally.queries << " in " << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s"
+            << Qt::endl;
+        MsgBox::setHandler(
+            [](const QString &text, MsgBox::Icon, const QString &) { qWarning("%s", qPrintable(text)); });
         const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
                                  .arg(QString::number(seconds, 'f', 3))
                                  .arg(statements)
@@ -165,8 +166,8 @@ int run(const QStringList &arguments)
         }
         err << line << Qt::endl;
         const double floor = psqlFloor(server, home.path(), statements, err);
-        out << line << " floor_s=" << QString::number(floor, 'f', 3) << " ratio="
-            << QString::number(floor > 0 ? seconds / floor : 0, 'f', 2) << Qt::endl;
+        out << line << " floor_s=" << QString::number(floor, 'f', 3)
+            << " ratio=" << QString::number(floor > 0 ? seconds / floor : 0, 'f', 2) << Qt::endl;
         return floor < 0 ? 1 : 0;
     }
 }

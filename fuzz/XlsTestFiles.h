@@ -13,14 +13,16 @@
 
 namespace XlsTestFiles {
 
-template <typename T>
-QByteArray little(T v)
+template <typename T> QByteArray little(T v)
 {
     QByteArray b(sizeof(T), '\0');
     qToLittleEndian(v, b.data());
     return b;
 }
-inline QByteArray u32(quint32 v) { return little(v); }
+inline QByteArray u32(quint32 v)
+{
+    return little(v);
+}
 
 struct Container {
     QByteArray bytes;
@@ -97,8 +99,8 @@ inline Container compoundFile(const QList<QPair<QString, QByteArray>> &streams, 
     QByteArray dir = entry(QStringLiteral("Root Entry"), 5, kFree, streams.isEmpty() ? kFree : 1, miniStart,
                            quint32(mini.size()));
     for (int i = 0; i < streams.size(); ++i)
-        dir += entry(streams[i].first, 2, i + 1 < streams.size() ? quint32(i + 2) : kFree, kFree,
-                     c.streamStarts[i], quint32(streams[i].second.size()));
+        dir += entry(streams[i].first, 2, i + 1 < streams.size() ? quint32(i + 2) : kFree, kFree, c.streamStarts[i],
+                     quint32(streams[i].second.size()));
     c.firstDirSector = addChain(dir);
     QByteArray miniFatBytes;
     for (quint32 v : miniFat)

@@ -12,7 +12,7 @@ PACKAGES=(
   postgresql
   xvfb xauth xdotool x11-utils fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
-  dpkg-dev file lintian desktop-file-utils appstream xdotool x11-utils
+  dpkg-dev file lintian desktop-file-utils appstream clang-format
   locales
 )
 

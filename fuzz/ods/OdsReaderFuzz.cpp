@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if ((data[0] & 1) == 0) {
         if (!FuzzInput::write(path, rest))
             return 0;
-    } else if (!WorkbookTestZip::write(path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-                                              {"content.xml", rest}})) {
+    } else if (!WorkbookTestZip::write(
+                   path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", rest}})) {
         return 0;
     }
     try {

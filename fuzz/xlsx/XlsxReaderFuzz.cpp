@@ -21,8 +21,7 @@ QByteArray rels(const QByteArray &items)
 
 QByteArray rel(const char *id, const char *type, const char *target)
 {
-    return QByteArray("<Relationship Id=\"") + id + "\" Type=\"" + kRel + '/' + type + "\" Target=\"" + target
-           + "\"/>";
+    return QByteArray("<Relationship Id=\"") + id + "\" Type=\"" + kRel + '/' + type + "\" Target=\"" + target + "\"/>";
 }
 
 // A sound package around fuzzed parts, so that mutations reach the XML handlers: the

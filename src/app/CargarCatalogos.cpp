@@ -16,7 +16,8 @@ QString idDeLaFila(const Recordset &rs)
 {
     const QVariant id = rs.fields(QStringLiteral("idcatalogo"));
     if (id.isNull())
-        throw AppError(ErrorNumbers::kInvalidUseOfNull, QStringLiteral("Sorvanta"), QStringLiteral("Uso no válido de Null"));
+        throw AppError(ErrorNumbers::kInvalidUseOfNull, QStringLiteral("Sorvanta"),
+                       QStringLiteral("Uso no válido de Null"));
     return id.toString();
 }
 } // namespace

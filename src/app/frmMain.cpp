@@ -107,7 +107,8 @@ void frmMain::construirControles()
     m_image5->setAlignment(Qt::AlignCenter);
     place(m_image5, 180, 210, 480, 480);
 
-    m_label4 = nuevaEtiqueta(m_fram2, QStringLiteral("Label4"), QStringLiteral("1 - Seleccione el archivo a procesar"), true);
+    m_label4 = nuevaEtiqueta(m_fram2, QStringLiteral("Label4"), QStringLiteral("1 - Seleccione el archivo a procesar"),
+                             true);
     place(m_label4, 720, 90, 3075, 195);
     m_txtArchivo = new QLineEdit(m_fram2);
     m_txtArchivo->setObjectName(QStringLiteral("TxtArchivo"));
@@ -119,7 +120,8 @@ void frmMain::construirControles()
     m_lbLineas->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(m_lbLineas, 3915, 90, 2220, 420);
 
-    m_label = nuevaEtiqueta(m_fram2, QStringLiteral("Label"), QStringLiteral("2 - seleccione Catalogo a procesar"), true);
+    m_label = nuevaEtiqueta(m_fram2, QStringLiteral("Label"), QStringLiteral("2 - seleccione Catalogo a procesar"),
+                            true);
     place(m_label, 750, 780, 5325, 225);
     m_cboIdCatalogo = new QComboBox(m_fram2);
     m_cboIdCatalogo->setObjectName(QStringLiteral("cboIdCatalogo"));
@@ -134,7 +136,8 @@ void frmMain::construirControles()
     m_label1 = nuevaEtiqueta(m_fram2, QStringLiteral("label1"),
                              QStringLiteral("3 - Seleccioner Campos con [F1]  4 - Procesar archivo [F11]"), true, 9.75);
     place(m_label1, 5640, 1110, 5925, 225);
-    m_label2 = nuevaEtiqueta(m_fram2, QStringLiteral("label2"), QStringLiteral("5 - Actualizar Catalogos [F12]"), true, 12);
+    m_label2 = nuevaEtiqueta(m_fram2, QStringLiteral("label2"), QStringLiteral("5 - Actualizar Catalogos [F12]"), true,
+                             12);
     place(m_label2, 5610, 1440, 5685, 315);
     m_label2->hide();
 
@@ -220,7 +223,8 @@ void frmMain::leerOpcionGuion()
         m_chkRemoveGuion->setCheckState(Qt::PartiallyChecked);
         break;
     default:
-        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("chk_removeguion"), QStringLiteral("Valor de propiedad no válido"));
+        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("chk_removeguion"),
+                       QStringLiteral("Valor de propiedad no válido"));
     }
 }
 
@@ -254,9 +258,8 @@ void frmMain::cmd_Exportar_Click()
 bool frmMain::teclaEnVentana(int key)
 {
     if (key == Qt::Key_F11 && !m_label1->isHidden()) {
-        ControlesProceso controles{*m_grid,         *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo,
-                                   *m_chkRemoveGuion, *m_prgBar,     *m_label1,       *m_label2,
-                                   *m_cmdExportar,  this};
+        ControlesProceso controles{*m_grid,   *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo, *m_chkRemoveGuion,
+                                   *m_prgBar, *m_label1,       *m_label2,       *m_cmdExportar,   this};
         ProcesarArticulos(controles);
         return true;
     }

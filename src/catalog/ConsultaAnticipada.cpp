@@ -6,8 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QSet>
-#include <algorithm>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 

@@ -23,8 +23,9 @@ void EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
         prgBar.setValue(0);
         prgBar.setMaximum(lstArticulos.itemCount());
         avance.comenzar();
-        EnviarArticulos(*lstArticulos.listModel(), modGlobal::IdCatalogoActual,
-                        [&avance](int item, bool ultimo) { avance.avanzar(item, ultimo); }, resumen);
+        EnviarArticulos(
+            *lstArticulos.listModel(), modGlobal::IdCatalogoActual,
+            [&avance](int item, bool ultimo) { avance.avanzar(item, ultimo); }, resumen);
     } catch (const AppError &e) {
         avance.fijar();
         QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta"));

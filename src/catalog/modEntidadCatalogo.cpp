@@ -115,8 +115,7 @@ void asignarDescripcion(QString &lista, const QString &idCatalogo, const RegArti
         if (a.anexo_descripcion.isEmpty())
             return;
         separar(lista);
-        lista += QStringLiteral(" Descripcion = Descripcion + ' ") + literal(a.anexo_descripcion)
-                 + QStringLiteral("'");
+        lista += QStringLiteral(" Descripcion = Descripcion + ' ") + literal(a.anexo_descripcion) + QStringLiteral("'");
         return;
     }
     QString descripcion = a.descripcion;
@@ -225,7 +224,8 @@ bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos") + whereAlguno(idCatalogo, idsArticulo));
+        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos")
+                           + whereAlguno(idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);

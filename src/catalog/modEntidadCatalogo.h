@@ -2,9 +2,9 @@
 
 #include "catalog/RegArticulo.h"
 
-#include <QString>
 #include <QList>
 #include <QPair>
+#include <QString>
 #include <QStringList>
 
 // Queries and statement texts for the article catalog table catarticulos, all through

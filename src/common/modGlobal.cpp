@@ -20,7 +20,8 @@ QString IdCatalogoActual;
 
 QString IdentidadSesion()
 {
-    const QString identidad = modTexto::recortar(get_Usuario()) + QLatin1Char('\\') + modTexto::recortar(LEERNOMBREPC());
+    const QString identidad = modTexto::recortar(get_Usuario()) + QLatin1Char('\\')
+                              + modTexto::recortar(LEERNOMBREPC());
     if (QString(identidad).remove(QLatin1Char('\\')).isEmpty())
         return QString();
     return QStringLiteral("Sorvanta - ") + identidad;

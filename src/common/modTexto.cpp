@@ -32,7 +32,8 @@ double aNumero(const QString &texto)
     bool ok = false;
     const double valor = QLocale().toDouble(texto, &ok);
     if (!ok)
-        throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"), QStringLiteral("No coinciden los tipos"));
+        throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"),
+                       QStringLiteral("No coinciden los tipos"));
     return valor;
 }
 

@@ -43,8 +43,8 @@ void ClCntrl::LstBuscarStr(QString &Valor)
     if (!vListBox)
         return;
     QListWidget *lista = vListBox;
-    const int indice =
-        primeroQueEmpieza(lista->count(), [lista](int i) { return lista->item(i)->text(); }, Valor);
+    const int indice = primeroQueEmpieza(
+        lista->count(), [lista](int i) { return lista->item(i)->text(); }, Valor);
     lista->setCurrentRow(indice);
     if (indice < 0)
         lista->clearSelection();
@@ -112,10 +112,17 @@ void ClCntrl::vTextCtrl_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift)
 {
     Q_UNUSED(Shift)
     switch (KeyCode) {
-    case kTeclaArriba: enviarTab(true, false); break;
-    case kTeclaAbajo: enviarTab(false, false); break;
-    case kTeclaDecimal: m_tecladoDecimal = true; break;
-    default: break;
+    case kTeclaArriba:
+        enviarTab(true, false);
+        break;
+    case kTeclaAbajo:
+        enviarTab(false, false);
+        break;
+    case kTeclaDecimal:
+        m_tecladoDecimal = true;
+        break;
+    default:
+        break;
     }
 }
 
@@ -169,8 +176,8 @@ void ClCntrl::BuscarCBO(QString &Valor)
     if (!m_cboBox)
         return;
     QComboBox *combo = m_cboBox;
-    combo->setCurrentIndex(
-        primeroQueEmpieza(combo->count(), [combo](int i) { return combo->itemText(i); }, Valor));
+    combo->setCurrentIndex(primeroQueEmpieza(
+        combo->count(), [combo](int i) { return combo->itemText(i); }, Valor));
 }
 
 void ClCntrl::sLinkCBoBox(QComboBox *InvCboBox)
@@ -190,11 +197,19 @@ bool ClCntrl::eventFilter(QObject *watched, QEvent *event)
 bool ClCntrl::filtrarTexto(QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::FocusIn: vTextCtrl_GotFocus(); break;
-    case QEvent::FocusOut: vTextCtrl_LostFocus(); break;
-    case QEvent::KeyPress: return filtrarTeclaPulsada(static_cast<QKeyEvent *>(event));
-    case QEvent::KeyRelease: filtrarTeclaSoltada(static_cast<QKeyEvent *>(event)); break;
-    default: break;
+    case QEvent::FocusIn:
+        vTextCtrl_GotFocus();
+        break;
+    case QEvent::FocusOut:
+        vTextCtrl_LostFocus();
+        break;
+    case QEvent::KeyPress:
+        return filtrarTeclaPulsada(static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease:
+        filtrarTeclaSoltada(static_cast<QKeyEvent *>(event));
+        break;
+    default:
+        break;
     }
     return false;
 }
@@ -270,12 +285,17 @@ int ClCntrl::codigoTecla(const QKeyEvent &tecla)
 {
     switch (tecla.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kTeclaEnter;
-    case Qt::Key_Up: return kTeclaArriba;
-    case Qt::Key_Down: return kTeclaAbajo;
+    case Qt::Key_Enter:
+        return kTeclaEnter;
+    case Qt::Key_Up:
+        return kTeclaArriba;
+    case Qt::Key_Down:
+        return kTeclaAbajo;
     case Qt::Key_Period:
-    case Qt::Key_Comma: return tecla.modifiers().testFlag(Qt::KeypadModifier) ? kTeclaDecimal : 0;
-    default: return 0;
+    case Qt::Key_Comma:
+        return tecla.modifiers().testFlag(Qt::KeypadModifier) ? kTeclaDecimal : 0;
+    default:
+        return 0;
     }
 }
 

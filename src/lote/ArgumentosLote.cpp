@@ -52,7 +52,8 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
         else if (a.archivo.isEmpty())
             a.archivo = arg;
         else
-            throw ArgumentosInvalidos(QStringLiteral("Sobra el argumento \"%1\": se procesa un archivo por vez").arg(arg));
+            throw ArgumentosInvalidos(
+                QStringLiteral("Sobra el argumento \"%1\": se procesa un archivo por vez").arg(arg));
     }
     if (a.ayuda)
         return a;
@@ -65,27 +66,26 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
 
 QString UsoLote()
 {
-    return QStringLiteral(
-        "Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--quitar-guiones]\n"
-        "                   [--pais TEXTO=ID]... [--reporte ARCHIVO] [--revisar]\n"
-        "\n"
-        "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
-        "catálogo ID, como lo hacen F11 y F12 en la ventana de Sorvanta.\n"
-        "\n"
-        "  --catalogo ID          catálogo de destino (tabla catalogo).\n"
-        "  --campo COLUMNA=CAMPO  la columna (letra, como B, o el texto de su encabezado) tiene\n"
-        "                         el campo CAMPO: ARTICULO, DESCRIPCION, \"ANEXAR DESCRIPCION\",\n"
-        "                         DESCRIPC_MARIA, NCM, KILOS_UNITARIO, PAIS_ORIGEN, OBSERVACION1,\n"
-        "                         OBSERVACION2, OBSERVACION3, UNIDAD, SUFIJOS, como F1 en la\n"
-        "                         ventana. Valen también los encabezados que ya dicen el campo,\n"
-        "                         como \"[ ARTICULO ]\". Hacen falta el artículo y uno más.\n"
-        "  --quitar-guiones       quita los guiones de los códigos de artículo.\n"
-        "  --pais TEXTO=ID        país (id de la tabla PAIS) del origen TEXTO que la base todavía\n"
-        "                         no conoce; se guarda como lo hace la ventana \"Establecer Pais\".\n"
-        "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
-        "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
-        "  --help                 muestra esta ayuda.\n"
-        "\n"
-        "Termina con 0 si todo se hizo, 1 ante un error (nada se informa enviado que no lo\n"
-        "esté), 2 si los argumentos no sirven, 3 si hay orígenes sin país (no se envía nada).\n");
+    return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--quitar-guiones]\n"
+                          "                   [--pais TEXTO=ID]... [--reporte ARCHIVO] [--revisar]\n"
+                          "\n"
+                          "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
+                          "catálogo ID, como lo hacen F11 y F12 en la ventana de Sorvanta.\n"
+                          "\n"
+                          "  --catalogo ID          catálogo de destino (tabla catalogo).\n"
+                          "  --campo COLUMNA=CAMPO  la columna (letra, como B, o el texto de su encabezado) tiene\n"
+                          "                         el campo CAMPO: ARTICULO, DESCRIPCION, \"ANEXAR DESCRIPCION\",\n"
+                          "                         DESCRIPC_MARIA, NCM, KILOS_UNITARIO, PAIS_ORIGEN, OBSERVACION1,\n"
+                          "                         OBSERVACION2, OBSERVACION3, UNIDAD, SUFIJOS, como F1 en la\n"
+                          "                         ventana. Valen también los encabezados que ya dicen el campo,\n"
+                          "                         como \"[ ARTICULO ]\". Hacen falta el artículo y uno más.\n"
+                          "  --quitar-guiones       quita los guiones de los códigos de artículo.\n"
+                          "  --pais TEXTO=ID        país (id de la tabla PAIS) del origen TEXTO que la base todavía\n"
+                          "                         no conoce; se guarda como lo hace la ventana \"Establecer Pais\".\n"
+                          "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
+                          "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
+                          "  --help                 muestra esta ayuda.\n"
+                          "\n"
+                          "Termina con 0 si todo se hizo, 1 ante un error (nada se informa enviado que no lo\n"
+                          "esté), 2 si los argumentos no sirven, 3 si hay orígenes sin país (no se envía nada).\n");
 }

@@ -68,7 +68,8 @@ private:
         if (modGlobal::UsuarioSesion.isEmpty())
             fallar(QStringLiteral("Existen problemas para identificar al usuario que realizará la modificación. "
                                   "Se abortara la operación."));
-        modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
+        modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(
+            QStringLiteral("DataAccessManager.DAMMain"));
         modGlobal::AccesoDatos->LoadParameters();
     }
 
@@ -90,8 +91,9 @@ private:
         for (const QString &id : ids)
             if (id.compare(pedido, Qt::CaseInsensitive) == 0)
                 return id;
-        fallar(QStringLiteral("No existe el catálogo \"%1\". Catálogos: %2").arg(pedido, ids.join(QStringLiteral(", "))),
-               SalidaLote::kArgumentos);
+        fallar(
+            QStringLiteral("No existe el catálogo \"%1\". Catálogos: %2").arg(pedido, ids.join(QStringLiteral(", "))),
+            SalidaLote::kArgumentos);
     }
 
     void leerHoja()
@@ -160,7 +162,8 @@ private:
         }
         if (m_desconocidos.isEmpty())
             return;
-        decir(QStringLiteral("Orígenes que la base no conoce (indique su país con --pais TEXTO=ID; no se envió nada):"));
+        decir(
+            QStringLiteral("Orígenes que la base no conoce (indique su país con --pais TEXTO=ID; no se envió nada):"));
         for (const QString &texto : std::as_const(m_ordenDesconocidos))
             decir(QStringLiteral("  \"%1\", fila %2").arg(texto).arg(m_desconocidos.value(texto)));
         throw Fin{SalidaLote::kOrigenesDesconocidos};
@@ -200,11 +203,10 @@ private:
     void enviar(const QString &catalogo)
     {
         try {
-            EnviarArticulos(m_lista, catalogo,
-                            [&](int item, bool ultimo) {
-                                progreso(QStringLiteral("Enviando"), item, m_lista.itemCount(), ultimo);
-                            },
-                            m_envio);
+            EnviarArticulos(
+                m_lista, catalogo,
+                [&](int item, bool ultimo) { progreso(QStringLiteral("Enviando"), item, m_lista.itemCount(), ultimo); },
+                m_envio);
         } catch (const AppError &e) {
             QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.sorvanta-lote"));
             if (!m_envio.enCurso.isEmpty())
@@ -271,7 +273,8 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
         return SalidaLote::kHecho;
     }
     // Nothing here may open a window: whatever a lower layer would show goes to the terminal.
-    MsgBox::setHandler([&errores](const QString &texto, MsgBox::Icon, const QString &) { errores << texto << Qt::endl; });
+    MsgBox::setHandler(
+        [&errores](const QString &texto, MsgBox::Icon, const QString &) { errores << texto << Qt::endl; });
     int estado = SalidaLote::kError;
     try {
         estado = Lote(a, salida, errores, terminal).ejecutar();

@@ -21,7 +21,8 @@ void fijarCatalogo(QComboBox &cboCatalogos, QComboBox &cboIdCatalogo)
         throw AppError(ErrorNumbers::kValidation, kOrigen, QStringLiteral("Falta seleccionar catalogo"));
     // The id list runs parallel to the names; an entry it lacks is a bad list index.
     if (indice >= cboIdCatalogo.count())
-        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("Sorvanta"), QStringLiteral("Valor de propiedad no válido"));
+        throw AppError(ErrorNumbers::kInvalidPropertyValue, QStringLiteral("Sorvanta"),
+                       QStringLiteral("Valor de propiedad no válido"));
     cboIdCatalogo.setCurrentIndex(indice);
     modGlobal::IdCatalogoActual = cboIdCatalogo.currentText();
 }
@@ -55,8 +56,8 @@ RegMapaCampos MapaDeEncabezados(const QStringList &encabezados)
 
 void ValidarMapa(const RegMapaCampos &m)
 {
-    const bool otro = m.NCM.asignado || m.DESCRIPCION.asignado || m.DESCRIPC_MARIA.asignado
-                      || m.KILOS_UNITARIO.asignado || m.PAIS_ORIGEN.asignado;
+    const bool otro = m.NCM.asignado || m.DESCRIPCION.asignado || m.DESCRIPC_MARIA.asignado || m.KILOS_UNITARIO.asignado
+                      || m.PAIS_ORIGEN.asignado;
     if (!m.ARTICULO.asignado || !otro)
         throw AppError(ErrorNumbers::kValidation, kOrigen,
                        QStringLiteral("Falta seleccionar columnas, mínimo Artículo y Una más"));

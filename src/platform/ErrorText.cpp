@@ -15,14 +15,14 @@ QString seccion(const AppError &e, const QString &procedure, int line)
 
 QString seccionEspaciada(const AppError &e, const QString &procedure, int line)
 {
-    return e.description() + kCrLf + kCrLf + QString::number(e.number()) + QStringLiteral(" - seccion [ ")
-           + procedure + QStringLiteral(" Linea ") + QString::number(line) + QStringLiteral(" ]") + e.source();
+    return e.description() + kCrLf + kCrLf + QString::number(e.number()) + QStringLiteral(" - seccion [ ") + procedure
+           + QStringLiteral(" Linea ") + QString::number(line) + QStringLiteral(" ]") + e.source();
 }
 
 QString seccionSinOrigen(const AppError &e, const QString &location)
 {
-    return e.description() + kCrLf + kCrLf + QString::number(e.number()) + QStringLiteral(" - seccion [")
-           + location + QStringLiteral("]");
+    return e.description() + kCrLf + kCrLf + QString::number(e.number()) + QStringLiteral(" - seccion [") + location
+           + QStringLiteral("]");
 }
 
 QString levantarExcel(const AppError &e, int line)

@@ -2,9 +2,7 @@
 
 #include <QFont>
 
-GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent), m_cells(1)
-{
-}
+GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent), m_cells(1) {}
 
 int GridModel::rowCount(const QModelIndex &parent) const
 {

@@ -1,8 +1,6 @@
 #include "platform/ReviewListModel.h"
 
-ReviewListModel::ReviewListModel(QObject *parent) : QAbstractTableModel(parent)
-{
-}
+ReviewListModel::ReviewListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int ReviewListModel::rowCount(const QModelIndex &parent) const
 {

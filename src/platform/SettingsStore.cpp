@@ -7,8 +7,7 @@
 
 namespace SettingsStore {
 
-QString GetSetting(const QString &application, const QString &section, const QString &key,
-                   const QString &defaultValue)
+QString GetSetting(const QString &application, const QString &section, const QString &key, const QString &defaultValue)
 {
     QSettings settings(application, section);
     return settings.value(key, defaultValue).toString();

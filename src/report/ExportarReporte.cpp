@@ -32,8 +32,8 @@ void ExportarReporte(ReviewList &lista, QWidget *owner)
         auto manejo = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
         // Built before the save dialog, so it shows the list as it stood.
         const QString texto = TextoReporte(*lista.listModel());
-        const QString ruta =
-            sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"), QString());
+        const QString ruta = sistema->ShowSave(QStringLiteral("Guardar Reporte"), owner, QStringLiteral("xls"),
+                                               QString());
         if (ruta.trimmed().isEmpty()) {
             MsgBox::show(QStringLiteral("Reporte cancelado"), MsgBox::Icon::Exclamation);
             return;

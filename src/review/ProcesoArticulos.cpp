@@ -21,9 +21,9 @@ struct ColumnaRevision {
 };
 
 constexpr ColumnaRevision kColumnas[] = {
-    {"ARTICULOS", 2300},   {"DESCRIPCION", 2300},    {"DESCRIPCION_MARIA", 2000}, {"NCM", 2000},
-    {"ESTADO", 2000},      {"NCM CATALOGO", 1440},   {"Anexo Descripcion", 1440}, {"Kilos Unitario", 1440},
-    {"Pais_Origen", 1440}, {"Observacion1", 1440},   {"Observacion2", 1440},      {"Observacion3", 1440},
+    {"ARTICULOS", 2300},   {"DESCRIPCION", 2300},  {"DESCRIPCION_MARIA", 2000}, {"NCM", 2000},
+    {"ESTADO", 2000},      {"NCM CATALOGO", 1440}, {"Anexo Descripcion", 1440}, {"Kilos Unitario", 1440},
+    {"Pais_Origen", 1440}, {"Observacion1", 1440}, {"Observacion2", 1440},      {"Observacion3", 1440},
     {"IdUnidad", 1440},    {"Sufijos", 1440},
 };
 
@@ -36,7 +36,8 @@ public:
     Procesador(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
                ReviewListModel &lista, const PasosProceso &pasos)
         : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos),
-          m_catalogo(opciones.idCatalogo, [this](int fila) { return codigo(fila); }, grilla.rows())
+          m_catalogo(
+              opciones.idCatalogo, [this](int fila) { return codigo(fila); }, grilla.rows())
     {
     }
 
@@ -108,12 +109,18 @@ private:
     void agregarItem(const RegArticulo &art)
     {
         const int item = m_lista.addItem(art.idarticulo);
-        const QString textos[] = {art.descripcion,        art.descripcion_maria,
-                                  art.ncm,                art.estado,
-                                  art.ncm_catalogo,       art.anexo_descripcion,
-                                  numeroComoTexto(art.kilos_unitario), art.idpais,
-                                  art.observacion1,       art.observacion2,
-                                  art.observacion3,       art.idunidad,
+        const QString textos[] = {art.descripcion,
+                                  art.descripcion_maria,
+                                  art.ncm,
+                                  art.estado,
+                                  art.ncm_catalogo,
+                                  art.anexo_descripcion,
+                                  numeroComoTexto(art.kilos_unitario),
+                                  art.idpais,
+                                  art.observacion1,
+                                  art.observacion2,
+                                  art.observacion3,
+                                  art.idunidad,
                                   art.sufijos};
         int sub = 1;
         for (const QString &texto : textos)

@@ -30,13 +30,15 @@ QList<Pais> paises()
     QList<Pais> lista;
     const auto rs = consultar(kSystablas, QStringLiteral("select * from PAIS order by Descripcion"));
     for (; rs && !rs->eof(); rs->moveNext())
-        lista.append({rs->fields(QStringLiteral("id")).toString(), rs->fields(QStringLiteral("Descripcion")).toString()});
+        lista.append(
+            {rs->fields(QStringLiteral("id")).toString(), rs->fields(QStringLiteral("Descripcion")).toString()});
     return lista;
 }
 
 bool buscarOrigen(const QString &valor, RelacionPais &relacion)
 {
-    const auto rs = consultar(kCatalogos, QStringLiteral("select ORI, ESM from ORG where PAI = ") + entreApostrofes(valor));
+    const auto rs = consultar(kCatalogos,
+                              QStringLiteral("select ORI, ESM from ORG where PAI = ") + entreApostrofes(valor));
     if (!rs)
         return false;
     relacion.ORI = rs->fields(QStringLiteral("ORI")).toString();
@@ -48,8 +50,9 @@ long guardarOrigen(const QString &valor, const QString &idPais, const QString &e
 {
     DataAccessManager &datos = *modGlobal::AccesoDatos;
     datos.getDataConnectionByEntity(kCatalogos)
-        ->setSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + entreApostrofes(valor) + QStringLiteral(",")
-                 + entreApostrofes(idPais) + QStringLiteral(",") + entreApostrofes(esm) + QStringLiteral(")"));
+        ->setSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + entreApostrofes(valor)
+                 + QStringLiteral(",") + entreApostrofes(idPais) + QStringLiteral(",") + entreApostrofes(esm)
+                 + QStringLiteral(")"));
     return datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
 }
 

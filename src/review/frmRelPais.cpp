@@ -79,8 +79,8 @@ void frmRelPais::construirControles()
     setTabOrder(m_txtValor, m_cboPais);
     setTabOrder(m_cboPais, m_txtESM);
     // The dialog sees every key before its controls do.
-    for (QWidget *w : {static_cast<QWidget *>(m_txtValor), static_cast<QWidget *>(m_cboPais),
-                       static_cast<QWidget *>(m_txtESM)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_txtValor), static_cast<QWidget *>(m_cboPais), static_cast<QWidget *>(m_txtESM)})
         w->installEventFilter(this);
 }
 

@@ -25,7 +25,8 @@ void appendCell(QString &block, const QString &cell)
         return;
     }
     QString clean = cell;
-    std::replace_if(clean.begin(), clean.end(), [](QChar ch) { return isControl(ch.unicode()); }, QLatin1Char(' '));
+    std::replace_if(
+        clean.begin(), clean.end(), [](QChar ch) { return isControl(ch.unicode()); }, QLatin1Char(' '));
     block += clean;
 }
 

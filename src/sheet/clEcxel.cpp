@@ -48,7 +48,8 @@ bool clEcxel::Abrir(bool bReadOnly)
         line = 4;
         m_Hoja = m_Libro ? m_Libro->worksheet(1) : nullptr;
         if (!m_Hoja)
-            throw AppError(ErrorNumbers::kSubscriptOutOfRange, kSourceAbrir, QStringLiteral("Subíndice fuera del intervalo"));
+            throw AppError(ErrorNumbers::kSubscriptOutOfRange, kSourceAbrir,
+                           QStringLiteral("Subíndice fuera del intervalo"));
     } catch (const AppError &e) {
         throw AppError(e.number(), kSourceAbrir, e.description() + QString::number(line));
     }

@@ -61,7 +61,8 @@ private:
 FileSystemComponent &sistemaArchivos(const QString &procedure)
 {
     if (!modGlobal::SistemaArchivos)
-        throw AppError(ErrorNumbers::kObjectNotSet, procedure, QStringLiteral("Variable de objeto o bloque With no establecido"));
+        throw AppError(ErrorNumbers::kObjectNotSet, procedure,
+                       QStringLiteral("Variable de objeto o bloque With no establecido"));
     return *modGlobal::SistemaArchivos;
 }
 
@@ -108,9 +109,9 @@ bool Seleccionar_Archivo_XLS(QLineEdit &TxtArchivo, QWidget *owner)
 {
     const QString procedure = QStringLiteral("Trivolsa.frmMain.Seleccionar_Archivo_XLS");
     try {
-        const QString path = sistemaArchivos(procedure).ShowOpen(
-            QStringLiteral("Seleccionar archivo de sorvanta"), owner, QStringLiteral("xls"),
-            QStringLiteral("Archivos Excel"));
+        const QString path = sistemaArchivos(procedure).ShowOpen(QStringLiteral("Seleccionar archivo de sorvanta"),
+                                                                 owner, QStringLiteral("xls"),
+                                                                 QStringLiteral("Archivos Excel"));
         if (path.isEmpty())
             return false;
         TxtArchivo.setText(path);

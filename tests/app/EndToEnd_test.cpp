@@ -10,8 +10,8 @@
 #include "support/DataAccessTestConfig.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"
-#include "support/PostgresTestServer.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/PostgresTestServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QComboBox>
@@ -27,8 +27,8 @@ namespace {
 QStringList catalogRows()
 {
     QStringList rows;
-    for (const QString &table : {QStringLiteral("catarticulos order by idcatalogo, idarticulo"),
-                                 QStringLiteral("ORG order by PAI")}) {
+    for (const QString &table :
+         {QStringLiteral("catarticulos order by idcatalogo, idarticulo"), QStringLiteral("ORG order by PAI")}) {
         modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
             ->setSql(QStringLiteral("select * from ") + table);
         std::shared_ptr<Recordset> rs;
@@ -82,8 +82,9 @@ class EndToEndTest : public QObject {
         if (backend == QLatin1String("odbc")) {
             DataAccessTestConfig::createSqliteDatabases(folder);
             const QString driver = QStringLiteral("DRIVER={SQLite3};Database=");
-            config.odbc(QStringLiteral("CATALOGOS"), driver + DataAccessTestConfig::catalogosFile(folder),
-                        QStringLiteral("sqlite"), QStringLiteral("ACCESS"))
+            config
+                .odbc(QStringLiteral("CATALOGOS"), driver + DataAccessTestConfig::catalogosFile(folder),
+                      QStringLiteral("sqlite"), QStringLiteral("ACCESS"))
                 .odbc(QStringLiteral("SYSTABLAS"), driver + DataAccessTestConfig::systablasFile(folder),
                       QStringLiteral("sqlite"), QStringLiteral("ACCESS"));
         } else {
@@ -106,7 +107,7 @@ class EndToEndTest : public QObject {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         runSql(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) "
-                               "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
+                              "values ('GEN', 'EXI-1', 'vieja', '8471.30.00')"));
         runSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
         QVERIFY(modCargaExcel::lf_LevantarExcel(file, *w.FRAM2_Grid(), *w.lbLineas()));
         QCOMPARE(w.FRAM2_Grid()->rows(), rows.size());
@@ -230,10 +231,14 @@ private Q_SLOTS:
         runSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Brasil', 'BRA', '1')"));
         QString out, err;
         QTextStream salida(&out), errores(&err);
-        const QStringList args{m_dir.filePath(QStringLiteral("articulos.xlsx")), QStringLiteral("--catalogo"),
-                               QStringLiteral("gen"), QStringLiteral("--campo=A=ARTICULO"),
-                               QStringLiteral("--campo=descripcion=DESCRIPCION"), QStringLiteral("--campo=C=NCM"),
-                               QStringLiteral("--campo=D=KILOS_UNITARIO"), QStringLiteral("--campo=E=PAIS_ORIGEN"),
+        const QStringList args{m_dir.filePath(QStringLiteral("articulos.xlsx")),
+                               QStringLiteral("--catalogo"),
+                               QStringLiteral("gen"),
+                               QStringLiteral("--campo=A=ARTICULO"),
+                               QStringLiteral("--campo=descripcion=DESCRIPCION"),
+                               QStringLiteral("--campo=C=NCM"),
+                               QStringLiteral("--campo=D=KILOS_UNITARIO"),
+                               QStringLiteral("--campo=E=PAIS_ORIGEN"),
                                QStringLiteral("--campo=nota=OBSERVACION1")};
         QCOMPARE(EjecutarLote(args, salida, errores, false), SalidaLote::kOrigenesDesconocidos);
         QVERIFY2(err.contains(QStringLiteral("\"Tierra del Fuego\", fila 5")), qPrintable(err));

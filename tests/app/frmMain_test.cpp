@@ -231,7 +231,8 @@ private Q_SLOTS:
         MsgBoxRecorder boxes;
         frmMain w;
         QVERIFY(w.Form_Load());
-        QCOMPARE(entries(w.cboCatalogos()), (QStringList{u"[10] Diez"_s, u"[9] Nueve"_s, u"[PUR] Compras"_s, u"[X] "_s}));
+        QCOMPARE(entries(w.cboCatalogos()),
+                 (QStringList{u"[10] Diez"_s, u"[9] Nueve"_s, u"[PUR] Compras"_s, u"[X] "_s}));
         QCOMPARE(entries(w.cboIdCatalogo()), (QStringList{u"10"_s, u"9"_s, u"PUR"_s, u"X"_s}));
         QCOMPARE(boxes.count(), 0);
     }

@@ -12,7 +12,8 @@ class ConsultaCatalogoTest : public QObject {
 
     static QStringList answers(const QStringList &codes, bool grouped)
     {
-        ConsultaCatalogo consulta(u"GEN"_s, [&](int fila) { return codes.value(fila); }, codes.size());
+        ConsultaCatalogo consulta(
+            u"GEN"_s, [&](int fila) { return codes.value(fila); }, codes.size());
         QStringList out;
         for (int fila = 1; fila < codes.size(); ++fila) {
             if (codes[fila].isEmpty())
@@ -38,8 +39,8 @@ private Q_SLOTS:
         for (const auto &[id, ncm] : {std::pair{"ABC", "1"}, {"x-1", "2"}, {"Ñu", "3"}, {"a b", "4"}, {"N-70", "7"}})
             runSql(u"insert into catarticulos (idcatalogo, idarticulo, ncm) values ('GEN', '%1', '%2')"_s.arg(
                 QString::fromUtf8(id), QString::fromUtf8(ncm)));
-        QStringList codes{u"encabezado"_s, u"primero"_s, u"segundo"_s, u"abc"_s, u"X-1"_s, QString(), u"ABC"_s,
-                          u"A B"_s, u"Ñu"_s, u"ñu"_s, u"nuevo"_s};
+        QStringList codes{u"encabezado"_s, u"primero"_s, u"segundo"_s, u"abc"_s, u"X-1"_s,  QString(),
+                          u"ABC"_s,        u"A B"_s,     u"Ñu"_s,      u"ñu"_s,  u"nuevo"_s};
         for (int i = 0; i < 150; ++i)
             codes << u"N-%1"_s.arg(i);
         const QStringList single = answers(codes, false);

@@ -42,8 +42,9 @@ bool othersCanWrite(const QString &file, const QString &codigo)
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"otro"_s);
         db.setDatabaseName(file);
         db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
-        written = db.open() && QSqlQuery(db).exec(
-                                   u"insert into catarticulos (idcatalogo, idarticulo) values ('GEN', '%1')"_s.arg(codigo));
+        written = db.open()
+                  && QSqlQuery(db).exec(
+                      u"insert into catarticulos (idcatalogo, idarticulo) values ('GEN', '%1')"_s.arg(codigo));
     }
     QSqlDatabase::removeDatabase(u"otro"_s);
     return written;
@@ -170,8 +171,8 @@ private Q_SLOTS:
         QCOMPARE(m_bar->maximum(), 5);
         QCOMPARE(m_bar->value(), 5);
         const QStringList added = article(u"NUE 1"_s);
-        QCOMPARE(added.mid(0, 5), (QStringList{u"Tornillo ñandú "_s, u"7318.15.00"_s, u"1.5"_s, u"BRA"_s,
-                                               u"Sorvanta - o'neil\\PC1"_s}));
+        QCOMPARE(added.mid(0, 5),
+                 (QStringList{u"Tornillo ñandú "_s, u"7318.15.00"_s, u"1.5"_s, u"BRA"_s, u"Sorvanta - o'neil\\PC1"_s}));
         QCOMPARE(added[5].left(10), today());
         QCOMPARE(added[6], u"frágil"_s);
         const QStringList updated = article(u"EXI-1"_s);
@@ -232,11 +233,13 @@ private Q_SLOTS:
         fill({{u"A"_s, u"Nuevo"_s, u"a"_s}});
         // Another program that only has the catalog open, idle, does not stop a run.
         QProcess idle;
-        idle.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import sqlite3, sys, time\n"
-                                                   "c = sqlite3.connect(sys.argv[1])\n"
-                                                   "c.execute('select count(*) from catarticulos').fetchall()\n"
-                                                   "print('abierta', flush=True)\n"
-                                                   "time.sleep(60)"_s, file});
+        idle.start(u"/usr/bin/python3"_s, {u"-c"_s,
+                                           u"import sqlite3, sys, time\n"
+                                           "c = sqlite3.connect(sys.argv[1])\n"
+                                           "c.execute('select count(*) from catarticulos').fetchall()\n"
+                                           "print('abierta', flush=True)\n"
+                                           "time.sleep(60)"_s,
+                                           file});
         QVERIFY(idle.waitForReadyRead(10000));
         QCOMPARE(send(), kSent);
         QCOMPARE(articleCount(), 2);

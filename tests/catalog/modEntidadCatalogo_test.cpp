@@ -37,10 +37,12 @@ RegArticulo reg(const QString &codigo = u"X"_s)
 RegArticulo fromJson(const QJsonObject &o)
 {
     RegArticulo a;
-    QString *texts[] = {&a.idarticulo, &a.descripcion, &a.descripcion_maria, &a.ncm, &a.anexo_descripcion, &a.idpais,
-                        &a.observacion1, &a.observacion2, &a.observacion3, &a.idunidad, &a.sufijos};
-    const char *names[] = {"idarticulo", "descripcion", "descripcion_maria", "ncm", "anexo_descripcion", "idpais",
-                           "observacion1", "observacion2", "observacion3", "idunidad", "sufijos"};
+    QString *texts[] = {&a.idarticulo, &a.descripcion,  &a.descripcion_maria, &a.ncm,          &a.anexo_descripcion,
+                        &a.idpais,     &a.observacion1, &a.observacion2,      &a.observacion3, &a.idunidad,
+                        &a.sufijos};
+    const char *names[] = {"idarticulo", "descripcion",  "descripcion_maria", "ncm",          "anexo_descripcion",
+                           "idpais",     "observacion1", "observacion2",      "observacion3", "idunidad",
+                           "sufijos"};
     for (int i = 0; i < 11; ++i)
         *texts[i] = o.value(QLatin1String(names[i])).toString();
     a.kilos_unitario = o.value(QLatin1String("kilos_unitario")).toDouble();

@@ -100,8 +100,10 @@ private Q_SLOTS:
         ctl.sLinkText(f.txt2);
         QVERIFY(f.show(f.txt2));
         QTest::keyClicks(f.txt2, u"ab"_s);
-        const QList<QPair<int, QLineEdit *>> moves{{Qt::Key_Return, f.txt3}, {Qt::Key_Enter, f.txt3},
-                                                   {Qt::Key_Down, f.txt3}, {Qt::Key_Up, f.txt1},
+        const QList<QPair<int, QLineEdit *>> moves{{Qt::Key_Return, f.txt3},
+                                                   {Qt::Key_Enter, f.txt3},
+                                                   {Qt::Key_Down, f.txt3},
+                                                   {Qt::Key_Up, f.txt1},
                                                    {Qt::Key_Left, f.txt2}};
         for (const auto &[key, next] : moves) {
             f.txt2->setFocus();
@@ -120,9 +122,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("es_AR") << "es_AR" << "1,5.2,,";
-        QTest::newRow("en_US") << "en_US" << "1.5.2..";
-        QTest::newRow("unreadable: key left alone") << "" << "1.5.2..";
+        QTest::newRow("es_AR") << "es_AR"
+                               << "1,5.2,,";
+        QTest::newRow("en_US") << "en_US"
+                               << "1.5.2..";
+        QTest::newRow("unreadable: key left alone") << ""
+                                                    << "1.5.2..";
     }
 
     // Releasing the keypad key ends its effect: the main keyboard's "." stays a ".".
@@ -133,8 +138,8 @@ private Q_SLOTS:
         MsgBoxRecorder boxes;
         QLocale::setDefault(QLocale(locale.isEmpty() ? u"es_AR"_s : locale));
         Form f;
-        ClCntrl ctl(nullptr, locale.isEmpty() ? ClCntrl::LectorSeparador([] { return QString(); })
-                                              : ClCntrl::LectorSeparador());
+        ClCntrl ctl(nullptr,
+                    locale.isEmpty() ? ClCntrl::LectorSeparador([] { return QString(); }) : ClCntrl::LectorSeparador());
         ctl.sLinkText(f.txt1);
         QVERIFY(f.show(f.txt1));
         QTest::keyClick(f.txt1, Qt::Key_1);
@@ -153,8 +158,8 @@ private Q_SLOTS:
         // Unreadable: said at creation and at each reading.
         QCOMPARE(boxes.count(), locale.isEmpty() ? 2 : 0);
         if (locale.isEmpty())
-            QVERIFY(boxes.last().text == u"No se puedo obtener la información"_s &&
-                    boxes.last().icon == MsgBox::Icon::None && boxes.last().title == MsgBox::appTitle());
+            QVERIFY(boxes.last().text == u"No se puedo obtener la información"_s
+                    && boxes.last().icon == MsgBox::Icon::None && boxes.last().title == MsgBox::appTitle());
     }
 
     void prefixSearchInListAndCombo_data()

@@ -23,8 +23,8 @@ private slots:
         QTest::newRow("decimal point") << us << CellValue::fromNumber(1234567.891) << "1234567.891";
         QTest::newRow("negative") << ar << CellValue::fromNumber(-0.5) << "-0,5";
         QTest::newRow("15 significant digits") << us << CellValue::fromNumber(0.1 + 0.2) << "0.3";
-        QTest::newRow("long code keeps its digits") << us << CellValue::fromNumber(123456789012345.0)
-                                                   << "123456789012345";
+        QTest::newRow("long code keeps its digits")
+            << us << CellValue::fromNumber(123456789012345.0) << "123456789012345";
         QTest::newRow("huge in exponent form") << ar << CellValue::fromNumber(1.23456789e22) << "1,23456789E+22";
         QTest::newRow("true") << ar << CellValue::fromBoolean(true) << "Verdadero";
         QTest::newRow("false") << us << CellValue::fromBoolean(false) << "Falso";
@@ -35,7 +35,8 @@ private slots:
         // Serial 60 is the 1900 system's false 29 February: earlier serials are a day off.
         QTest::newRow("early 1900 date") << us << CellValue::fromDateTime(59) << date(us, QDate(1900, 2, 28));
         QTest::newRow("date and time") << ar << CellValue::fromDateTime(45000.75)
-                                       << QLocale(ar).toString(QDateTime(QDate(2023, 3, 15), QTime(18, 0)), QLocale::ShortFormat);
+                                       << QLocale(ar).toString(QDateTime(QDate(2023, 3, 15), QTime(18, 0)),
+                                                               QLocale::ShortFormat);
         QTest::newRow("time alone, no zone") << ar << CellValue::fromDateTime(0.5 + 30.0 / 86400) << "12:00:30";
     }
 

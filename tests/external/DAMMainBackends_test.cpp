@@ -21,11 +21,11 @@ namespace {
 bool useDecimalComma(QString &problem)
 {
     static QTemporaryDir dir;
-    static const bool built =
-        QProcess::execute(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("es_AR"), QStringLiteral("-f"),
-                                                        QStringLiteral("UTF-8"), dir.filePath(QStringLiteral("es_AR.UTF-8"))})
-            >= 0
-        && QFileInfo::exists(dir.filePath(QStringLiteral("es_AR.UTF-8")));
+    static const bool built = QProcess::execute(QStringLiteral("localedef"),
+                                                {QStringLiteral("-i"), QStringLiteral("es_AR"), QStringLiteral("-f"),
+                                                 QStringLiteral("UTF-8"), dir.filePath(QStringLiteral("es_AR.UTF-8"))})
+                                  >= 0
+                              && QFileInfo::exists(dir.filePath(QStringLiteral("es_AR.UTF-8")));
     qputenv("LOCPATH", dir.path().toUtf8());
     if (!built || !std::setlocale(LC_NUMERIC, "es_AR.UTF-8") || std::localeconv()->decimal_point != QByteArray(",")) {
         problem = QStringLiteral("cannot build the es_AR.UTF-8 locale (package locales)");
@@ -94,10 +94,7 @@ class DAMMainBackendsTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_env = std::make_unique<TestEnvironment>();
-    }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
 
     void cleanup()
     {
@@ -138,21 +135,23 @@ private Q_SLOTS:
         QStringList catalogs;
         for (; !rs->eof(); rs->moveNext())
             catalogs << QStringLiteral("[%1] %2").arg(rs->fields(QStringLiteral("idcatalogo")).toString(),
-                                                       rs->fields(QStringLiteral("Descripcion")).toString());
+                                                      rs->fields(QStringLiteral("Descripcion")).toString());
         QCOMPARE(catalogs, QStringList({QStringLiteral("[GEN] General"), QStringLiteral("[PUR] Compras")}));
 
         // Insert of kind SQL, lookup with other letter case, update appending to the description.
         const QDate before = QDate::currentDate();
-        QCOMPARE(command(QStringLiteral(
-                     "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                     "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] , idunidad, "
-                     "sufijos) values ('PUR','A-1','TECLADO ','','8471300000',01.50,'ARG','Sorvanta - u\\pc', GETDATE() "
-                     ",'o1','','','UN','')")),
-                 1L);
+        QCOMPARE(
+            command(QStringLiteral(
+                "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] , idunidad, "
+                "sufijos) values ('PUR','A-1','TECLADO ','','8471300000',01.50,'ARG','Sorvanta - u\\pc', GETDATE() "
+                ",'o1','','','UN','')")),
+            1L);
         QCOMPARE(first(QStringLiteral("select ncm from catarticulos where idcatalogo = 'pur' and idarticulo = 'a-1'")),
                  QStringLiteral("8471300000"));
         const QString fecha = first(QStringLiteral("select FECHA from catarticulos"));
-        QVERIFY2(fecha.startsWith(before.toString(Qt::ISODate)) || fecha.startsWith(QDate::currentDate().toString(Qt::ISODate)),
+        QVERIFY2(fecha.startsWith(before.toString(Qt::ISODate))
+                     || fecha.startsWith(QDate::currentDate().toString(Qt::ISODate)),
                  qPrintable(fecha));
         QCOMPARE(command(QStringLiteral("update catarticulos set  Descripcion = Descripcion + ' USB' ,  "
                                         "[observacion1] = 'a.b' ,  USUARIO = 'U' ,  FECHA = GETDATE()  where "
@@ -160,30 +159,36 @@ private Q_SLOTS:
                  1L);
         QCOMPARE(first(QStringLiteral("select descripcion from catarticulos")), QStringLiteral("TECLADO  USB"));
         QCOMPARE(first(QStringLiteral("select ArtKgUnitario from catarticulos")).toDouble(), 1.5);
-        QCOMPARE(command(QStringLiteral("update catarticulos set  ArtKgUnitario = 1234.25 where idarticulo = 'A-1'")), 1L);
+        QCOMPARE(command(QStringLiteral("update catarticulos set  ArtKgUnitario = 1234.25 where idarticulo = 'A-1'")),
+                 1L);
         QCOMPARE(first(QStringLiteral("select ArtKgUnitario from catarticulos")).toDouble(), 1234.25);
 
         // Insert of kind ACCESS: a #date# literal; null columns read as empty text.
-        QCOMPARE(command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, "
-                                        "descripcion_maria, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, "
-                                        "sufijos ) values ('GEN','B-2','MOUSE ','','84716053',00.00,'','U',#2026/03/09#,"
-                                        "'','')")),
-                 1L);
-        QVERIFY(first(QStringLiteral("select FECHA from catarticulos where idarticulo = 'B-2'")).startsWith("2026-03-09"));
+        QCOMPARE(
+            command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, "
+                                   "descripcion_maria, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, "
+                                   "sufijos ) values ('GEN','B-2','MOUSE ','','84716053',00.00,'','U',#2026/03/09#,"
+                                   "'','')")),
+            1L);
+        QVERIFY(
+            first(QStringLiteral("select FECHA from catarticulos where idarticulo = 'B-2'")).startsWith("2026-03-09"));
         QCOMPARE(first(QStringLiteral("select observacion1 from catarticulos where idarticulo = 'B-2'")), QString());
 
         // Origin countries: store a mapping, find it in another letter case, read PAIS.
         QCOMPARE(command(QStringLiteral("insert into ORG (PAI, ORI, ESM) values ('Alemania','DEU','1')")), 1L);
         QCOMPARE(first(QStringLiteral("select ORI, ESM from ORG where PAI = 'ALEMANIA'")), QStringLiteral("DEU"));
-        QCOMPARE(first(QStringLiteral("select id, Descripcion from PAIS order by Descripcion"), QStringLiteral("SYSTABLAS")),
-                 QStringLiteral("AFG"));
+        QCOMPARE(
+            first(QStringLiteral("select id, Descripcion from PAIS order by Descripcion"), QStringLiteral("SYSTABLAS")),
+            QStringLiteral("AFG"));
         QCOMPARE(first(QStringLiteral("select Descripcion from PAIS where id = 'afg'"), QStringLiteral("SYSTABLAS")),
                  QStringLiteral("Afganistán"));
-        QCOMPARE(first(QStringLiteral("select count(*) from PAIS"), QStringLiteral("SYSTABLAS")), QStringLiteral("249"));
+        QCOMPARE(first(QStringLiteral("select count(*) from PAIS"), QStringLiteral("SYSTABLAS")),
+                 QStringLiteral("249"));
 
         // A rejected statement: the database's own message.
-        const QString error = SqlRows::failure(
-            [&] { command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('pur', 'A-1')")); });
+        const QString error = SqlRows::failure([&] {
+            command(QStringLiteral("insert into catarticulos (idcatalogo, idarticulo) values ('pur', 'A-1')"));
+        });
         QVERIFY2(error.startsWith(QString::number(DataAccessErrors::kStatement) + u' ')
                      && error.contains(QStringLiteral("unique"), Qt::CaseInsensitive),
                  qPrintable(error));
@@ -210,7 +215,8 @@ private Q_SLOTS:
         } catch (const AppError &e) {
             QVERIFY(!e.description().isEmpty());
         }
-        QCOMPARE(first(QStringLiteral("select idcatalogo from catalogo where idcatalogo = 'gen'")), QStringLiteral("GEN"));
+        QCOMPARE(first(QStringLiteral("select idcatalogo from catalogo where idcatalogo = 'gen'")),
+                 QStringLiteral("GEN"));
         QCOMPARE(command(QStringLiteral("update catalogo set descripcion = 'General' where idcatalogo = 'GEN'")), 1L);
     }
 };

@@ -86,10 +86,11 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         // BOM, CR LF, comments, keys in any case, a path relative to the file.
-        file.write("\xEF\xBB\xBF; conexiones\r\n[catalogos]\r\ndriver = QSQLITE\r\nBASEDATOS = "
-                   + DataAccessTestConfig::catalogosFile(folder).toUtf8()
-                   + "\r\nTipo=ACCESS\r\n\r\n# tablas del sistema\r\n[SYSTABLAS]\r\nDriver=QSQLITE\r\nBaseDatos=../../bases/"
-                     "systablas.sqlite\r\n");
+        file.write(
+            "\xEF\xBB\xBF; conexiones\r\n[catalogos]\r\ndriver = QSQLITE\r\nBASEDATOS = "
+            + DataAccessTestConfig::catalogosFile(folder).toUtf8()
+            + "\r\nTipo=ACCESS\r\n\r\n# tablas del sistema\r\n[SYSTABLAS]\r\nDriver=QSQLITE\r\nBaseDatos=../../bases/"
+              "systablas.sqlite\r\n");
         file.close();
         DAMMain dam;
         dam.LoadParameters();
@@ -103,15 +104,18 @@ private Q_SLOTS:
 
     void shippedExampleReadsAsDocumented()
     {
-        const auto entities = ConnectionSettings::read(QStringLiteral(SORVANTA_SOURCE_DIR "/sql/conexiones-ejemplo.ini"));
+        const auto entities = ConnectionSettings::read(
+            QStringLiteral(SORVANTA_SOURCE_DIR "/sql/conexiones-ejemplo.ini"));
         QCOMPARE(entities.size(), 2);
         const EntitySettings pg = entities.value(QStringLiteral("CATALOGOS"));
-        QCOMPARE(QStringList({pg.driver, pg.host, QString::number(pg.port), pg.database, pg.user, pg.password,
-                              pg.options, pg.tag}),
-                 QStringList({"QPSQL", "127.0.0.1", "5432", "sorvanta", "sorvanta", "cambiar", "connect_timeout=5", "SQL"}));
+        QCOMPARE(
+            QStringList(
+                {pg.driver, pg.host, QString::number(pg.port), pg.database, pg.user, pg.password, pg.options, pg.tag}),
+            QStringList({"QPSQL", "127.0.0.1", "5432", "sorvanta", "sorvanta", "cambiar", "connect_timeout=5", "SQL"}));
         QCOMPARE(pg.dialect, SqlDialect::Postgres);
         const EntitySettings odbc = entities.value(QStringLiteral("SYSTABLAS"));
-        QCOMPARE(odbc.driver + u' ' + odbc.database, QStringLiteral("QODBC DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
+        QCOMPARE(odbc.driver + u' ' + odbc.database,
+                 QStringLiteral("QODBC DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
         QCOMPARE(odbc.dialect, SqlDialect::Sqlite);
     }
 

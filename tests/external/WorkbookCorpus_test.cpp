@@ -116,9 +116,17 @@ class WorkbookCorpusTest : public QObject {
         const QDate date = QDate(1899, 12, 30).addDays(days >= 0 && days < 61 ? days + 1 : days); // false 1900-02-29
         const double dayFraction = (serial - std::floor(serial)) * 86400.0;
         const qint64 seconds = qint64(std::floor(dayFraction + 1e-6)); // truncated or rounded, as formats do
-        const QList<qint64> parts{date.year(), date.year() % 100, date.month(), date.day(), seconds / 3600,
-                                  (seconds / 3600) % 12, (seconds / 3600 + 11) % 12 + 1, (seconds / 60) % 60,
-                                  seconds % 60, qRound64(dayFraction) % 60, qint64(std::floor(serial * 24.0 + 1e-9))};
+        const QList<qint64> parts{date.year(),
+                                  date.year() % 100,
+                                  date.month(),
+                                  date.day(),
+                                  seconds / 3600,
+                                  (seconds / 3600) % 12,
+                                  (seconds / 3600 + 11) % 12 + 1,
+                                  (seconds / 60) % 60,
+                                  seconds % 60,
+                                  qRound64(dayFraction) % 60,
+                                  qint64(std::floor(serial * 24.0 + 1e-9))};
         static const QRegularExpression digits(QStringLiteral("\\d+")), words(QStringLiteral("[A-Za-z]{3,}"));
         bool any = false;
         for (auto it = digits.globalMatch(shown); it.hasNext(); any = true)
@@ -178,7 +186,8 @@ private slots:
         for (const char *folder : {"xlsx", "ods", "csv", "xls"}) {
             const QDir dir(corpus(QLatin1String(folder)));
             for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-                QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(QLatin1String(folder), name))) << dir.filePath(name);
+                QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(QLatin1String(folder), name)))
+                    << dir.filePath(name);
         }
     }
 
@@ -222,7 +231,10 @@ private slots:
                 const CellValue &v = sheet.at(r, c);
                 if (!cellMatches(v, shown) && knownDifference(name, cellName, shown).isEmpty())
                     failures << QStringLiteral("%1: expected '%2', got type %3 '%4' %5")
-                                    .arg(cellName, shown).arg(int(v.type)).arg(v.text).arg(v.number, 0, 'g', 17);
+                                    .arg(cellName, shown)
+                                    .arg(int(v.type))
+                                    .arg(v.text)
+                                    .arg(v.number, 0, 'g', 17);
             }
         }
         QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 12).join(u'\n')));

@@ -21,10 +21,12 @@
 class WorkbookSamplesTest : public QObject {
     Q_OBJECT
 
-    static QString sample(const char *name) { return QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/workbooks/") + QLatin1String(name); }
+    static QString sample(const char *name)
+    {
+        return QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/workbooks/") + QLatin1String(name);
+    }
 
-    template <typename F>
-    static QString refusal(F call)
+    template <typename F> static QString refusal(F call)
     {
         try {
             call();
@@ -107,10 +109,14 @@ private slots:
             const CellValue &v = s.at(at.y(), at.x());
             const CellValue::Type t = type(want[0].toString());
             const bool textual = t == CellValue::Type::Text || t == CellValue::Type::Error;
-            const bool ok = v.type == t && (textual ? v.text == want[1].toString()
-                                                    : t == CellValue::Type::Empty || v.number == want[1].toDouble());
+            const bool ok = v.type == t
+                            && (textual ? v.text == want[1].toString()
+                                        : t == CellValue::Type::Empty || v.number == want[1].toDouble());
             QVERIFY2(ok, qPrintable(QStringLiteral("%1: type %2 number %3 text '%4'")
-                                        .arg(it.key()).arg(int(v.type)).arg(v.number, 0, 'g', 17).arg(v.text.left(80))));
+                                        .arg(it.key())
+                                        .arg(int(v.type))
+                                        .arg(v.number, 0, 'g', 17)
+                                        .arg(v.text.left(80))));
         }
     }
 
@@ -140,8 +146,10 @@ private slots:
             for (int c = 1; c <= 16; ++c) {
                 const CellValue &a = split.at(r, c);
                 const CellValue &b = whole.at(r, c);
-                QVERIFY2(a.type == b.type && a.text == b.text && (a.number == b.number || a.number != a.number),
-                         qPrintable(QStringLiteral("row %1 column %2: \"%3\" against \"%4\"").arg(r).arg(c).arg(a.text, b.text)));
+                QVERIFY2(
+                    a.type == b.type && a.text == b.text && (a.number == b.number || a.number != a.number),
+                    qPrintable(
+                        QStringLiteral("row %1 column %2: \"%3\" against \"%4\"").arg(r).arg(c).arg(a.text, b.text)));
             }
         }
         // Keeping only 50 rows, the rest only noted as filled or not: the same notes both ways.

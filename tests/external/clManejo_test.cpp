@@ -36,7 +36,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after");
         QTest::newRow("new file, TAB CR LF and accents kept")
             << QByteArray("<missing>") << 2 << QStringLiteral("Código\tDescripción\r\nA-1\tCañería 1/2\"\n\tfin")
-            << QByteArray("C\xc3\xb3" "digo\tDescripci\xc3\xb3n\r\nA-1\tCa\xc3\xb1" "er\xc3\xad" "a 1/2\"\n\tfin");
+            << QByteArray("C\xc3\xb3"
+                          "digo\tDescripci\xc3\xb3n\r\nA-1\tCa\xc3\xb1"
+                          "er\xc3\xad"
+                          "a 1/2\"\n\tfin");
         QTest::newRow("mode 2 replaces a longer file") << QByteArray(1000, 'x') << 2 << "nuevo" << QByteArray("nuevo");
         QTest::newRow("mode 8 appends") << QByteArray("uno\n") << 8 << "dos\n" << QByteArray("uno\ndos\n");
     }
@@ -91,15 +94,17 @@ private Q_SLOTS:
             return QStringLiteral("(no error)");
         };
         const QString error = failure([&] { file->Abrir_Archivo(2); });
-        QVERIFY2(error.startsWith(QStringLiteral("oFILES.clManejo %1 No se pudo abrir el archivo \"%2\" para escribir: ")
-                                      .arg(ErrorNumbers::kFileAccess)
-                                      .arg(missingFolder)),
-                 qPrintable(error));
+        QVERIFY2(
+            error.startsWith(QStringLiteral("oFILES.clManejo %1 No se pudo abrir el archivo \"%2\" para escribir: ")
+                                 .arg(ErrorNumbers::kFileAccess)
+                                 .arg(missingFolder)),
+            qPrintable(error));
         QCOMPARE(failure([&] { file->Escribir(QStringLiteral("x")); }).section(u' ', 2),
                  QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
         file->setUbicacion_Archivo(QStringLiteral("  "));
         QCOMPARE(failure([&] { file->Abrir_Archivo(2); }),
-                 QStringLiteral("oFILES.clManejo %1 No se indicó la ubicación del archivo a escribir").arg(ErrorNumbers::kFileNotFound));
+                 QStringLiteral("oFILES.clManejo %1 No se indicó la ubicación del archivo a escribir")
+                     .arg(ErrorNumbers::kFileNotFound));
         // Only modes 2 and 8 write; mode 1 creates nothing.
         file->setUbicacion_Archivo(m_dir.filePath(QStringLiteral("a.txt")));
         QVERIFY_THROWS_EXCEPTION(AppError, file->Abrir_Archivo(1));

@@ -12,8 +12,8 @@
 class clSistemaTest : public QObject {
     Q_OBJECT
 
-    std::shared_ptr<FileSystemComponent> m_sistema =
-        ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
+    std::shared_ptr<FileSystemComponent> m_sistema = ComponentRegistry::create<FileSystemComponent>(
+        QStringLiteral("oFILES.clSistema"));
 
     // Runs on the dialog that opens next: checks it, then types the name (or presses Escape).
     static void answerNextDialog(const QString &title, const QString &name, QWidget *owner,
@@ -40,8 +40,9 @@ private Q_SLOTS:
     void filtersOfferEveryWorkbookFormat()
     {
         QCOMPARE(clSistema::filters(QStringLiteral(".ods"), QString()),
-                 QStringList({QStringLiteral("Archivos ODS (*.ods *.xls *.xlsx *.xlsm *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
-                              QStringLiteral("Todos los archivos (*)")}));
+                 QStringList(
+                     {QStringLiteral("Archivos ODS (*.ods *.xls *.xlsx *.xlsm *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
+                      QStringLiteral("Todos los archivos (*)")}));
         QCOMPARE(clSistema::filters(QStringLiteral("txt"), QStringLiteral("Texto")).first(),
                  QStringLiteral("Texto (*.txt *.xls *.xlsx *.xlsm *.ods *.csv *.xlt *.xltx *.xltm *.ots)"));
     }
@@ -54,15 +55,18 @@ private Q_SLOTS:
         QFile(path).open(QIODevice::WriteOnly);
         QWidget owner;
         const QString title = QStringLiteral("Seleccionar archivo de sorvanta");
-        const QStringList filters{QStringLiteral("Archivos Excel (*.xls *.xlsx *.xlsm *.ods *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
-                                  QStringLiteral("Todos los archivos (*)")};
+        const QStringList filters{
+            QStringLiteral("Archivos Excel (*.xls *.xlsx *.xlsm *.ods *.csv *.txt *.xlt *.xltx *.xltm *.ots)"),
+            QStringLiteral("Todos los archivos (*)")};
         answerNextDialog(title, path, &owner, QFileDialog::AcceptOpen, filters);
         QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")), path);
         answerNextDialog(title, QString(), &owner, QFileDialog::AcceptOpen);
-        QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")), QString());
+        QCOMPARE(m_sistema->ShowOpen(title, &owner, QStringLiteral("xls"), QStringLiteral("Archivos Excel")),
+                 QString());
         const QString save = QStringLiteral("Guardar Reporte");
         answerNextDialog(save, dir.filePath(QStringLiteral("reporte")), &owner, QFileDialog::AcceptSave);
-        QCOMPARE(m_sistema->ShowSave(save, &owner, QStringLiteral("xls"), QString()), dir.filePath(QStringLiteral("reporte.xls")));
+        QCOMPARE(m_sistema->ShowSave(save, &owner, QStringLiteral("xls"), QString()),
+                 dir.filePath(QStringLiteral("reporte.xls")));
         answerNextDialog(save, QString(), &owner, QFileDialog::AcceptSave);
         QCOMPARE(m_sistema->ShowSave(save, &owner, QStringLiteral("xls"), QString()), QString());
     }

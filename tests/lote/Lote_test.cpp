@@ -31,7 +31,8 @@ private Q_SLOTS:
     {
         m_sheet = SheetFiles::write(m_dir, u"lista.csv"_s,
                                     QJsonArray{QJsonArray{"Codigo", "[ DESCRIPCION ]", "Origen"},
-                                               QJsonArray{"A-1", "Tuerca", "Brasil"}, QJsonArray{"A-2", "Arandela", ""}});
+                                               QJsonArray{"A-1", "Tuerca", "Brasil"},
+                                               QJsonArray{"A-2", "Arandela", ""}});
         QVERIFY(!m_sheet.isEmpty());
     }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
@@ -52,15 +53,17 @@ private Q_SLOTS:
         QTest::newRow("unknown catalog") << QStringList{u"--catalogo=XYZ"_s} << 2
                                          << u"No existe el catálogo \"XYZ\". Catálogos: GEN, PUR"_s;
         // Without --campo only labelled headers count: the description alone is not enough.
-        QTest::newRow("article not mapped") << QStringList{u"--catalogo=GEN"_s} << 2
-                                            << u"Falta seleccionar columnas, mínimo Artículo y Una más"_s;
+        QTest::newRow("article not mapped")
+            << QStringList{u"--catalogo=GEN"_s} << 2 << u"Falta seleccionar columnas, mínimo Artículo y Una más"_s;
         QTest::newRow("no such column") << QStringList{u"--catalogo=GEN"_s, u"--campo=Z=ARTICULO"_s} << 2
                                         << u"La hoja no tiene la columna \"Z\""_s;
         QTest::newRow("no such field") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=PRECIO"_s} << 2
                                        << u"No existe el campo \"PRECIO\""_s;
-        QTest::newRow("no such country") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s, u"--pais=Brasil=XXX"_s}
+        QTest::newRow("no such country") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s,
+                                                        u"--pais=Brasil=XXX"_s}
                                          << 2 << u"El país \"XXX\" de --pais Brasil=XXX no está en la tabla PAIS"_s;
-        QTest::newRow("unknown origin") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s, u"--campo=origen=pais_origen"_s}
+        QTest::newRow("unknown origin") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s,
+                                                       u"--campo=origen=pais_origen"_s}
                                         << 3 << u"  \"Brasil\", fila 2"_s;
     }
     void refusesWhatCannotBeDone()
@@ -80,13 +83,14 @@ private Q_SLOTS:
     void reviewOnlyWritesTheReport()
     {
         const QString report = m_env->path(u"revision.txt"_s);
-        const QStringList args{u"--catalogo"_s, u"GEN"_s,        u"--campo"_s,   u"A=ARTICULO"_s, u"--pais"_s,
-                               u"Brasil=BRA"_s, u"--campo"_s,    u"C=PAIS_ORIGEN"_s, u"--reporte"_s, report};
+        const QStringList args{u"--catalogo"_s, u"GEN"_s,     u"--campo"_s,       u"A=ARTICULO"_s, u"--pais"_s,
+                               u"Brasil=BRA"_s, u"--campo"_s, u"C=PAIS_ORIGEN"_s, u"--reporte"_s,  report};
         QCOMPARE(run(args + QStringList{u"--revisar"_s}), 0);
         QCOMPARE(m_out, u"Filas leídas: 2; artículos: 2; nuevos: 2; existentes: 0; enviados: 0; sin cambios: 0\n"_s);
         QFile f(report);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), "A-1\tTuerca\t\t\tNuevo\t\t\t0\tBRA\t\t\t\t\t\t\r\nA-2\tArandela\t\t\tNuevo\t\t\t0\t\t\t\t\t\t\t\r\n");
+        QCOMPARE(f.readAll(),
+                 "A-1\tTuerca\t\t\tNuevo\t\t\t0\tBRA\t\t\t\t\t\t\r\nA-2\tArandela\t\t\tNuevo\t\t\t0\t\t\t\t\t\t\t\r\n");
         useRealData();
         QCOMPARE(articleCount(), 0);
         QCOMPARE(sqlRow(u"select ORI, ESM from ORG where PAI = 'Brasil'"_s), (QStringList{u"BRA"_s, u"1"_s}));

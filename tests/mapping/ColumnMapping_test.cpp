@@ -65,8 +65,8 @@ private Q_SLOTS:
         QTest::newRow("sixth entry") << down6 + QList<int>{Qt::Key_Return} << "[ KILOS_UNITARIO ]";
         // Each opening starts at the none-entry, which leaves the header empty.
         QTest::newRow("enter at once") << QList<int>{Qt::Key_Return} << "";
-        QTest::newRow("unit keeps its blanks") << QList<int>(11, Qt::Key_Down) + QList<int>{Qt::Key_Return}
-                                               << "[   UNIDAD     ]";
+        QTest::newRow("unit keeps its blanks")
+            << QList<int>(11, Qt::Key_Down) + QList<int>{Qt::Key_Return} << "[   UNIDAD     ]";
         QTest::newRow("escape") << QList<int>{Qt::Key_Down, Qt::Key_Escape} << "";
         QTest::newRow("escape with the list open") << QList<int>{Qt::Key_F4, Qt::Key_Escape} << "";
         QTest::newRow("close box") << QList<int>{Qt::Key_Down, 0} << "";
@@ -132,10 +132,13 @@ private Q_SLOTS:
         const QString art = label(C::Articulo);
         QTest::newRow("article only") << QStringList{art, u"Precio"_s} << false;
         QTest::newRow("article and remark") << QStringList{art, label(C::Observacion1)} << false;
-        QTest::newRow("article and secondary fields")
-            << QStringList{art, label(C::AnexarDescripcion), label(C::Unidad), label(C::Sufijos),
-                           label(C::Observacion2), label(C::Observacion3)}
-            << false;
+        QTest::newRow("article and secondary fields") << QStringList{art,
+                                                                     label(C::AnexarDescripcion),
+                                                                     label(C::Unidad),
+                                                                     label(C::Sufijos),
+                                                                     label(C::Observacion2),
+                                                                     label(C::Observacion3)}
+                                                      << false;
         QTest::newRow("article and weight") << QStringList{label(C::KilosUnitario), art} << true;
         QTest::newRow("article and origin") << QStringList{art, label(C::PaisOrigen)} << true;
         QTest::newRow("article and customs description") << QStringList{art, label(C::DescripcMaria)} << true;

@@ -74,7 +74,8 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         const QString app = QStringLiteral("TELMOR"), key = QStringLiteral("REMOVERGUIONVW");
-        QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("SORVANTA"), key, QStringLiteral("0")), QStringLiteral("0"));
+        QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("SORVANTA"), key, QStringLiteral("0")),
+                 QStringLiteral("0"));
         SettingsStore::SaveSetting(app, QStringLiteral("SORVANTA"), key, QStringLiteral("1"));
         QFile file(env.configDir() + QStringLiteral("/TELMOR/SORVANTA.conf"));
         QVERIFY(file.open(QIODevice::ReadOnly));

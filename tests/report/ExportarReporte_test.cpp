@@ -150,15 +150,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failOn");
         QTest::addColumn<int>("callsMade");
         QTest::addColumn<QString>("message");
-        QTest::newRow("cancelled") << "" << "" << 0 << u"Reporte cancelado"_s;
-        QTest::newRow("blanks only") << "   " << "" << 0 << u"Reporte cancelado"_s;
+        QTest::newRow("cancelled") << ""
+                                   << "" << 0 << u"Reporte cancelado"_s;
+        QTest::newRow("blanks only") << "   "
+                                     << "" << 0 << u"Reporte cancelado"_s;
         for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
             QTest::newRow(step) << "/datos/r.xls" << step << calls << u"Disco lleno"_s + kSection;
         // Through the real file writer, into a folder that does not exist ("..." : only the start and end).
-        QTest::newRow("no folder") << "no/existe/r.xls" << "real" << 0 << u"...No se pudo abrir el archivo \""_s;
+        QTest::newRow("no folder") << "no/existe/r.xls"
+                                   << "real" << 0 << u"...No se pudo abrir el archivo \""_s;
         // Without a file writer nothing is asked.
-        QTest::newRow("no writer") << "r.xls" << "none" << 0
-                                   << u"...\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
+        QTest::newRow("no writer")
+            << "r.xls"
+            << "none" << 0 << u"...\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
     }
 
     void failures()
@@ -181,7 +185,8 @@ private Q_SLOTS:
         QCOMPARE(m_boxes->count(), 1);
         const QString text = m_boxes->last().text;
         if (failOn == u"real"_s)
-            QVERIFY2(text.startsWith(message.mid(3) + m_env->path(answer)) && text.endsWith(kSection), qPrintable(text));
+            QVERIFY2(text.startsWith(message.mid(3) + m_env->path(answer)) && text.endsWith(kSection),
+                     qPrintable(text));
         else if (failOn == u"none"_s)
             QVERIFY2(text.endsWith(message.mid(3)) && SaveAnswer::asked.isEmpty(), qPrintable(text));
         else

@@ -66,7 +66,10 @@ struct Window {
         return out;
     }
 
-    bool reviewed() const { return label1->isHidden() && !label2->isHidden() && !exportar->isHidden() && grid->isHidden(); }
+    bool reviewed() const
+    {
+        return label1->isHidden() && !label2->isHidden() && !exportar->isHidden() && grid->isHidden();
+    }
 };
 
 void typeInto(QWidget *w, const QString &text)
@@ -92,7 +95,7 @@ struct CountryAnswers {
         const QString code = codes.value(asked++);
         if (asked < codes.size())
             ModalDriver::onNextModalOtherThan(nullptr, onModal);
-        if (code.startsWith(u'='))  // "=edited:CODE" changes the text before choosing
+        if (code.startsWith(u'=')) // "=edited:CODE" changes the text before choosing
             d->txtValor()->setText(code.mid(1).section(u':', 0, 0));
         answer(d, code.section(u':', -1));
     };
@@ -146,8 +149,20 @@ private Q_SLOTS:
         QVERIFY(w.reviewed());
         QCOMPARE(w.grid->rows(), 1);
         QCOMPARE(w.list->itemCount(), 2);
-        QCOMPARE(w.item(0), (QStringList{u"AB-12-3"_s, u" Tornillo d acero "_s, {}, u"8471'30"_s, u"Existe"_s,
-                                         u"8471.30.00"_s, {}, u"1,5"_s, u"CHN"_s, {}, {}, u"o k"_s, {}, u"s "_s}));
+        QCOMPARE(w.item(0), (QStringList{u"AB-12-3"_s,
+                                         u" Tornillo d acero "_s,
+                                         {},
+                                         u"8471'30"_s,
+                                         u"Existe"_s,
+                                         u"8471.30.00"_s,
+                                         {},
+                                         u"1,5"_s,
+                                         u"CHN"_s,
+                                         {},
+                                         {},
+                                         u"o k"_s,
+                                         {},
+                                         u"s "_s}));
         QCOMPARE(w.item(1).mid(0, 8), (QStringList{u"NUEVO 1"_s, {}, {}, {}, u"Nuevo"_s, {}, {}, u"0"_s}));
         QVERIFY(w.list->isChecked(0) && w.list->isChecked(1));
         // Existing articles show green in their first nine columns.
@@ -166,8 +181,9 @@ private Q_SLOTS:
         w.process();
         QCOMPARE(answers.asked, 1);
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text,
-                 u"No coinciden los tipos\r\n\r\n13 - seccion[ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::Sorvanta"_s);
+        QCOMPARE(
+            boxes.last().text,
+            u"No coinciden los tipos\r\n\r\n13 - seccion[ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::Sorvanta"_s);
         QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
         QVERIFY(!w.reviewed());
         QVERIFY(!w.label1->isHidden());
@@ -198,8 +214,11 @@ private Q_SLOTS:
     // again, the edited text stored as typed. Hyphens removed on request.
     void eachUnknownOriginIsAskedOnce()
     {
-        Window w({C::Articulo, C::PaisOrigen}, {{u"AB-12-3"_s, u"Brasil"_s}, {u"A2"_s, u"China"_s},
-                                                {u"A3"_s, u"Brasil"_s}, {u"A4"_s, u"Mars"_s}, {u"A5"_s, u"Mars"_s}});
+        Window w({C::Articulo, C::PaisOrigen}, {{u"AB-12-3"_s, u"Brasil"_s},
+                                                {u"A2"_s, u"China"_s},
+                                                {u"A3"_s, u"Brasil"_s},
+                                                {u"A4"_s, u"Mars"_s},
+                                                {u"A5"_s, u"Mars"_s}});
         CountryAnswers answers({u"BRA"_s, u"=Côte d'Ivoire:ARG"_s, u"URY"_s});
         w.chk->setChecked(true);
         w.process();
@@ -219,9 +238,10 @@ private Q_SLOTS:
         MsgBoxRecorder boxes;
         Window w({C::Articulo, C::Observacion1}, {{u"A"_s, u"x"_s}});
         w.process();
-        QCOMPARE(boxes.last().text, u"Falta seleccionar columnas, mínimo Artículo y Una más\r\n\r\n-2146102393 - seccion["
-                                    "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta "
-                                    "Linea 0 ]Campos Excel"_s);
+        QCOMPARE(boxes.last().text,
+                 u"Falta seleccionar columnas, mínimo Artículo y Una más\r\n\r\n-2146102393 - seccion["
+                 "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta "
+                 "Linea 0 ]Campos Excel"_s);
         QCOMPARE(w.list->itemCount(), 0);
     }
 

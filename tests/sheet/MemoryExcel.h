@@ -39,7 +39,8 @@ public:
     std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &file, bool readOnly, bool ignoreReadOnlyRecommended,
                                                 bool editable) override
     {
-        log->calls << QStringLiteral("open %1 %2 %3 %4").arg(file).arg(readOnly).arg(ignoreReadOnlyRecommended).arg(editable);
+        log->calls
+            << QStringLiteral("open %1 %2 %3 %4").arg(file).arg(readOnly).arg(ignoreReadOnlyRecommended).arg(editable);
         auto book = std::make_shared<Book>();
         book->data = data;
         return book;

@@ -174,9 +174,9 @@ private Q_SLOTS:
         for (const char *ext : {"xlsx", "xls"})
             QTest::addRow("error cell, %s", ext) << ext << errorCell << mismatch << "Leyendo 1 registros...";
         for (const char *ext : {"xlsx", "xls", "ods"})
-            QTest::addRow("damaged, %s", ext) << ext << QJsonArray{"damaged"}
-                                              << "...3\r\n\r\nSeccion [Mendral.frmCFGExcel.lf_LevantarExcel]:: nro 40"
-                                              << "";
+            QTest::addRow("damaged, %s", ext)
+                << ext << QJsonArray{"damaged"} << "...3\r\n\r\nSeccion [Mendral.frmCFGExcel.lf_LevantarExcel]:: nro 40"
+                << "";
     }
 
     void refusedSheets()
@@ -196,7 +196,8 @@ private Q_SLOTS:
             QVERIFY2(text.endsWith(message.mid(3)), qPrintable(text));
         else
             QCOMPARE(text, message);
-        QCOMPARE(m_boxes->last().icon, message.startsWith(u"Archivo"_s) ? MsgBox::Icon::Exclamation : MsgBox::Icon::Critical);
+        QCOMPARE(m_boxes->last().icon,
+                 message.startsWith(u"Archivo"_s) ? MsgBox::Icon::Exclamation : MsgBox::Icon::Critical);
         if (!caption.isEmpty())
             QCOMPARE(m_label->text(), caption);
         if (QByteArray(QTest::currentDataTag()).startsWith("header")) {
@@ -265,10 +266,10 @@ private Q_SLOTS:
     void numbersDatesAndFormulasInTheRegion()
     {
         QFETCH(QString, ext);
-        const QString path = sheet(u"valores"_s, ext,
-                                   {Row{"Peso", "Fecha", "Total"},
-                                    Row{1.5, QJsonObject{{"date", "2024-03-05"}},
-                                        QJsonObject{{"formula", "=2*3.25"}, {"value", 6.5}}}});
+        const QString path = sheet(
+            u"valores"_s, ext,
+            {Row{"Peso", "Fecha", "Total"},
+             Row{1.5, QJsonObject{{"date", "2024-03-05"}}, QJsonObject{{"formula", "=2*3.25"}, {"value", 6.5}}}});
         for (const char *name : {"es_AR", "en_US"}) {
             const QLocale locale{QString::fromLatin1(name)};
             QLocale::setDefault(locale);
@@ -361,7 +362,8 @@ private Q_SLOTS:
         excel.Archivo(u"/no/existe.xlsx"_s);
         const AppError missing = errorOf([&] { excel.Abrir(true); });
         QCOMPARE(missing.source(), u"[clExcel.Abrir]"_s);
-        QVERIFY2(missing.description().size() > 1 && missing.description().endsWith(u'3'), qPrintable(missing.description()));
+        QVERIFY2(missing.description().size() > 1 && missing.description().endsWith(u'3'),
+                 qPrintable(missing.description()));
     }
 };
 

@@ -8,9 +8,7 @@
 #include <QFileInfo>
 #include <QtTest>
 
-DataAccessTestConfig::DataAccessTestConfig(const TestEnvironment &env) : m_path(iniPath(env))
-{
-}
+DataAccessTestConfig::DataAccessTestConfig(const TestEnvironment &env) : m_path(iniPath(env)) {}
 
 QString DataAccessTestConfig::iniPath(const TestEnvironment &env)
 {
@@ -31,8 +29,7 @@ DataAccessTestConfig &DataAccessTestConfig::sqliteFolder(const QString &folder, 
     return sqlite(QStringLiteral("SYSTABLAS"), systablasFile(folder), tag);
 }
 
-DataAccessTestConfig &DataAccessTestConfig::postgres(const QString &entity, const QString &database,
-                                                     const QString &tag)
+DataAccessTestConfig &DataAccessTestConfig::postgres(const QString &entity, const QString &database, const QString &tag)
 {
     const PostgresTestServer server;
     return this->entity(entity, {{QStringLiteral("Driver"), QStringLiteral("QPSQL")},

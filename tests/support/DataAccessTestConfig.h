@@ -25,7 +25,8 @@ public:
     static QString catalogosFile(const QString &folder) { return EmbeddedDatabases::catalogosFile(folder); }
     static QString systablasFile(const QString &folder) { return EmbeddedDatabases::systablasFile(folder); }
 
-    DataAccessTestConfig &sqlite(const QString &entity, const QString &file, const QString &tag = QStringLiteral("SQL"));
+    DataAccessTestConfig &sqlite(const QString &entity, const QString &file,
+                                 const QString &tag = QStringLiteral("SQL"));
     // Both entities on the SQLite files of createSqliteDatabases(folder), created here.
     DataAccessTestConfig &sqliteFolder(const QString &folder, const QString &tag = QStringLiteral("SQL"));
     // QPSQL with the options the "postgres" test fixture started (PostgresTestServer).

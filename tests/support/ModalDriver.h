@@ -11,7 +11,6 @@ namespace ModalDriver {
 void onNextModal(std::function<void(QWidget *modal)> action, int timeoutMs = 5000);
 
 // Same, but waits for a modal widget that is not `previous` (for a dialog reopened at once).
-void onNextModalOtherThan(const QWidget *previous, std::function<void(QWidget *modal)> action,
-                          int timeoutMs = 5000);
+void onNextModalOtherThan(const QWidget *previous, std::function<void(QWidget *modal)> action, int timeoutMs = 5000);
 
 } // namespace ModalDriver

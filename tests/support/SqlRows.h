@@ -33,8 +33,7 @@ inline QString first(DataAccessManager &datos, const QString &entity, const QStr
 }
 
 // The error the call raises from the data-access component, as "number description".
-template <typename F>
-QString failure(F call)
+template <typename F> QString failure(F call)
 {
     try {
         call();

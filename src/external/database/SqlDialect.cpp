@@ -104,7 +104,8 @@ QString isoDate(QStringView inner)
         return {};
     QStringList hms;
     for (const QString &part : t) {
-        if (part.isEmpty() || part.size() > 2 || !std::all_of(part.begin(), part.end(), [](QChar c) { return c.isDigit(); }))
+        if (part.isEmpty() || part.size() > 2
+            || !std::all_of(part.begin(), part.end(), [](QChar c) { return c.isDigit(); }))
             return {};
         hms << twoDigits(part);
     }
@@ -115,10 +116,7 @@ QString isoDate(QStringView inner)
 
 class Rewriter {
 public:
-    Rewriter(const QString &source, SqlDialect::Kind kind) : s(source), m_kind(kind)
-    {
-        out.reserve(s.size() + 32);
-    }
+    Rewriter(const QString &source, SqlDialect::Kind kind) : s(source), m_kind(kind) { out.reserve(s.size() + 32); }
 
     QString run()
     {

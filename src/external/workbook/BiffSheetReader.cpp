@@ -41,13 +41,20 @@ double rkValue(quint32 rk)
 QString errorText(quint8 code)
 {
     switch (code) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    default: return QStringLiteral("#N/A");
+    case 0x00:
+        return QStringLiteral("#NULL!");
+    case 0x07:
+        return QStringLiteral("#DIV/0!");
+    case 0x0F:
+        return QStringLiteral("#VALUE!");
+    case 0x17:
+        return QStringLiteral("#REF!");
+    case 0x1D:
+        return QStringLiteral("#NAME?");
+    case 0x24:
+        return QStringLiteral("#NUM!");
+    default:
+        return QStringLiteral("#N/A");
     }
 }
 
@@ -99,8 +106,8 @@ SheetData BiffSheetReader::read(std::size_t offset, const ReadLimits &limits)
 
 void BiffSheetReader::readRecord(BiffRecordReader &records, const BiffRecord &r)
 {
-    if (r.type != kString && r.type != kSharedFormula && r.type != kArray && r.type != kTable &&
-        r.type != BiffRecordReader::kContinue && r.type != kFormula)
+    if (r.type != kString && r.type != kSharedFormula && r.type != kArray && r.type != kTable
+        && r.type != BiffRecordReader::kContinue && r.type != kFormula)
         m_pendingRow = 0;
     switch (r.type) {
     case kLabelSst:
@@ -131,7 +138,7 @@ void BiffSheetReader::readRecord(BiffRecordReader &records, const BiffRecord &r)
         if (r.size >= 8) {
             const quint8 value = static_cast<quint8>(r.data[6]);
             setCell(rowOf(r), columnOf(r),
-                        r.data[7] ? CellValue::fromError(errorText(value)) : CellValue::fromBoolean(value != 0));
+                    r.data[7] ? CellValue::fromError(errorText(value)) : CellValue::fromBoolean(value != 0));
         }
         break;
     case kFormula:
@@ -186,8 +193,7 @@ void BiffSheetReader::readMulRk(const BiffRecord &r)
     const std::size_t count = (r.size - 6) / 6;
     for (std::size_t i = 0; i < count; ++i) {
         const char *p = r.data + 4 + 6 * i;
-        setNumber(row, first + static_cast<int>(i), XlsByteReader::u16At(p),
-                  rkValue(XlsByteReader::u32At(p + 2)));
+        setNumber(row, first + static_cast<int>(i), XlsByteReader::u16At(p), rkValue(XlsByteReader::u32At(p + 2)));
     }
 }
 

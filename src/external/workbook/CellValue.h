@@ -15,11 +15,41 @@ struct CellValue {
     // Text; for Error the error's own code text ("#DIV/0!", "#N/A"...).
     QString text;
 
-    static CellValue fromText(QString t) { CellValue v; v.type = Type::Text; v.text = std::move(t); return v; }
-    static CellValue fromNumber(double n) { CellValue v; v.type = Type::Number; v.number = n; return v; }
-    static CellValue fromBoolean(bool b) { CellValue v; v.type = Type::Boolean; v.number = b ? 1 : 0; return v; }
-    static CellValue fromDateTime(double serial) { CellValue v; v.type = Type::DateTime; v.number = serial; return v; }
-    static CellValue fromError(QString code) { CellValue v; v.type = Type::Error; v.text = std::move(code); return v; }
+    static CellValue fromText(QString t)
+    {
+        CellValue v;
+        v.type = Type::Text;
+        v.text = std::move(t);
+        return v;
+    }
+    static CellValue fromNumber(double n)
+    {
+        CellValue v;
+        v.type = Type::Number;
+        v.number = n;
+        return v;
+    }
+    static CellValue fromBoolean(bool b)
+    {
+        CellValue v;
+        v.type = Type::Boolean;
+        v.number = b ? 1 : 0;
+        return v;
+    }
+    static CellValue fromDateTime(double serial)
+    {
+        CellValue v;
+        v.type = Type::DateTime;
+        v.number = serial;
+        return v;
+    }
+    static CellValue fromError(QString code)
+    {
+        CellValue v;
+        v.type = Type::Error;
+        v.text = std::move(code);
+        return v;
+    }
 
     bool isEmpty() const { return type == Type::Empty || (type == Type::Text && text.isEmpty()); }
 

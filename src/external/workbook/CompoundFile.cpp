@@ -47,8 +47,8 @@ QByteArray CompoundFile::readAt(std::size_t offset, std::size_t count) const
         damaged("read past the end of the file");
     count = std::min(count, m_size - offset);
     QByteArray bytes(static_cast<qsizetype>(count), Qt::Uninitialized);
-    if (!m_device->seek(static_cast<qint64>(offset)) ||
-        m_device->read(bytes.data(), static_cast<qint64>(count)) != static_cast<qint64>(count))
+    if (!m_device->seek(static_cast<qint64>(offset))
+        || m_device->read(bytes.data(), static_cast<qint64>(count)) != static_cast<qint64>(count))
         damaged("file cannot be read");
     return bytes;
 }
@@ -198,8 +198,8 @@ QByteArray CompoundFile::readChain(quint32 start, quint64 size) const
             ++run;
         const std::size_t want = std::min<std::size_t>(run * sectorSize, size - done);
         const std::size_t offset = sectorOffset(sectors[i]);
-        if (offset > m_size || want > m_size - offset || !m_device->seek(static_cast<qint64>(offset)) ||
-            m_device->read(out.data() + done, static_cast<qint64>(want)) != static_cast<qint64>(want))
+        if (offset > m_size || want > m_size - offset || !m_device->seek(static_cast<qint64>(offset))
+            || m_device->read(out.data() + done, static_cast<qint64>(want)) != static_cast<qint64>(want))
             damaged("stream cut short");
         done += want;
         i += run;

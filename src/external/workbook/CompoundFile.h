@@ -50,8 +50,8 @@ private:
 
     std::size_t sectorCount() const;
     std::size_t sectorOffset(quint32 sector) const;
-    std::vector<quint32> chain(const std::vector<quint32> &table, quint32 start, std::size_t maxSectors,
-                               bool untilEnd, std::size_t sectorLimit) const;
+    std::vector<quint32> chain(const std::vector<quint32> &table, quint32 start, std::size_t maxSectors, bool untilEnd,
+                               std::size_t sectorLimit) const;
     QByteArray readChain(quint32 start, quint64 size) const;
     QByteArray readMiniChain(quint32 start, quint64 size) const;
     const QByteArray &miniStream() const;

@@ -12,10 +12,10 @@ namespace {
 constexpr qint64 kMaxCsvBytes = 512ll * 1024 * 1024;
 
 // Windows-1252 0x80..0x9F; the five unassigned bytes keep their C1 code.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char16_t fromCp1252(unsigned char b)
 {
@@ -111,7 +111,8 @@ private:
     void endField(int end)
     {
         if (m_sliceStart >= 0)
-            m_sheet.set(m_row, m_column, CellValue::fromText(QString(m_text.constData() + m_sliceStart, end - m_sliceStart)));
+            m_sheet.set(m_row, m_column,
+                        CellValue::fromText(QString(m_text.constData() + m_sliceStart, end - m_sliceStart)));
         else if (!m_field.isEmpty())
             m_sheet.set(m_row, m_column, CellValue::fromText(m_field));
         m_field.clear();

@@ -131,13 +131,26 @@ std::optional<double> fromDuration(std::string_view text)
         const char unit = *r.ptr;
         text.remove_prefix(static_cast<std::size_t>(r.ptr - text.data()) + 1);
         switch (unit) {
-        case 'D': seconds += value * 86400; break;
-        case 'H': seconds += value * 3600; break;
-        case 'M': seconds += inTime ? value * 60 : value * 30 * 86400; break;
-        case 'S': seconds += value; break;
-        case 'W': seconds += value * 7 * 86400; break;
-        case 'Y': seconds += value * 365 * 86400; break;
-        default: return std::nullopt;
+        case 'D':
+            seconds += value * 86400;
+            break;
+        case 'H':
+            seconds += value * 3600;
+            break;
+        case 'M':
+            seconds += inTime ? value * 60 : value * 30 * 86400;
+            break;
+        case 'S':
+            seconds += value;
+            break;
+        case 'W':
+            seconds += value * 7 * 86400;
+            break;
+        case 'Y':
+            seconds += value * 365 * 86400;
+            break;
+        default:
+            return std::nullopt;
         }
     }
     return (negative ? -seconds : seconds) / 86400.0;

@@ -26,9 +26,9 @@ bool isDateCode(const QString &code)
             if (close < 0)
                 return false;
             const QString inner = code.mid(i + 1, close - i - 1).toLower();
-            if (!inner.isEmpty() && (inner.count(QLatin1Char('h')) == inner.size()
-                                     || inner.count(QLatin1Char('m')) == inner.size()
-                                     || inner.count(QLatin1Char('s')) == inner.size()))
+            if (!inner.isEmpty()
+                && (inner.count(QLatin1Char('h')) == inner.size() || inner.count(QLatin1Char('m')) == inner.size()
+                    || inner.count(QLatin1Char('s')) == inner.size()))
                 return true;
             i = close;
             break;
@@ -44,8 +44,9 @@ bool isDateCode(const QString &code)
             const char16_t l = c.toLower().unicode();
             if (l == 'd' || l == 'm' || l == 'y' || l == 'h' || l == 's')
                 return true;
-            if (l == 'a' && (code.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0
-                             || code.mid(i, 3).compare(QLatin1String("A/P"), Qt::CaseInsensitive) == 0))
+            if (l == 'a'
+                && (code.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0
+                    || code.mid(i, 3).compare(QLatin1String("A/P"), Qt::CaseInsensitive) == 0))
                 return true;
         }
         }

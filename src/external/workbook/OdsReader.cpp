@@ -246,7 +246,7 @@ SheetData readInParts(const ZipPackage &package, qint64 content, quint64 declare
         state = unzipped.wait(fed, fed >= target);
         if (state.done && !state.whole)
             break;
-        const std::size_t limit = !state.done ? std::min(state.size, target)
+        const std::size_t limit = !state.done                             ? std::min(state.size, target)
                                   : state.split == std::string_view::npos ? state.size
                                                                           : state.split;
         if (limit > fed) {
@@ -277,8 +277,8 @@ SheetData readInParts(const ZipPackage &package, qint64 content, quint64 declare
 
 } // namespace
 
-SheetData OdsReader::readFirstSheet(const ZipPackage &package, const ReadLimits &limits,
-                                    unsigned long long splitFrom, bool *halves)
+SheetData OdsReader::readFirstSheet(const ZipPackage &package, const ReadLimits &limits, unsigned long long splitFrom,
+                                    bool *halves)
 {
     if (halves)
         *halves = false;

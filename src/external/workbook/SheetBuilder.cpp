@@ -15,8 +15,7 @@ void SheetBuilder::set(int row, int column, CellValue value)
 {
     const ReadLimits &l = m_sheet.limits();
     // An empty text reads like an empty cell and must not widen the sheet.
-    if (value.isEmpty() || row < 1 || column < 1 || row > l.maxRows
-        || column > l.maxColumns)
+    if (value.isEmpty() || row < 1 || column < 1 || row > l.maxRows || column > l.maxColumns)
         return;
     if (row > m_sheet.keptRows()) {
         m_sheet.note(row, column);

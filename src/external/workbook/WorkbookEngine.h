@@ -15,8 +15,8 @@ public:
 
     explicit WorkbookEngine(const ReadLimits &limits = defaultLimits());
 
-    std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly,
-                                                bool ignoreReadOnlyRecommended, bool editable) override;
+    std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly, bool ignoreReadOnlyRecommended,
+                                                bool editable) override;
     void closeWorkbooks() override;
     void close() override;
 

@@ -16,8 +16,7 @@ namespace WorkbookErrors {
 
 AppError missing(const QString &path)
 {
-    return AppError(ErrorNumbers::kFileNotFound, kSource,
-                    QStringLiteral("No se encuentra el archivo %1").arg(path));
+    return AppError(ErrorNumbers::kFileNotFound, kSource, QStringLiteral("No se encuentra el archivo %1").arg(path));
 }
 
 AppError cannotRead(const QString &path)
@@ -37,8 +36,7 @@ AppError notAWorkbook(const QString &path)
 
 AppError encrypted(const QString &path)
 {
-    return fileError(kCannotOpen, path,
-                     QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer"));
+    return fileError(kCannotOpen, path, QStringLiteral("está cifrado (protegido con contraseña) y no se puede leer"));
 }
 
 AppError tooLarge(const QString &path)

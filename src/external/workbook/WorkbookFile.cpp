@@ -26,8 +26,8 @@ struct Extension {
 // What the readers take, by the names files of each format usually carry (the format
 // itself is told by content).
 constexpr Extension kReadable[] = {
-    {"xls", false},  {"xlsx", false}, {"xlsm", false}, {"ods", false}, {"csv", true},
-    {"txt", true},   {"xlt", false},  {"xltx", false}, {"xltm", false}, {"ots", false},
+    {"xls", false}, {"xlsx", false}, {"xlsm", false}, {"ods", false},  {"csv", true},
+    {"txt", true},  {"xlt", false},  {"xltx", false}, {"xltm", false}, {"ots", false},
 };
 
 // Extensions that promise a binary workbook: such a file that turns out to be text is

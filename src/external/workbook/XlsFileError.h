@@ -8,8 +8,7 @@ class XlsFileError : public std::runtime_error {
 public:
     enum class Kind { Damaged, NotAWorkbook, Encrypted };
 
-    explicit XlsFileError(Kind kind, const char *detail = "damaged")
-        : std::runtime_error(detail), m_kind(kind) {}
+    explicit XlsFileError(Kind kind, const char *detail = "damaged") : std::runtime_error(detail), m_kind(kind) {}
 
     Kind kind() const { return m_kind; }
 

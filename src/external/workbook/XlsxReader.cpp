@@ -16,8 +16,8 @@ SheetData XlsxReader::readFirstSheet(const ZipPackage &package, const ReadLimits
 {
     const XlsxParts parts(package);
     const XlsxStyles styles = parts.styles() >= 0 ? XlsxStyles(package, parts.styles()) : XlsxStyles();
-    const XlsxSharedStrings strings =
-        parts.sharedStrings() >= 0 ? XlsxSharedStrings(package, parts.sharedStrings()) : XlsxSharedStrings();
+    const XlsxSharedStrings strings = parts.sharedStrings() >= 0 ? XlsxSharedStrings(package, parts.sharedStrings())
+                                                                 : XlsxSharedStrings();
     SheetBuilder sheet(package.path(), limits);
     XlsxSheetParser parser(sheet, strings, styles, parts.date1904());
     XmlStream::parse(package, parts.sheet(), kMaxSheetPart, parser);

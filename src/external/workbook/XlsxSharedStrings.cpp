@@ -1,7 +1,7 @@
 #include "external/workbook/XlsxSharedStrings.h"
 
-#include "external/workbook/XlsxText.h"
 #include "external/workbook/WorkbookErrors.h"
+#include "external/workbook/XlsxText.h"
 #include "external/workbook/XmlStream.h"
 #include "external/workbook/ZipPackage.h"
 #include "platform/AppError.h"

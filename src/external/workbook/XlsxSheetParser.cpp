@@ -58,12 +58,9 @@ void parseReference(const char *ref, int &column, int &row)
 
 } // namespace
 
-XlsxSheetParser::XlsxSheetParser(SheetBuilder &sheet, const XlsxSharedStrings &strings,
-                                 const XlsxStyles &styles, bool date1904)
-    : m_sheet(sheet),
-      m_strings(strings),
-      m_styles(styles),
-      m_dateOffset(date1904 ? DateSerial::k1904Offset : 0.0),
+XlsxSheetParser::XlsxSheetParser(SheetBuilder &sheet, const XlsxSharedStrings &strings, const XlsxStyles &styles,
+                                 bool date1904)
+    : m_sheet(sheet), m_strings(strings), m_styles(styles), m_dateOffset(date1904 ? DateSerial::k1904Offset : 0.0),
       m_maxRows(sheet.limits().maxRows)
 {
     m_text.reserve(256);

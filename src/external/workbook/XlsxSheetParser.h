@@ -11,8 +11,7 @@ class XlsxStyles;
 // Streams the cells of one OOXML worksheet part into a SheetBuilder.
 class XlsxSheetParser : public XmlHandler {
 public:
-    XlsxSheetParser(SheetBuilder &sheet, const XlsxSharedStrings &strings, const XlsxStyles &styles,
-                    bool date1904);
+    XlsxSheetParser(SheetBuilder &sheet, const XlsxSharedStrings &strings, const XlsxStyles &styles, bool date1904);
 
     void startElement(const char *name, const char **attributes) override;
     void endElement(const char *name) override;

@@ -37,8 +37,8 @@ void XMLCALL onText(void *data, const XML_Char *text, int length)
 }
 
 // Entity expansion is how XML bombs work; no workbook part needs an entity.
-void XMLCALL onEntity(void *data, const XML_Char *, int, const XML_Char *, int, const XML_Char *,
-                      const XML_Char *, const XML_Char *, const XML_Char *)
+void XMLCALL onEntity(void *data, const XML_Char *, int, const XML_Char *, int, const XML_Char *, const XML_Char *,
+                      const XML_Char *, const XML_Char *)
 {
     auto *c = static_cast<Context *>(data);
     c->entityDeclared = true;
@@ -84,8 +84,7 @@ long long XmlFeed::currentByte() const
     return XML_GetCurrentByteIndex(m_parser);
 }
 
-void XmlStream::parse(const ZipPackage &package, long long index, unsigned long long maxBytes,
-                      XmlHandler &handler)
+void XmlStream::parse(const ZipPackage &package, long long index, unsigned long long maxBytes, XmlHandler &handler)
 {
     XmlFeed parser(package, handler);
     bool more = true;

@@ -13,7 +13,11 @@ public:
     virtual ~XmlHandler() = default;
     virtual void startElement(const char *name, const char **attributes) = 0;
     virtual void endElement(const char *name) = 0;
-    virtual void characters(const char *data, int length) { (void)data; (void)length; }
+    virtual void characters(const char *data, int length)
+    {
+        (void)data;
+        (void)length;
+    }
 
     // The handler has all it wants; the rest of the part is not read.
     void stop() { m_stopped = true; }
@@ -42,8 +46,7 @@ private:
 // are refused; malformed XML raises the damaged-file error.
 class XmlStream {
 public:
-    static void parse(const ZipPackage &package, long long index, unsigned long long maxBytes,
-                      XmlHandler &handler);
+    static void parse(const ZipPackage &package, long long index, unsigned long long maxBytes, XmlHandler &handler);
     // For parts already in memory (small ones: relationships, content types).
     static void parse(const ZipPackage &package, const char *data, std::size_t size, XmlHandler &handler);
 };

@@ -67,8 +67,8 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
     if ((st.valid & ZIP_STAT_SIZE) && st.size > maxBytes)
         throw WorkbookErrors::tooLarge(m_path);
 
-    std::unique_ptr<zip_file_t, int (*)(zip_file_t *)> file(
-        zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0), zip_fclose);
+    std::unique_ptr<zip_file_t, int (*)(zip_file_t *)> file(zip_fopen_index(m_zip, static_cast<zip_uint64_t>(index), 0),
+                                                            zip_fclose);
     if (!file)
         throw WorkbookErrors::damaged(m_path);
     ZipReadAhead reader(file.get(), maxBytes);
