@@ -1,12 +1,12 @@
 #include "GridCommand.h"
 
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/FileSystemComponent.h"
-#include "platform/AppError.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "files/FileSystemComponent.h"
 #include "sheet/modCargaExcel.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
 
 #include <QLabel>
 #include <QTextStream>

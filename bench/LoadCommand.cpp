@@ -3,14 +3,14 @@
 #include "ProcessMemory.h"
 
 #include "app/frmMain.h"
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/FileSystemComponent.h"
-#include "platform/AppError.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "files/FileSystemComponent.h"
 #include "sheet/clEcxel.h"
 #include "sheet/modCargaExcel.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,14 +4,14 @@
 #include "ProcessMemory.h"
 
 #include "app/frmMain.h"
-#include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
+#include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
 #include "mapping/CampoCatalogo.h"
-#include "platform/AppError.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
 #include "sheet/modCargaExcel.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "ScreensCommand.h"
 
 #include "app/frmMain.h"
+#include "core/UserIdentity.h"
 #include "mapping/CampoCatalogo.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
-#include "platform/UserIdentity.h"
 #include "review/frmRelPais.h"
 #include "sheet/modCargaExcel.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
 
 #include <QApplication>
 #include <QComboBox>

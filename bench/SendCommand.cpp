@@ -4,10 +4,10 @@
 #include "ProcessCommand.h"
 
 #include "app/frmMain.h"
-#include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "ScreensCommand.h"
 #include "SendCommand.h"
 
-#include "common/modGlobal.h"
-#include "platform/AppFont.h"
-#include "platform/HugePages.h"
+#include "core/HugePages.h"
+#include "core/modGlobal.h"
+#include "widgets/AppFont.h"
 
 #include <QApplication>
 #include <QTextStream>

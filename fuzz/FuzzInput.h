@@ -3,7 +3,7 @@
 // What the zip and text reader harnesses share: where an input is written, and reading
 // every cell of the result so that a bad value shows up under the sanitizer.
 
-#include "external/workbook/SheetData.h"
+#include "workbook/SheetData.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,7 +3,7 @@
 Descripcion = the Spanish name) from Debian's iso-codes package.
 
 Run once when iso-codes changes; the outputs are committed:
-  src/external/database/paises.tsv  compiled in, seeds the embedded SYSTABLAS database
+  src/database/paises.tsv  compiled in, seeds the embedded SYSTABLAS database
   sql/postgres-paises.sql           the same rows for a PostgreSQL SYSTABLAS database
 """
 import gettext
@@ -29,7 +29,7 @@ def countries():
 
 def main():
     rows = countries()
-    tsv = ROOT / "src/external/database/paises.tsv"
+    tsv = ROOT / "src/database/paises.tsv"
     tsv.write_text("".join(f"{code}\t{name}\n" for code, name in rows), encoding="utf-8")
     values = ",\n".join("('{}', '{}')".format(code, name.replace("'", "''")) for code, name in rows)
     sql = ROOT / "sql/postgres-paises.sql"

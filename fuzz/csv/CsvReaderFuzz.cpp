@@ -1,8 +1,8 @@
 // libFuzzer harness for the CSV reader: any bytes must give a sheet or an AppError,
 // never a crash, a hang or an allocation out of proportion to the input.
 #include "FuzzInput.h"
-#include "external/workbook/CsvReader.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
+#include "workbook/CsvReader.h"
 
 #include <QByteArray>
 

@@ -2,9 +2,9 @@
 // never a crash, a hang or an allocation out of proportion to the input.
 #include "FuzzInput.h"
 #include "WorkbookTestZip.h"
-#include "external/workbook/OdsReader.h"
-#include "external/workbook/ZipPackage.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
+#include "workbook/OdsReader.h"
+#include "workbook/ZipPackage.h"
 
 #include <QByteArray>
 

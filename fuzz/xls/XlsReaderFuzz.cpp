@@ -2,8 +2,8 @@
 // never a crash, a hang or an allocation out of proportion to the input.
 #include "FuzzInput.h"
 #include "XlsTestFiles.h"
-#include "external/workbook/XlsReader.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
+#include "workbook/XlsReader.h"
 
 #include <QByteArray>
 #include <QString>

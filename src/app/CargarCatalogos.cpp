@@ -1,11 +1,11 @@
 #include "app/CargarCatalogos.h"
 
-#include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/ErrorText.h"
-#include "platform/MsgBox.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
+#include "widgets/MsgBox.h"
 
 #include <QComboBox>
 

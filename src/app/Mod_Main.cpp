@@ -1,12 +1,15 @@
 #include "app/Mod_Main.h"
 
-#include "common/modGlobal.h"
-#include "platform/AppError.h"
-#include "platform/ErrorText.h"
-#include "platform/MsgBox.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
+#include "widgets/MsgBox.h"
 
 bool GetUserData()
 {
+    modGlobal::AvisoDeError = [](const QString &texto, const QString &titulo) {
+        MsgBox::show(texto, MsgBox::Icon::Exclamation, titulo);
+    };
     try {
         const QString identidad = modGlobal::IdentidadSesion();
         if (identidad.isEmpty()) {

@@ -1,8 +1,8 @@
 #include "app/IconoPrograma.h"
 #include "app/frmMain.h"
-#include "common/modGlobal.h"
-#include "platform/AppFont.h"
-#include "platform/HugePages.h"
+#include "core/HugePages.h"
+#include "core/modGlobal.h"
+#include "widgets/AppFont.h"
 
 #include <QApplication>
 

@@ -2,7 +2,7 @@
 
 #include "catalog/ClaveHolgada.h"
 #include "catalog/modEntidadCatalogo.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
 
 #include <QElapsedTimer>
 #include <QSet>

@@ -1,12 +1,12 @@
 #include "catalog/EnviarCatalogos.h"
 
 #include "catalog/EnvioArticulos.h"
-#include "common/modGlobal.h"
-#include "platform/AppError.h"
-#include "platform/AvanceVisible.h"
-#include "platform/ErrorText.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
+#include "widgets/AvanceVisible.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
 
 #include <QProgressBar>
 

@@ -3,13 +3,13 @@
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/RegArticulo.h"
 #include "catalog/modEntidadCatalogo.h"
-#include "common/modGlobal.h"
-#include "common/modTexto.h"
-#include "external/DataAccessManager.h"
-#include "external/DatabaseConnection.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/ReviewListModel.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
+#include "core/modTexto.h"
+#include "database/DataAccessManager.h"
+#include "database/DatabaseConnection.h"
+#include "widgets/ReviewListModel.h"
 
 #include <QElapsedTimer>
 

@@ -1,11 +1,11 @@
 #include "catalog/modEntidadCatalogo.h"
 
 #include "catalog/FormatoSql.h"
-#include "common/modGlobal.h"
-#include "common/modTexto.h"
-#include "external/DataAccessManager.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
+#include "core/modTexto.h"
+#include "database/DataAccessManager.h"
 
 #include <QDate>
 #include <exception>

@@ -1,7 +1,7 @@
 #include "controls/ClCntrl.h"
 
 #include "controls/ColorBGR.h"
-#include "platform/MsgBox.h"
+#include "widgets/MsgBox.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "lote/ArgumentosLote.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/SetearCampos.h"
-#include "platform/GridModel.h"
+#include "widgets/GridModel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "common/modGlobal.h"
+#include "core/HugePages.h"
+#include "core/modGlobal.h"
 #include "lote/Lote.h"
-#include "platform/HugePages.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

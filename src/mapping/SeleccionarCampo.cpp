@@ -1,13 +1,13 @@
 #include "mapping/SeleccionarCampo.h"
 
-#include "common/modGlobal.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/frmCampos.h"
-#include "platform/AppError.h"
-#include "platform/ErrorText.h"
-#include "platform/FlexGrid.h"
-#include "platform/GridModel.h"
-#include "platform/MsgBox.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/GridModel.h"
+#include "widgets/MsgBox.h"
 
 #include <QColor>
 

@@ -1,11 +1,11 @@
 #include "mapping/SetearCampos.h"
 
-#include "common/modGlobal.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/MapaCampos.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/FlexGrid.h"
+#include "widgets/FlexGrid.h"
 
 #include <QComboBox>
 #include <limits>

@@ -1,8 +1,8 @@
 #include "mapping/frmCampos.h"
 
-#include "common/modGlobal.h"
+#include "core/modGlobal.h"
 #include "mapping/CampoCatalogo.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "report/ExportarReporte.h"
 
-#include "external/ComponentRegistry.h"
-#include "external/FileSystemComponent.h"
-#include "external/FileWriterComponent.h"
-#include "platform/AppError.h"
-#include "platform/ErrorText.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
-#include "platform/ReviewListModel.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "files/FileSystemComponent.h"
+#include "files/FileWriterComponent.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
+#include "widgets/ReviewListModel.h"
 
 QString TextoReporte(const ReviewListModel &lista)
 {

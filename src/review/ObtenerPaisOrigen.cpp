@@ -1,8 +1,8 @@
 #include "review/ObtenerPaisOrigen.h"
 
-#include "common/modGlobal.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
 #include "review/TablaPaises.h"
 #include "review/frmRelPais.h"
 

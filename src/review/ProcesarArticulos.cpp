@@ -1,15 +1,15 @@
 #include "review/ProcesarArticulos.h"
 
-#include "common/modGlobal.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
 #include "mapping/SetearCampos.h"
-#include "platform/AppError.h"
-#include "platform/AvanceVisible.h"
-#include "platform/ErrorText.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
-#include "platform/ReviewList.h"
-#include "platform/ReviewListModel.h"
 #include "review/ProcesoArticulos.h"
+#include "widgets/AvanceVisible.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
+#include "widgets/ReviewList.h"
+#include "widgets/ReviewListModel.h"
 
 #include <QCheckBox>
 #include <QLabel>

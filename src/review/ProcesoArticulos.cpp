@@ -2,11 +2,11 @@
 
 #include "catalog/ConsultaCatalogo.h"
 #include "catalog/RegArticulo.h"
-#include "common/modTexto.h"
-#include "platform/GridModel.h"
-#include "platform/ReviewListModel.h"
+#include "core/modTexto.h"
 #include "review/NuevoArticulo.h"
 #include "review/QuitarGuiones.h"
+#include "widgets/GridModel.h"
+#include "widgets/ReviewListModel.h"
 
 #include <QHash>
 

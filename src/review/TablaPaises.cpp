@@ -1,8 +1,8 @@
 #include "review/TablaPaises.h"
 
-#include "common/modGlobal.h"
-#include "common/modTexto.h"
-#include "external/DataAccessManager.h"
+#include "core/modGlobal.h"
+#include "core/modTexto.h"
+#include "database/DataAccessManager.h"
 
 namespace TablaPaises {
 namespace {

@@ -1,10 +1,10 @@
 #include "review/frmRelPais.h"
 
-#include "common/modGlobal.h"
-#include "platform/AppError.h"
-#include "platform/ErrorText.h"
-#include "platform/MsgBox.h"
+#include "core/AppError.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
 #include "review/TablaPaises.h"
+#include "widgets/MsgBox.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

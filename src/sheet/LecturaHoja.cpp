@@ -1,6 +1,6 @@
 #include "sheet/LecturaHoja.h"
 
-#include "platform/AppError.h"
+#include "core/AppError.h"
 #include "sheet/clEcxel.h"
 #include "sheet/modCargaExcel.h"
 

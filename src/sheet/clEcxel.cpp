@@ -1,9 +1,9 @@
 #include "sheet/clEcxel.h"
 
-#include "external/ComponentRegistry.h"
-#include "external/workbook/ExcelApplication.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "workbook/ExcelApplication.h"
 
 namespace {
 const QString kSourceAbrir = QStringLiteral("[clExcel.Abrir]");

@@ -1,13 +1,13 @@
 #include "sheet/modCargaExcel.h"
 
-#include "common/modGlobal.h"
-#include "external/FileSystemComponent.h"
-#include "platform/AppError.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/ErrorText.h"
-#include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/ErrorText.h"
+#include "core/modGlobal.h"
+#include "files/FileSystemComponent.h"
 #include "sheet/LecturaHoja.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/MsgBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

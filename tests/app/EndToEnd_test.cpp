@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
+#include "core/UserIdentity.h"
 #include "lote/Lote.h"
-#include "platform/FlexGrid.h"
-#include "platform/ReviewList.h"
-#include "platform/UserIdentity.h"
 #include "review/frmRelPais.h"
 #include "sheet/modCargaExcel.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/ReviewList.h"
 
 #include "sheet/SheetFiles.h"
 #include "support/DataAccessTestConfig.h"

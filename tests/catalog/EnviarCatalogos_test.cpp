@@ -1,7 +1,7 @@
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/EnviarCatalogos.h"
-#include "external/database/EmbeddedDatabases.h"
-#include "platform/ReviewList.h"
+#include "database/EmbeddedDatabases.h"
+#include "widgets/ReviewList.h"
 
 #include "support/DataAccessTestConfig.h"
 #include "support/Fakes.h"

@@ -1,6 +1,6 @@
 #include "catalog/modEntidadCatalogo.h"
 
-#include "platform/ErrorNumbers.h"
+#include "core/ErrorNumbers.h"
 #include "support/DataAccessTestConfig.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"

@@ -1,14 +1,14 @@
 #include "mapping/SeleccionarCampo.h"
 #include "mapping/SetearCampos.h"
 
+#include "core/ErrorNumbers.h"
+#include "core/ErrorText.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/MapaCampos.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/ErrorText.h"
-#include "platform/FlexGrid.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
+#include "widgets/FlexGrid.h"
 
 #include <QComboBox>
 

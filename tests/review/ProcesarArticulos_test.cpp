@@ -1,9 +1,9 @@
 #include "mapping/CampoCatalogo.h"
-#include "platform/FlexGrid.h"
-#include "platform/ReviewList.h"
 #include "review/ObtenerPaisOrigen.h"
 #include "review/ProcesarArticulos.h"
 #include "review/frmRelPais.h"
+#include "widgets/FlexGrid.h"
+#include "widgets/ReviewList.h"
 
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"

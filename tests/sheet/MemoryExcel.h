@@ -1,9 +1,9 @@
 #pragma once
 
-#include "external/ComponentRegistry.h"
-#include "external/workbook/ExcelApplication.h"
-#include "external/workbook/SheetData.h"
-#include "platform/AppError.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "workbook/ExcelApplication.h"
+#include "workbook/SheetData.h"
 
 #include <QStringList>
 

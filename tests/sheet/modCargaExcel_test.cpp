@@ -1,13 +1,13 @@
 #include "MemoryExcel.h"
 #include "SheetFiles.h"
 
-#include "external/FileSystemComponent.h"
-#include "platform/ErrorNumbers.h"
-#include "platform/FlexGrid.h"
+#include "core/ErrorNumbers.h"
+#include "files/FileSystemComponent.h"
 #include "sheet/clEcxel.h"
 #include "sheet/modCargaExcel.h"
 #include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
+#include "widgets/FlexGrid.h"
 
 #include <QFileInfo>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "external/database/EmbeddedDatabases.h"
+#include "database/EmbeddedDatabases.h"
 
 #include <QList>
 #include <QPair>

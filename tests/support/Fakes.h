@@ -2,10 +2,10 @@
 
 // Header-only helpers shared by the tests of the program's folders (not by tests/external).
 
-#include "common/modGlobal.h"
-#include "external/ComponentRegistry.h"
-#include "external/DataAccessManager.h"
-#include "platform/AppError.h"
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
 #include "support/SqlRows.h"
 
 #include <QApplication>

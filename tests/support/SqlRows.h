@@ -1,7 +1,7 @@
 #pragma once
 
-#include "external/DataAccessManager.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
+#include "database/DataAccessManager.h"
 
 #include <QStringList>
 #include <QTest>

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "database/Recordset.h"
+
+#include <QString>
+#include <memory>
+
+// The connection object of one entity. Every statement runs in two steps: set sql(),
+// then (after fetching the connection again) crearRs() for a query or ejecutar() for a command.
+class DatabaseConnection {
+public:
+    virtual ~DatabaseConnection() = default;
+
+    virtual void setSql(const QString &statement) = 0;
+    virtual QString sql() const = 0;
+
+    // Runs the query held in sql(); rs receives a new recordset on its first row.
+    // True when it has at least one row. A rejected statement raises AppError.
+    virtual bool crearRs(std::shared_ptr<Recordset> &rs) = 0;
+
+    // Runs the command held in sql(); the number of rows changed. A rejected statement
+    // raises AppError whose description is the database's own message.
+    virtual long ejecutar() = 0;
+
+    // Around a run of many statements from one operation, with no operator input in
+    // between: the connection may keep the database to itself meanwhile, and commit the
+    // run's commands in groups, with the outcome of each committing on its own: when a
+    // command fails, those before it stand. confirmarTanda commits what is still open
+    // (raising AppError when that fails); terminarTanda lets go and never raises.
+    virtual void comenzarTanda() {}
+    virtual void confirmarTanda() {}
+    virtual void terminarTanda() {}
+};

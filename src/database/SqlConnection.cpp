@@ -1,0 +1,193 @@
+#include "database/SqlConnection.h"
+
+#include "core/AppError.h"
+#include "database/DataAccessErrors.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <utility>
+
+SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect) : m_db(db), m_dialect(dialect)
+{
+    prepararSqlite();
+}
+
+bool SqlConnection::esSqlite() const
+{
+    return m_db.driverName() == QLatin1String("QSQLITE");
+}
+
+// Each statement commits on its own; NORMAL keeps that cheap and is safe with WAL.
+void SqlConnection::prepararSqlite()
+{
+    if (esSqlite() && m_db.isOpen())
+        QSqlQuery(m_db).exec(QStringLiteral("pragma synchronous=normal"));
+}
+
+SqlConnection::~SqlConnection()
+{
+    const QString name = m_db.connectionName();
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+void SqlConnection::ensureOpen()
+{
+    if (m_abrirDeNuevo) {
+        m_abrirDeNuevo = false;
+        m_db.close();
+    }
+    // A connection the server dropped is opened again for the next statement.
+    if (m_db.isOpen())
+        return;
+    if (m_db.open()) {
+        prepararSqlite();
+        return;
+    }
+    throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(),
+                   QStringLiteral("Se perdió la conexión con la base de datos y no se pudo restablecer: %1")
+                       .arg(m_db.lastError().text().trimmed()));
+}
+
+void SqlConnection::run(QSqlQuery &query)
+{
+    run(query, translatedSql());
+}
+
+void SqlConnection::run(QSqlQuery &query, const QString &texto)
+{
+    query.setForwardOnly(true);
+    if (query.exec(texto))
+        return;
+    const QSqlError error = query.lastError();
+    // The ODBC driver still calls a connection open after the server has ended it, and
+    // every later statement would fail the same way: the next one opens it afresh.
+    if (m_db.driverName() == QLatin1String("QODBC"))
+        m_abrirDeNuevo = true;
+    QString description = error.databaseText().trimmed();
+    if (description.isEmpty())
+        description = error.text().trimmed();
+    if (description.isEmpty())
+        description = QStringLiteral("La base de datos rechazó la instrucción sin indicar el motivo");
+    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), description);
+}
+
+bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
+{
+    ensureOpen();
+    QSqlQuery query(m_db);
+    run(query);
+    const QSqlRecord record = query.record();
+    const int columns = record.count();
+    QStringList names;
+    names.reserve(columns);
+    for (int i = 0; i < columns; ++i)
+        names << record.fieldName(i);
+    std::vector<QVariantList> rows;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(query.value(i));
+        rows.push_back(std::move(row));
+    }
+    const bool any = !rows.empty();
+    rs = std::make_shared<Recordset>(std::move(names), std::move(rows));
+    return any;
+}
+
+long SqlConnection::ejecutar()
+{
+    ensureOpen();
+    if (!m_tanda)
+        return ejecutarSolo(translatedSql());
+    if (!m_enVentana) {
+        QSqlQuery(m_db).exec(QStringLiteral("begin"));
+        m_enVentana = true;
+        m_ventana.clear();
+        m_reloj.start();
+    }
+    const QString texto = translatedSql();
+    QSqlQuery query(m_db);
+    try {
+        run(query, texto);
+    } catch (const AppError &) {
+        cerrarVentana();
+        throw;
+    }
+    const long cambiados = query.numRowsAffected();
+    m_ventana << texto;
+    if (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana)
+        cerrarVentana();
+    return cambiados;
+}
+
+long SqlConnection::ejecutarSolo(const QString &texto)
+{
+    QSqlQuery query(m_db);
+    run(query, texto);
+    return query.numRowsAffected();
+}
+
+// Commits the window. After a command of it failed, this keeps what came before, as if
+// each had been committed on its own: most failures leave the transaction open, and one the
+// database rolled back is sent again, one command at a time.
+void SqlConnection::cerrarVentana()
+{
+    if (!m_enVentana)
+        return;
+    m_enVentana = false;
+    const QStringList ventana = std::exchange(m_ventana, {});
+    if (QSqlQuery(m_db).exec(QStringLiteral("commit")))
+        return;
+    QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+    for (const QString &texto : ventana)
+        ejecutarSolo(texto);
+}
+
+// Only the embedded engine locks a file per statement and commits at its cost; servers need
+// nothing here. The run's commands go in transactions of up to kSentenciasPorVentana commands
+// or kMsPorVentana, with the outcome of each committing on its own. Holding the file for the
+// run needs every other program out of it, even one that merely has it open: then the run
+// goes on without the hold.
+void SqlConnection::comenzarTanda()
+{
+    if (!esSqlite())
+        return;
+    ensureOpen();
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("pragma busy_timeout"));
+    const QString espera = query.next() ? query.value(0).toString() : QStringLiteral("5000");
+    query.exec(QStringLiteral("pragma busy_timeout=0"));
+    query.exec(QStringLiteral("pragma locking_mode=exclusive"));
+    const bool retenida = query.exec(QStringLiteral("begin immediate")) && query.exec(QStringLiteral("rollback"));
+    if (!retenida) {
+        query.exec(QStringLiteral("rollback"));
+        query.exec(QStringLiteral("pragma locking_mode=normal"));
+    }
+    query.exec(QStringLiteral("pragma busy_timeout=") + espera);
+    m_tanda = true;
+}
+
+void SqlConnection::confirmarTanda()
+{
+    cerrarVentana();
+}
+
+// A run that met another program's lock can keep the file locked even after going back to
+// normal mode: closing the connection is the one sure way to let go. The next statement
+// opens it again.
+void SqlConnection::terminarTanda()
+{
+    if (!m_tanda)
+        return;
+    m_tanda = false;
+    try {
+        cerrarVentana();
+    } catch (const AppError &) {
+        // The run reports its own stop; this only lets go.
+    }
+    m_db.close();
+}

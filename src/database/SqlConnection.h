@@ -1,0 +1,53 @@
+#pragma once
+
+#include "database/DatabaseConnection.h"
+#include "database/SqlDialect.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QStringList>
+
+class QSqlQuery;
+
+// The connection object of one entity over an open Qt SQL connection, which it owns:
+// the named Qt connection is removed when this object goes.
+class SqlConnection : public DatabaseConnection {
+public:
+    SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect);
+    ~SqlConnection() override;
+    SqlConnection(const SqlConnection &) = delete;
+    SqlConnection &operator=(const SqlConnection &) = delete;
+
+    void setSql(const QString &statement) override { m_sql = statement; }
+    QString sql() const override { return m_sql; }
+    bool crearRs(std::shared_ptr<Recordset> &rs) override;
+    long ejecutar() override;
+    void comenzarTanda() override;
+    void confirmarTanda() override;
+    void terminarTanda() override;
+
+    // The text that reaches the database for the statement held in sql().
+    QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
+
+private:
+    static constexpr int kSentenciasPorVentana = 256;
+    static constexpr qint64 kMsPorVentana = 50;
+
+    bool esSqlite() const;
+    void prepararSqlite();
+    void ensureOpen();
+    void run(QSqlQuery &query);
+    void run(QSqlQuery &query, const QString &texto);
+    long ejecutarSolo(const QString &texto);
+    void cerrarVentana();
+
+    QSqlDatabase m_db;
+    SqlDialect::Kind m_dialect;
+    QString m_sql;
+    bool m_abrirDeNuevo = false;
+    // A run of the embedded engine: its commands go in transactions ("windows").
+    bool m_tanda = false;
+    bool m_enVentana = false;
+    QStringList m_ventana;
+    QElapsedTimer m_reloj;
+};

@@ -1,0 +1,1 @@
+set_tests_properties(database/DAMMainBackends_test PROPERTIES FIXTURES_REQUIRED postgres)

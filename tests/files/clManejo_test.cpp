@@ -1,0 +1,116 @@
+#include "components/ComponentRegistry.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "files/FileWriterComponent.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The report writer: text as UTF-8 unchanged, mode 2 replaces, mode 8 appends, and a file
+// is never left half-written.
+class clManejoTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath(QStringLiteral("reporte.xls"));
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    static std::shared_ptr<FileWriterComponent> writer(const QString &path)
+    {
+        auto file = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
+        file->setUbicacion_Archivo(path);
+        return file;
+    }
+
+private Q_SLOTS:
+    void writes_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file, TAB CR LF and accents kept")
+            << QByteArray("<missing>") << 2 << QStringLiteral("Código\tDescripción\r\nA-1\tCañería 1/2\"\n\tfin")
+            << QByteArray("C\xc3\xb3"
+                          "digo\tDescripci\xc3\xb3n\r\nA-1\tCa\xc3\xb1"
+                          "er\xc3\xad"
+                          "a 1/2\"\n\tfin");
+        QTest::newRow("mode 2 replaces a longer file") << QByteArray(1000, 'x') << 2 << "nuevo" << QByteArray("nuevo");
+        QTest::newRow("mode 8 appends") << QByteArray("uno\n") << 8 << "dos\n" << QByteArray("uno\ndos\n");
+    }
+
+    void writes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, mode);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, after);
+        QFile::remove(m_path);
+        QFile old(m_path);
+        if (before != "<missing>")
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
+        old.close();
+        auto file = writer(m_path);
+        file->Abrir_Archivo(mode);
+        file->Escribir(text);
+        file->Cerrar_Archivo();
+        QCOMPARE(contents(m_path), after);
+    }
+
+    void nothingHalfWritten()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("reporte.xls"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("anterior") == 8);
+        old.close();
+        {
+            auto file = writer(path);
+            file->Abrir_Archivo(2);
+            file->Escribir(QStringLiteral("a medias"));
+            QCOMPARE(contents(path), QByteArray("anterior"));
+        }
+        // Released without closing: the old file stays and no stray file is left.
+        QCOMPARE(contents(path), QByteArray("anterior"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList(QStringLiteral("reporte.xls")));
+    }
+
+    void failures()
+    {
+        const QString missingFolder = m_dir.filePath(QStringLiteral("no/existe/reporte.xls"));
+        auto file = writer(missingFolder);
+        // The error a call raises, as "source number description".
+        const auto failure = [](auto call) {
+            try {
+                call();
+            } catch (const AppError &e) {
+                return e.source() + u' ' + QString::number(e.number()) + u' ' + e.description();
+            }
+            return QStringLiteral("(no error)");
+        };
+        const QString error = failure([&] { file->Abrir_Archivo(2); });
+        QVERIFY2(
+            error.startsWith(QStringLiteral("oFILES.clManejo %1 No se pudo abrir el archivo \"%2\" para escribir: ")
+                                 .arg(ErrorNumbers::kFileAccess)
+                                 .arg(missingFolder)),
+            qPrintable(error));
+        QCOMPARE(failure([&] { file->Escribir(QStringLiteral("x")); }).section(u' ', 2),
+                 QStringLiteral("El archivo \"%1\" no está abierto para escribir").arg(missingFolder));
+        file->setUbicacion_Archivo(QStringLiteral("  "));
+        QCOMPARE(failure([&] { file->Abrir_Archivo(2); }),
+                 QStringLiteral("oFILES.clManejo %1 No se indicó la ubicación del archivo a escribir")
+                     .arg(ErrorNumbers::kFileNotFound));
+        // Only modes 2 and 8 write; mode 1 creates nothing.
+        file->setUbicacion_Archivo(m_dir.filePath(QStringLiteral("a.txt")));
+        QVERIFY_THROWS_EXCEPTION(AppError, file->Abrir_Archivo(1));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("a.txt"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(clManejoTest)
+#include "clManejo_test.moc"
