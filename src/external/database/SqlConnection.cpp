@@ -119,7 +119,7 @@ long SqlConnection::ejecutar()
     }
     const long cambiados = query.numRowsAffected();
     m_ventana << texto;
-    if (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana)
+    if (!m_ventanaUnica && (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana))
         cerrarVentana();
     return cambiados;
 }
@@ -151,7 +151,10 @@ void SqlConnection::cerrarVentana()
 // nothing here. The run's commands go in transactions of up to kSentenciasPorVentana commands
 // or kMsPorVentana, with the outcome of each committing on its own. Holding the file for the
 // run needs every other program out of it, even one that merely has it open: then the run
-// goes on without the hold.
+// goes on without the hold. With the hold nobody else can write between windows, so the run
+// is one window: a run killed half way leaves nothing, and the operator's rerun gives what one
+// run gives (an article it had inserted would come back as updated, and an update writes
+// other values than an insert).
 void SqlConnection::comenzarTanda()
 {
     if (!esSqlite())
@@ -169,6 +172,7 @@ void SqlConnection::comenzarTanda()
     }
     query.exec(QStringLiteral("pragma busy_timeout=") + espera);
     m_tanda = true;
+    m_ventanaUnica = retenida;
 }
 
 void SqlConnection::confirmarTanda()
@@ -184,6 +188,7 @@ void SqlConnection::terminarTanda()
     if (!m_tanda)
         return;
     m_tanda = false;
+    m_ventanaUnica = false;
     try {
         cerrarVentana();
     } catch (const AppError &) {

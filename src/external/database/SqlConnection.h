@@ -48,6 +48,8 @@ private:
     // A run of the embedded engine: its commands go in transactions ("windows").
     bool m_tanda = false;
     bool m_enVentana = false;
+    // The file is held for the run: the whole run is one window.
+    bool m_ventanaUnica = false;
     QStringList m_ventana;
     QElapsedTimer m_reloj;
 };
