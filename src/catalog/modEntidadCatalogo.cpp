@@ -59,33 +59,55 @@ QString whereArticulo(const QString &idCatalogo, const QString &idarticulo)
            + literal(idarticulo) + QStringLiteral("'");
 }
 
-// "'" + value + "',"
-QString valor(const QString &texto)
+// Appends "'" + literal(texto) + "',". The insert is written into one text, not pieced
+// together from copies: it is built once per article.
+void valor(QString &sql, const QString &texto)
 {
-    return QStringLiteral("'") + literal(texto) + QStringLiteral("',");
+    sql += QLatin1Char('\'');
+    qsizetype desde = 0;
+    for (qsizetype comilla; (comilla = texto.indexOf(QLatin1Char('\''), desde)) >= 0; desde = comilla + 1) {
+        sql += QStringView(texto).mid(desde, comilla + 1 - desde);
+        sql += QLatin1Char('\'');
+    }
+    sql += QStringView(texto).mid(desde);
+    sql += QLatin1String("',");
 }
 
-QString valoresComunes(const QString &idCatalogo, const RegArticulo &a)
+void valoresComunes(QString &sql, const QString &idCatalogo, const RegArticulo &a)
 {
-    return valor(idCatalogo) + valor(sinApostrofes(a.idarticulo))
-           + valor(sinApostrofes(a.descripcion + QStringLiteral(" ") + a.anexo_descripcion))
-           + valor(sinApostrofes(a.descripcion_maria)) + valor(a.ncm) + FormatoSql::pesoInsert(a.kilos_unitario)
-           + QStringLiteral(",") + valor(a.idpais) + valor(modGlobal::UsuarioSesion);
+    valor(sql, idCatalogo);
+    valor(sql, sinApostrofes(a.idarticulo));
+    valor(sql, sinApostrofes(a.descripcion + QLatin1Char(' ') + a.anexo_descripcion));
+    valor(sql, sinApostrofes(a.descripcion_maria));
+    valor(sql, a.ncm);
+    sql += FormatoSql::pesoInsert(a.kilos_unitario);
+    sql += QLatin1Char(',');
+    valor(sql, a.idpais);
+    valor(sql, modGlobal::UsuarioSesion);
 }
 
-QString valoresFinales(const RegArticulo &a)
+void valoresFinales(QString &sql, const RegArticulo &a)
 {
-    return valor(sinApostrofes(a.idunidad)) + QStringLiteral("'") + literal(sinApostrofes(a.sufijos))
-           + QStringLiteral("')");
+    valor(sql, sinApostrofes(a.idunidad));
+    valor(sql, sinApostrofes(a.sufijos));
+    sql.chop(1);
+    sql += QLatin1Char(')');
 }
 
 QString insertSql(const QString &idCatalogo, const RegArticulo &a)
 {
-    return QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                          "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
-                          ", idunidad, sufijos) values (")
-           + valoresComunes(idCatalogo, a) + QStringLiteral(" GETDATE() ,") + valor(sinApostrofes(a.observacion1))
-           + valor(sinApostrofes(a.observacion2)) + valor(sinApostrofes(a.observacion3)) + valoresFinales(a);
+    QString sql = QStringLiteral(
+        "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+        "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
+        ", idunidad, sufijos) values (");
+    sql.reserve(sql.size() + 256);
+    valoresComunes(sql, idCatalogo, a);
+    sql += QLatin1String(" GETDATE() ,");
+    valor(sql, sinApostrofes(a.observacion1));
+    valor(sql, sinApostrofes(a.observacion2));
+    valor(sql, sinApostrofes(a.observacion3));
+    valoresFinales(sql, a);
+    return sql;
 }
 
 QString fechaAccess()
@@ -96,9 +118,13 @@ QString fechaAccess()
 // Access catalogs have no remark columns.
 QString insertAccess(const QString &idCatalogo, const RegArticulo &a)
 {
-    return QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                          "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (")
-           + valoresComunes(idCatalogo, a) + fechaAccess() + QStringLiteral(",") + valoresFinales(a);
+    QString sql = QStringLiteral(
+        "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+        "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (");
+    valoresComunes(sql, idCatalogo, a);
+    sql += fechaAccess() + QLatin1Char(',');
+    valoresFinales(sql, a);
+    return sql;
 }
 
 // The comma between two assignments of the set-list.

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QSqlQuery;
+struct sqlite3;
 
 // The connection object of one entity over an open Qt SQL connection, which it owns:
 // the named Qt connection is removed when this object goes.
@@ -39,6 +40,8 @@ private:
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
     long ejecutarSolo(const QString &texto);
+    sqlite3 *motorSqlite() const;
+    static bool ejecutarSqlite(sqlite3 *motor, const QString &texto, long &cambiados);
     void cerrarVentana();
 
     QSqlDatabase m_db;
@@ -48,6 +51,8 @@ private:
     // A run of the embedded engine: its commands go in transactions ("windows").
     bool m_tanda = false;
     bool m_enVentana = false;
+    // The file is held for the run: the whole run is one window.
+    bool m_ventanaUnica = false;
     QStringList m_ventana;
     QElapsedTimer m_reloj;
 };

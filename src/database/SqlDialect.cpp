@@ -114,6 +114,18 @@ QString isoDate(QStringView inner)
     return iso + QLatin1Char(' ') + hms.join(QLatin1Char(':'));
 }
 
+// statement.contains("getdate", Qt::CaseInsensitive), asked only where a g stands: the
+// library's own search folds the case of every character.
+bool mentionsGetdate(const QString &statement)
+{
+    const QStringView s(statement);
+    for (qsizetype i = 0; i + 7 <= s.size(); ++i) {
+        if ((s[i] == u'g' || s[i] == u'G') && s.mid(i, 7).compare(QLatin1String("getdate"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
 class Rewriter {
 public:
     Rewriter(const QString &source, SqlDialect::Kind kind) : s(source), m_kind(kind) { out.reserve(s.size() + 32); }
@@ -121,12 +133,30 @@ public:
     QString run()
     {
         int i = 0;
-        while (i < s.size())
-            i = step(i);
+        while (i < s.size()) {
+            const int plain = plainRun(i);
+            out += QStringView(s).mid(i, plain - i);
+            i = plain < s.size() ? step(plain) : plain;
+        }
         return out;
     }
 
 private:
+    // The end of the run from i that step() would copy unchanged, one character at a time:
+    // ASCII other than the marks it rewrites or skips over, and no word that may be GETDATE.
+    int plainRun(int i) const
+    {
+        int j = i;
+        for (; j < s.size(); ++j) {
+            const char16_t c = s[j].unicode();
+            if (c >= 0x80 || c == u'\'' || c == u'-' || c == u'/' || c == u'"' || c == u'[' || c == u'#' || c == u'+')
+                break;
+            if ((c == u'G' || c == u'g') && (j == 0 || !isWordChar(s[j - 1])))
+                break;
+        }
+        return j;
+    }
+
     int step(int i)
     {
         const QChar c = s[i];
@@ -255,7 +285,7 @@ QString SqlDialect::translate(const QString &statement, Kind kind)
         return statement;
     // Most statements carry none of the forms; skip the rewrite for them.
     if (!statement.contains(QLatin1Char('[')) && !statement.contains(QLatin1Char('#'))
-        && !statement.contains(QLatin1Char('+')) && !statement.contains(QLatin1String("getdate"), Qt::CaseInsensitive))
+        && !statement.contains(QLatin1Char('+')) && !mentionsGetdate(statement))
         return statement;
     return Rewriter(statement, kind).run();
 }
