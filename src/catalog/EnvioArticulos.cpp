@@ -2,6 +2,7 @@
 
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/RegArticulo.h"
+#include "catalog/VentanaEnvio.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "common/modGlobal.h"
 #include "common/modTexto.h"
@@ -11,7 +12,7 @@
 #include "platform/ErrorNumbers.h"
 #include "platform/ReviewListModel.h"
 
-#include <QElapsedTimer>
+#include <algorithm>
 
 namespace {
 using modTexto::aNumero;
@@ -102,13 +103,6 @@ QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, 
     return modEntidadCatalogo::getSQLUpdateArticulo(idCatalogo, art, tipoDeBase());
 }
 
-void ejecutar(const QString &sql)
-{
-    DataAccessManager &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
-    datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
-}
-
 // Holds the catalog for the run and always lets it go, even when the run stops half way.
 class Tanda {
 public:
@@ -122,6 +116,7 @@ public:
         if (m_conexion)
             m_conexion->terminarTanda();
     }
+    int sentenciasPorEnvio() const { return m_conexion ? m_conexion->sentenciasPorEnvio() : 1; }
     // Commits what the run executed; raises AppError when that fails.
     void confirmar()
     {
@@ -140,6 +135,7 @@ struct Envio {
     const QString &idCatalogo;
     ConsultaAnticipada &consulta;
     ResumenEnvio &resumen;
+    VentanaEnvio &ventana;
 
     void item(int i)
     {
@@ -147,36 +143,51 @@ struct Envio {
         const RegArticulo art = leerItem(lista, i);
         validarNcm(art);
         resumen.enCurso = recortar(lista.subItem(i, 0));
+        // A read of the catalog must find what went before it already written.
+        if (esNuevo(art.estado) && !consulta.sabidoAusente(i))
+            ventana.vaciar();
         const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
-        if (sql.isEmpty()) {
-            ++resumen.sinCambios;
-            return;
-        }
-        QElapsedTimer demora;
-        demora.start();
-        ejecutar(sql);
-        consulta.anotarSentencia(demora.nsecsElapsed());
-        ++resumen.enviados;
+        if (sql.isEmpty())
+            ventana.sinCambios(i);
+        else
+            ventana.agregar(i, sql, resumen.enCurso);
     }
 };
+
+// Whatever stopped the run, what was executed before it stays written; a failure of that
+// is the one to report.
+void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda)
+{
+    try {
+        ventana.vaciar();
+    } catch (const AppError &) {
+        tanda.confirmar();
+        throw;
+    }
+    tanda.confirmar();
+}
 } // namespace
 
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen)
 {
     Tanda tanda;
-    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista));
-    Envio envio{lista, idCatalogo, consulta, resumen};
+    const int porEnvio = tanda.sentenciasPorEnvio();
+    // With windows a grouped question also ends one: groups as long as a window.
+    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), std::max(8, porEnvio));
     const int cantidad = lista.itemCount();
+    VentanaEnvio ventana(porEnvio, resumen, consulta, avance, cantidad);
+    Envio envio{lista, idCatalogo, consulta, resumen, ventana};
     try {
         for (int i = 0; i < cantidad; ++i) {
             if (lista.isChecked(i))
                 envio.item(i);
-            avance(i + 1, i + 1 == cantidad);
+            else
+                ventana.pasar(i);
         }
+        ventana.vaciar();
     } catch (const AppError &) {
-        // Whatever stopped the run, what was executed before it stays written.
-        tanda.confirmar();
+        cerrarTrasParada(ventana, tanda);
         throw;
     }
     tanda.confirmar();
