@@ -86,6 +86,8 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     m_grupoAusente = false;
     if (codigos.isEmpty() || m_sinGrupos)
         return;
+    if (m_antesDePreguntar)
+        m_antesDePreguntar(codigos);
     try {
         QElapsedTimer reloj;
         reloj.start();

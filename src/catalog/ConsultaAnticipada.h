@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,8 @@ public:
     bool ausente(int indice);
     // True when ausente(indice) would answer true from a group already asked, asking nothing.
     bool sabidoAusente(int indice) const;
+    // Hears the codes of each grouped question just before it is asked.
+    void antesDePreguntar(std::function<void(const QStringList &)> oyente) { m_antesDePreguntar = std::move(oyente); }
 
     // How long one statement of the run took. A grouped question is worth asking only
     // while it takes less than the single ones it replaces: a server without statistics
@@ -40,6 +44,7 @@ private:
     QString m_idCatalogo;
     std::vector<Pendiente> m_pendientes;
     std::size_t m_maxGrupo;
+    std::function<void(const QStringList &)> m_antesDePreguntar;
     std::size_t m_posicion = 0;
     // The group asked last ends before m_hasta in m_pendientes.
     std::size_t m_hasta = 0;

@@ -12,14 +12,13 @@
 #include "platform/ErrorNumbers.h"
 #include "platform/ReviewListModel.h"
 
-#include <algorithm>
-
 namespace {
 using modTexto::aNumero;
 using modTexto::recortar;
 using modTexto::sinApostrofes;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
+constexpr std::size_t kGrupoConVentanas = 64;
 
 QString codigoDe(const ReviewListModel &lista, int i)
 {
@@ -143,14 +142,14 @@ struct Envio {
         const RegArticulo art = leerItem(lista, i);
         validarNcm(art);
         resumen.enCurso = recortar(lista.subItem(i, 0));
-        // A read of the catalog must find what went before it already written.
-        if (esNuevo(art.estado) && !consulta.sabidoAusente(i))
-            ventana.vaciar();
+        const bool nuevo = esNuevo(art.estado);
+        if (nuevo && !consulta.sabidoAusente(i))
+            ventana.antesDeLeer({art.idarticulo});
         const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
         if (sql.isEmpty())
             ventana.sinCambios(i);
         else
-            ventana.agregar(i, sql, resumen.enCurso);
+            ventana.agregar(i, sql, resumen.enCurso, nuevo ? art.idarticulo : QString());
     }
 };
 
@@ -173,10 +172,13 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
 {
     Tanda tanda;
     const int porEnvio = tanda.sentenciasPorEnvio();
-    // With windows a grouped question also ends one: groups as long as a window.
-    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), std::max(8, porEnvio));
+    // With windows a question costs a round trip of its own: longer groups.
+    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);
     const int cantidad = lista.itemCount();
     VentanaEnvio ventana(porEnvio, resumen, consulta, avance, cantidad);
+    // A read of the catalog must find written what went before it whenever that may change
+    // its answer.
+    consulta.antesDePreguntar([&ventana](const QStringList &codigos) { ventana.antesDeLeer(codigos); });
     Envio envio{lista, idCatalogo, consulta, resumen, ventana};
     try {
         for (int i = 0; i < cantidad; ++i) {

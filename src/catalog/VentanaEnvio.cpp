@@ -1,5 +1,6 @@
 #include "catalog/VentanaEnvio.h"
 
+#include "catalog/ClaveHolgada.h"
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/EnvioArticulos.h"
 #include "common/modGlobal.h"
@@ -30,7 +31,7 @@ VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipa
 {
 }
 
-void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo)
+void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo)
 {
     if (m_porEnvio <= 1) {
         QElapsedTimer demora;
@@ -43,6 +44,11 @@ void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo
     if (m_cola.empty())
         m_reloj.start();
     m_cola.push_back({item, sql, articulo, true});
+    if (!nuevo.isEmpty()) {
+        const QString clave = claveHolgada(nuevo);
+        m_cualquiera = m_cualquiera || clave.isEmpty();
+        m_claves.insert(clave);
+    }
     if (++m_sentencias >= m_porEnvio || m_reloj.elapsed() >= kMsPorVentana)
         vaciar();
 }
@@ -81,6 +87,8 @@ void VentanaEnvio::vaciar()
         return;
     const std::vector<Item> items = std::exchange(m_cola, {});
     m_sentencias = 0;
+    m_claves.clear();
+    m_cualquiera = false;
     QStringList sentencias;
     for (const Item &item : items) {
         if (!item.sql.isEmpty())
@@ -104,6 +112,19 @@ void VentanaEnvio::vaciar()
     m_consulta.anotarSentencia(demora.nsecsElapsed());
     for (const Item &item : items)
         cumplir(item);
+}
+
+void VentanaEnvio::antesDeLeer(const QStringList &codigos)
+{
+    if (m_claves.isEmpty())
+        return;
+    for (const QString &codigo : codigos) {
+        const QString clave = claveHolgada(codigo);
+        if (m_cualquiera || clave.isEmpty() || m_claves.contains(clave)) {
+            vaciar();
+            return;
+        }
+    }
 }
 
 // Each statement again on its own, committed on its own; the one that fails stops the run at

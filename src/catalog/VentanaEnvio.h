@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -21,14 +23,18 @@ public:
     // porEnvio: the connection's sentenciasPorEnvio(); cantidad: the items of the list.
     VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipada &consulta, Avance avance, int cantidad);
 
-    // Item `item`, whose statement is `sql`, for `articulo` as the stop message names it.
-    void agregar(int item, const QString &sql, const QString &articulo);
+    // Item `item`, whose statement is `sql`, for `articulo` as the stop message names it;
+    // `nuevo` is the code of a new article, which the statement may insert.
+    void agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo);
     // A checked item with nothing to send.
     void sinCambios(int item);
     // An item not checked.
     void pasar(int item);
-    // Sends what waits; before a read of the catalog, at a stop and at the end.
+    // Sends what waits; at a stop and at the end.
     void vaciar();
+    // Before the catalog is asked whether it holds `codigos`: what waits is sent when it may
+    // insert one of them, so that the answer is the one the database would give after it.
+    void antesDeLeer(const QStringList &codigos);
 
 private:
     static constexpr qint64 kMsPorVentana = 50;
@@ -51,5 +57,9 @@ private:
     int m_cantidad;
     std::vector<Item> m_cola;
     int m_sentencias = 0;
+    // The loose keys (ClaveHolgada) of the new articles waiting; a code without one counts
+    // as any code.
+    QSet<QString> m_claves;
+    bool m_cualquiera = false;
     QElapsedTimer m_reloj;
 };
