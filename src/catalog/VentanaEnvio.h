@@ -57,8 +57,8 @@ private:
     int m_cantidad;
     std::vector<Item> m_cola;
     int m_sentencias = 0;
-    // The loose keys (ClaveHolgada) of the new articles waiting; a code without one counts
-    // as any code.
+    // The keys of the new articles waiting, as loose as ClaveHolgada; a code without one
+    // counts as any code.
     QSet<QString> m_claves;
     bool m_cualquiera = false;
     QElapsedTimer m_reloj;

@@ -389,8 +389,10 @@ private Q_SLOTS:
         // The second spelling must find the first already written; a code beyond ASCII,
         // asked alone, ends its group.
         items[8] = {u"ABC"_s, u"Nuevo"_s, u"primera"_s};
+        items[9] = {u"Ñu"_s, u"Nuevo"_s, u"primera"_s};
+        items[11] = {u"ñU"_s, u"Nuevo"_s, u"segunda"_s};
         items[12] = {u"abc"_s, u"Nuevo"_s, u"segunda"_s};
-        items[13] = {u"Ñu"_s, u"Nuevo"_s, u"n"_s};
+        items[13] = {u"Ço"_s, u"Nuevo"_s, u"n"_s};
         items[15] = {u"EXI-1"_s, u"Existe"_s};
         // Beyond the first eight codes of its group.
         items[24] = {u"EXI-1"_s, u"Nuevo"_s, u"ya estaba"_s};
