@@ -27,6 +27,7 @@ namespace {
 struct Tally {
     long commands = 0;
     long queries = 0;
+    long windows = 0; // commands sent together, in one round trip
     qint64 commandNs = 0;
     qint64 queryNs = 0;
 };
@@ -34,7 +35,8 @@ struct Tally {
 // Counts and times what runs through the real connections, changing nothing else.
 class CountingConnection : public DatabaseConnection {
 public:
-    CountingConnection(std::shared_ptr<DatabaseConnection> real, Tally &tally) : m_real(std::move(real)), m_tally(tally)
+    CountingConnection(std::shared_ptr<DatabaseConnection> real, Tally &tally, bool oneByOne)
+        : m_real(std::move(real)), m_tally(tally), m_oneByOne(oneByOne)
     {
     }
     void setSql(const QString &statement) override { m_real->setSql(statement); }
@@ -60,22 +62,37 @@ public:
         ++m_tally.commands;
         return changed;
     }
+    int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
+    bool ejecutarJuntas(const QStringList &sentencias) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const bool done = m_real->ejecutarJuntas(sentencias);
+        m_tally.commandNs += clock.nsecsElapsed();
+        m_tally.commands += done ? sentencias.size() : 0;
+        ++m_tally.windows;
+        return done;
+    }
 
 private:
     std::shared_ptr<DatabaseConnection> m_real;
     Tally &m_tally;
+    bool m_oneByOne;
 };
 
 class CountingAccess : public DataAccessManager {
 public:
-    explicit CountingAccess(std::shared_ptr<DataAccessManager> real) : m_real(std::move(real)) {}
+    CountingAccess(std::shared_ptr<DataAccessManager> real, bool oneByOne)
+        : m_real(std::move(real)), m_oneByOne(oneByOne)
+    {
+    }
     void LoadParameters() override {}
     std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &entity) override
     {
         auto real = m_real->getDataConnectionByEntity(entity);
         auto &wrapped = m_wrapped[entity];
         if (!wrapped.second || wrapped.first != real)
-            wrapped = {real, std::make_shared<CountingConnection>(real, m_tally)};
+            wrapped = {real, std::make_shared<CountingConnection>(real, m_tally, m_oneByOne)};
         return wrapped.second;
     }
     QString getDataConnectionTAG(const QString &entity) override { return m_real->getDataConnectionTAG(entity); }
@@ -83,6 +100,7 @@ public:
 
 private:
     std::shared_ptr<DataAccessManager> m_real;
+    bool m_oneByOne;
     std::map<QString, std::pair<std::shared_ptr<DatabaseConnection>, std::shared_ptr<DatabaseConnection>>> m_wrapped;
     Tally m_tally;
 };
@@ -127,11 +145,13 @@ int run(const QStringList &arguments)
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList rest = arguments;
+    // Each statement in its own round trip, as the run went before windows: the figure to compare.
+    const bool oneByOne = rest.removeAll(QStringLiteral("--una-por-una")) > 0;
     QTemporaryDir home;
     PrivateServer server(home.path());
     const int prepared = server.fromArguments(rest, home.path(), err);
     if (prepared != 0 || rest.size() != 1) {
-        err << "usage: sorvanta-bench send " << PrivateServer::kUsage << " FILE" << Qt::endl;
+        err << "usage: sorvanta-bench send [--una-por-una] " << PrivateServer::kUsage << " FILE" << Qt::endl;
         return prepared ? prepared : 2;
     }
     const bool postgres = server.started();
@@ -142,14 +162,14 @@ int run(const QStringList &arguments)
         // The run ends with one message: the closing one, or the failure.
         QString message;
         MsgBox::setHandler([&message](const QString &text, MsgBox::Icon, const QString &) { message = text; });
-        auto counting = std::make_shared<CountingAccess>(modGlobal::AccesoDatos);
+        auto counting = std::make_shared<CountingAccess>(modGlobal::AccesoDatos, oneByOne);
         modGlobal::AccesoDatos = counting;
         const double seconds = pressF12(window);
         const Tally &tally = counting->tally();
         const long statements = tally.commands;
         err << "commands " << tally.commands << " in " << QString::number(double(tally.commandNs) / 1e9, 'f', 3)
-            << " s, queries " << tally.queries << " in " << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s"
-            << Qt::endl;
+            << " s (" << tally.windows << " windows), queries " << tally.queries << " in "
+            << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s" << Qt::endl;
         MsgBox::setHandler(
             [](const QString &text, MsgBox::Icon, const QString &) { qWarning("%s", qPrintable(text)); });
         const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")

@@ -25,7 +25,7 @@ const Subcommand kSubcommands[] = {
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process [--postgres [--fsync] [--latencia MS]] FILE", &ProcessCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
-    {"send", "send [--postgres [--fsync] [--latencia MS]] FILE", &SendCommand::run},
+    {"send", "send [--una-por-una] [--postgres [--fsync] [--latencia MS]] FILE", &SendCommand::run},
 };
 } // namespace
 

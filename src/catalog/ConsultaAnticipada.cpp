@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::size_t kMaxGrupo = 8;
 // Well under the statement length any engine takes, Access included.
 constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
 // A slow grouped question counts up, a quick one down; at this count the run asks one by
@@ -20,15 +19,30 @@ constexpr int kMaxGruposLentos = 4;
 
 } // namespace
 
-ConsultaAnticipada::ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes)
-    : m_idCatalogo(std::move(idCatalogo)), m_pendientes(std::move(pendientes))
+ConsultaAnticipada::ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes, std::size_t maxGrupo)
+    : m_idCatalogo(std::move(idCatalogo)), m_pendientes(std::move(pendientes)), m_maxGrupo(maxGrupo)
 {
+}
+
+// Where item `indice` is among the pending ones, or where it would be.
+std::size_t ConsultaAnticipada::posicionDe(int indice) const
+{
+    std::size_t posicion = m_posicion;
+    while (posicion < m_pendientes.size() && m_pendientes[posicion].first < indice)
+        ++posicion;
+    return posicion;
+}
+
+bool ConsultaAnticipada::sabidoAusente(int indice) const
+{
+    const std::size_t posicion = posicionDe(indice);
+    return posicion < m_hasta && posicion < m_pendientes.size() && m_pendientes[posicion].first == indice
+           && m_grupoAusente;
 }
 
 bool ConsultaAnticipada::ausente(int indice)
 {
-    while (m_posicion < m_pendientes.size() && m_pendientes[m_posicion].first < indice)
-        ++m_posicion;
+    m_posicion = posicionDe(indice);
     if (m_posicion >= m_pendientes.size() || m_pendientes[m_posicion].first != indice)
         return false;
     if (m_posicion >= m_hasta)
@@ -58,7 +72,7 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     QSet<QString> claves;
     qsizetype largo = 0;
     std::size_t hasta = desde;
-    for (; hasta < m_pendientes.size() && hasta - desde < kMaxGrupo; ++hasta) {
+    for (; hasta < m_pendientes.size() && hasta - desde < m_maxGrupo; ++hasta) {
         const QString &codigo = m_pendientes[hasta].second;
         const QString clave = claveHolgada(codigo);
         largo += codigo.size() + 4;
@@ -72,6 +86,8 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     m_grupoAusente = false;
     if (codigos.isEmpty() || m_sinGrupos)
         return;
+    if (m_antesDePreguntar)
+        m_antesDePreguntar(codigos);
     try {
         QElapsedTimer reloj;
         reloj.start();

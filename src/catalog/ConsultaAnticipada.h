@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,12 +20,16 @@ public:
     // Item index in the list and the article code exactly as it will be sent.
     using Pendiente = std::pair<int, QString>;
 
-    // pendientes: the checked new articles in list order.
-    ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes);
+    // pendientes: the checked new articles in list order; up to maxGrupo codes a question.
+    ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes, std::size_t maxGrupo = 8);
 
     // True only when the catalog surely lacks the code of item `indice` now; false means
     // "ask for this one alone". Items must be asked about in list order.
     bool ausente(int indice);
+    // True when ausente(indice) would answer true from a group already asked, asking nothing.
+    bool sabidoAusente(int indice) const;
+    // Hears the codes of each grouped question just before it is asked.
+    void antesDePreguntar(std::function<void(const QStringList &)> oyente) { m_antesDePreguntar = std::move(oyente); }
 
     // How long one statement of the run took. A grouped question is worth asking only
     // while it takes less than the single ones it replaces: a server without statistics
@@ -31,11 +37,14 @@ public:
     void anotarSentencia(qint64 nanosegundos);
 
 private:
+    std::size_t posicionDe(int indice) const;
     void consultarGrupo(std::size_t desde);
     void juzgarDemora(qint64 nanosegundos, qsizetype codigos);
 
     QString m_idCatalogo;
     std::vector<Pendiente> m_pendientes;
+    std::size_t m_maxGrupo;
+    std::function<void(const QStringList &)> m_antesDePreguntar;
     std::size_t m_posicion = 0;
     // The group asked last ends before m_hasta in m_pendientes.
     std::size_t m_hasta = 0;

@@ -2,6 +2,7 @@
 
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/RegArticulo.h"
+#include "catalog/VentanaEnvio.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
@@ -11,14 +12,13 @@
 #include "database/DatabaseConnection.h"
 #include "widgets/ReviewListModel.h"
 
-#include <QElapsedTimer>
-
 namespace {
 using modTexto::aNumero;
 using modTexto::recortar;
 using modTexto::sinApostrofes;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
+constexpr std::size_t kGrupoConVentanas = 64;
 
 QString codigoDe(const ReviewListModel &lista, int i)
 {
@@ -102,13 +102,6 @@ QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, 
     return modEntidadCatalogo::getSQLUpdateArticulo(idCatalogo, art, tipoDeBase());
 }
 
-void ejecutar(const QString &sql)
-{
-    DataAccessManager &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
-    datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
-}
-
 // Holds the catalog for the run and always lets it go, even when the run stops half way.
 class Tanda {
 public:
@@ -122,6 +115,7 @@ public:
         if (m_conexion)
             m_conexion->terminarTanda();
     }
+    int sentenciasPorEnvio() const { return m_conexion ? m_conexion->sentenciasPorEnvio() : 1; }
     // Commits what the run executed; raises AppError when that fails.
     void confirmar()
     {
@@ -140,6 +134,7 @@ struct Envio {
     const QString &idCatalogo;
     ConsultaAnticipada &consulta;
     ResumenEnvio &resumen;
+    VentanaEnvio &ventana;
 
     void item(int i)
     {
@@ -147,36 +142,54 @@ struct Envio {
         const RegArticulo art = leerItem(lista, i);
         validarNcm(art);
         resumen.enCurso = recortar(lista.subItem(i, 0));
+        const bool nuevo = esNuevo(art.estado);
+        if (nuevo && !consulta.sabidoAusente(i))
+            ventana.antesDeLeer({art.idarticulo});
         const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
-        if (sql.isEmpty()) {
-            ++resumen.sinCambios;
-            return;
-        }
-        QElapsedTimer demora;
-        demora.start();
-        ejecutar(sql);
-        consulta.anotarSentencia(demora.nsecsElapsed());
-        ++resumen.enviados;
+        if (sql.isEmpty())
+            ventana.sinCambios(i);
+        else
+            ventana.agregar(i, sql, resumen.enCurso, nuevo ? art.idarticulo : QString());
     }
 };
+
+// Whatever stopped the run, what was executed before it stays written; a failure of that
+// is the one to report.
+void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda)
+{
+    try {
+        ventana.vaciar();
+    } catch (const AppError &) {
+        tanda.confirmar();
+        throw;
+    }
+    tanda.confirmar();
+}
 } // namespace
 
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen)
 {
     Tanda tanda;
-    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista));
-    Envio envio{lista, idCatalogo, consulta, resumen};
+    const int porEnvio = tanda.sentenciasPorEnvio();
+    // With windows a question costs a round trip of its own: longer groups.
+    ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);
     const int cantidad = lista.itemCount();
+    VentanaEnvio ventana(porEnvio, resumen, consulta, avance, cantidad);
+    // A read of the catalog must find written what went before it whenever that may change
+    // its answer.
+    consulta.antesDePreguntar([&ventana](const QStringList &codigos) { ventana.antesDeLeer(codigos); });
+    Envio envio{lista, idCatalogo, consulta, resumen, ventana};
     try {
         for (int i = 0; i < cantidad; ++i) {
             if (lista.isChecked(i))
                 envio.item(i);
-            avance(i + 1, i + 1 == cantidad);
+            else
+                ventana.pasar(i);
         }
+        ventana.vaciar();
     } catch (const AppError &) {
-        // Whatever stopped the run, what was executed before it stays written.
-        tanda.confirmar();
+        cerrarTrasParada(ventana, tanda);
         throw;
     }
     tanda.confirmar();

@@ -233,6 +233,8 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 }
 
 namespace {
+constexpr qsizetype kCodigosPorLista = 8;
+
 QString whereAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     QString lista;
@@ -250,8 +252,13 @@ bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos")
-                           + whereAlguno(idCatalogo, idsArticulo));
+        // Without statistics on the table a server answers a long list by reading the whole
+        // catalog, and a short one through the key: a long group goes as short lists joined.
+        QStringList partes;
+        for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista)
+            partes << QStringLiteral("select idarticulo from catarticulos")
+                          + whereAlguno(idCatalogo, idsArticulo.mid(desde, kCodigosPorLista));
+        conexion()->setSql(partes.join(QStringLiteral(" union all ")));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);

@@ -3,6 +3,7 @@
 #include "database/Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // The connection object of one entity. Every statement runs in two steps: set sql(),
@@ -30,4 +31,12 @@ public:
     virtual void comenzarTanda() {}
     virtual void confirmarTanda() {}
     virtual void terminarTanda() {}
+
+    // How many commands of a run the connection sends to the database at once through
+    // ejecutarJuntas; 1 when each goes through ejecutar.
+    virtual int sentenciasPorEnvio() const { return 1; }
+    // Runs the commands in one round trip, in one transaction committed only when all of
+    // them succeed. False when one failed: the transaction was rolled back and none stands.
+    // A connection lost on the way raises AppError with the database's own message.
+    virtual bool ejecutarJuntas(const QStringList &) { return false; }
 };

@@ -75,6 +75,11 @@ void SqlConnection::run(QSqlQuery &query, const QString &texto)
     // every later statement would fail the same way: the next one opens it afresh.
     if (m_db.driverName() == QLatin1String("QODBC"))
         m_abrirDeNuevo = true;
+    rechazar(error);
+}
+
+void SqlConnection::rechazar(const QSqlError &error)
+{
     QString description = error.databaseText().trimmed();
     if (description.isEmpty())
         description = error.text().trimmed();
@@ -242,4 +247,39 @@ void SqlConnection::terminarTanda()
         // The run reports its own stop; this only lets go.
     }
     m_db.close();
+}
+
+// A server costs a round trip per command; the embedded engine and ODBC take them one by one.
+int SqlConnection::sentenciasPorEnvio() const
+{
+    return m_db.driverName() == QLatin1String("QPSQL") ? kSentenciasPorVentana : 1;
+}
+
+// Without bound values the PostgreSQL driver sends the text as one simple query, several
+// commands and all; it reports a failure after the first command only when walking the
+// results. The server skips the rest of the text at a failed command, the commit included,
+// and keeps the transaction aborted until the rollback.
+bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
+{
+    ensureOpen();
+    QStringList textos{QStringLiteral("begin")};
+    for (const QString &sentencia : sentencias)
+        textos << SqlDialect::translate(sentencia, m_dialect);
+    textos << QStringLiteral("commit");
+    QSqlError error;
+    {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        qsizetype hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
+        while (hechos > 0 && query.nextResult())
+            ++hechos;
+        error = query.lastError();
+        if (hechos == textos.size() && !error.isValid())
+            return true;
+    }
+    // Even the rollback fails on a session the server ended: its own message is the one to
+    // report, and nothing is sent again on another.
+    if (m_db.isOpen() && QSqlQuery(m_db).exec(QStringLiteral("rollback")))
+        return false;
+    rechazar(error);
 }

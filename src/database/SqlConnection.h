@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+class QSqlError;
 class QSqlQuery;
 struct sqlite3;
 
@@ -26,6 +27,8 @@ public:
     void comenzarTanda() override;
     void confirmarTanda() override;
     void terminarTanda() override;
+    int sentenciasPorEnvio() const override;
+    bool ejecutarJuntas(const QStringList &sentencias) override;
 
     // The text that reaches the database for the statement held in sql().
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
@@ -35,6 +38,7 @@ private:
     static constexpr qint64 kMsPorVentana = 50;
 
     bool esSqlite() const;
+    [[noreturn]] void rechazar(const QSqlError &error);
     void prepararSqlite();
     void ensureOpen();
     void run(QSqlQuery &query);

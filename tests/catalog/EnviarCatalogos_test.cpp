@@ -6,6 +6,7 @@
 #include "support/DataAccessTestConfig.h"
 #include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
+#include "support/PostgresTestServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QDate>
@@ -19,19 +20,67 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString kSent = u"Artículos enviados al catálogo GEN"_s;
 
-// The real component, but reporting a database kind the statements do not know.
-class UnknownKind : public DataAccessManager {
+// The real connection with each statement sent and committed on its own, as without windows.
+class OneByOne : public DatabaseConnection {
 public:
-    explicit UnknownKind(std::shared_ptr<DataAccessManager> real) : m_real(std::move(real)) {}
+    explicit OneByOne(std::shared_ptr<DatabaseConnection> real) : m_real(std::move(real)) {}
+    void setSql(const QString &s) override { m_real->setSql(s); }
+    QString sql() const override { return m_real->sql(); }
+    bool crearRs(std::shared_ptr<Recordset> &rs) override { return m_real->crearRs(rs); }
+    long ejecutar() override { return m_real->ejecutar(); }
+
+private:
+    std::shared_ptr<DatabaseConnection> m_real;
+};
+
+// The real component, but reporting another database kind ("" keeps it) or one by one.
+class Wrapped : public DataAccessManager {
+public:
+    Wrapped(std::shared_ptr<DataAccessManager> real, QString tag, bool oneByOne)
+        : m_real(std::move(real)), m_tag(std::move(tag)), m_oneByOne(oneByOne)
+    {
+    }
     void LoadParameters() override {}
     std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &e) override
     {
-        return m_real->getDataConnectionByEntity(e);
+        auto real = m_real->getDataConnectionByEntity(e);
+        return m_oneByOne ? std::make_shared<OneByOne>(real) : real;
     }
-    QString getDataConnectionTAG(const QString &) override { return u"MYSQL"_s; }
+    QString getDataConnectionTAG(const QString &e) override
+    {
+        return m_tag.isEmpty() ? m_real->getDataConnectionTAG(e) : m_tag;
+    }
 
 private:
     std::shared_ptr<DataAccessManager> m_real;
+    QString m_tag;
+    bool m_oneByOne;
+};
+
+// code|descripcion|ncm of every GEN article.
+QStringList catalogRows()
+{
+    auto connection = modGlobal::AccesoDatos->getDataConnectionByEntity(u"CATALOGOS"_s);
+    connection->setSql(u"select idarticulo, descripcion, ncm from catarticulos where idcatalogo = 'GEN' "
+                       "order by idarticulo"_s);
+    std::shared_ptr<Recordset> rs;
+    connection->crearRs(rs);
+    QStringList rows;
+    for (; !rs->eof(); rs->moveNext()) {
+        QStringList values;
+        for (const QString &field : rs->fieldNames())
+            values << rs->fields(field).toString();
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+// How a run ended: the message without the article it names, that article, the catalog, the progress.
+struct Outcome {
+    QString error;
+    QString article;
+    QStringList rows;
+    int progress = 0;
 };
 
 // Whether a second connection, as another program would open, can write to the catalog now.
@@ -116,6 +165,20 @@ class EnviarCatalogosTest : public QObject {
     {
         EnviarCatalogos(*m_list, *m_bar);
         return m_boxes->count() ? m_boxes->last().text : QString();
+    }
+
+    // A run from the same catalog as start() left, one by one or in windows.
+    Outcome sendAfresh(bool oneByOne)
+    {
+        useRealData();
+        runSql(u"delete from catarticulos where idcatalogo = 'GEN'"_s);
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ncm) values "
+               "('GEN', 'EXI-1', 'vieja', '8471.30.00')"_s);
+        if (oneByOne)
+            modGlobal::AccesoDatos = std::make_shared<Wrapped>(modGlobal::AccesoDatos, QString(), true);
+        const QStringList message = send().split(u"\r\nArtículo que se estaba enviando: "_s);
+        useRealData(); // the run may have lost its session
+        return {message.value(0), message.value(1), catalogRows(), m_bar->value()};
     }
 
 private Q_SLOTS:
@@ -283,10 +346,86 @@ private Q_SLOTS:
         QCOMPARE(article(u"N-9"_s)[0], u"n "_s);
     }
 
+    void aFaultInAWindowEndsAsOneByOne_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<QString>("fault");
+        for (const QString &backend : {u"sqlite"_s, u"postgres"_s}) {
+            for (const QString &fault : {u"refused"_s, u"ncm"_s})
+                QTest::addRow("%s %s", qPrintable(backend), qPrintable(fault)) << backend << fault;
+        }
+        QTest::newRow("postgres session ended") << u"postgres"_s << u"session"_s;
+    }
+
+    // A statement in the middle of a window fails: the catalog, the message and the progress
+    // are those of the run sent one statement at a time. A session the server ends takes its
+    // window along, nothing else: what stands is exactly what went before the article named.
+    void aFaultInAWindowEndsAsOneByOne()
+    {
+        QFETCH(QString, backend);
+        QFETCH(QString, fault);
+        if (backend == u"postgres"_s) {
+            PostgresTestServer pg;
+            QVERIFY2(pg.createDatabase(u"envio_ventanas"_s), qPrintable(pg.problem()));
+            DataAccessTestConfig(*m_env)
+                .postgres(u"CATALOGOS"_s, u"envio_ventanas"_s)
+                .postgres(u"SYSTABLAS"_s, u"envio_ventanas"_s)
+                .write();
+            useRealData();
+            runSql(u"create function vigilar() returns trigger language plpgsql as $$ begin "
+                   "if length(NEW.descripcion) > 40 then raise exception 'descripcion demasiado larga'; end if; "
+                   "if NEW.idarticulo = 'CORTE' then perform pg_terminate_backend(pg_backend_pid()); end if; "
+                   "return NEW; end $$"_s);
+            runSql(u"create trigger vigilar before insert on catarticulos for each row execute function vigilar()"_s);
+        } else {
+            useRealData();
+            runSql(u"create trigger vigilar before insert on catarticulos when length(NEW.descripcion) > 40 "
+                   "begin select raise(abort, 'descripcion demasiado larga'); end"_s);
+        }
+        QList<QStringList> items;
+        for (int i = 0; i < 40; ++i)
+            items.append({u"N-%1"_s.arg(i, 2, 10, QChar(u'0')), u"Nuevo"_s, u"n"_s});
+        items[5] = {u"EXI-1"_s, u"Existe"_s, u"nueva"_s};
+        // The second spelling must find the first already written; a code beyond ASCII,
+        // asked alone, ends its group.
+        items[8] = {u"ABC"_s, u"Nuevo"_s, u"primera"_s};
+        items[9] = {u"Ñu"_s, u"Nuevo"_s, u"primera"_s};
+        items[11] = {u"ñU"_s, u"Nuevo"_s, u"segunda"_s};
+        items[12] = {u"abc"_s, u"Nuevo"_s, u"segunda"_s};
+        items[13] = {u"Ço"_s, u"Nuevo"_s, u"n"_s};
+        items[15] = {u"EXI-1"_s, u"Existe"_s};
+        // Beyond the first eight codes of its group.
+        items[24] = {u"EXI-1"_s, u"Nuevo"_s, u"ya estaba"_s};
+        items[25] = fault == u"refused"_s ? QStringList{u"LARGO"_s, u"Nuevo"_s, QString(50, u'x')}
+                    : fault == u"ncm"_s   ? QStringList{u"NCM"_s, u"Nuevo"_s, u"n"_s, u"1234567890123456"_s}
+                                          : QStringList{u"CORTE"_s, u"Nuevo"_s, u"n"_s};
+        fill(items);
+        m_list->setChecked(18, false);
+        const Outcome oneByOne = sendAfresh(true);
+        QCOMPARE(oneByOne.progress, 25);
+        const Outcome windows = sendAfresh(false);
+        QCOMPARE(windows.error, oneByOne.error);
+        if (fault != u"session"_s) {
+            QCOMPARE(windows.article, oneByOne.article);
+            QCOMPARE(windows.rows, oneByOne.rows);
+            QCOMPARE(windows.progress, oneByOne.progress);
+            return;
+        }
+        int named = 0;
+        while (named < items.size() && items[named][0] != windows.article)
+            ++named;
+        QCOMPARE(windows.progress, named);
+        for (int i = named; i < items.size(); ++i)
+            m_list->setChecked(i, false);
+        const Outcome before = sendAfresh(true);
+        QCOMPARE(before.error, kSent);
+        QCOMPARE(windows.rows, before.rows);
+    }
+
     void unknownKindIsRefusedBeforeWriting()
     {
         start();
-        modGlobal::AccesoDatos = std::make_shared<UnknownKind>(modGlobal::AccesoDatos);
+        modGlobal::AccesoDatos = std::make_shared<Wrapped>(modGlobal::AccesoDatos, u"MYSQL"_s, false);
         fill({{u"N1"_s, u"Nuevo"_s, u"d"_s}, {u"EXI-1"_s, u"Existe"_s, u"otra"_s}});
         QVERIFY(send().startsWith(u"Tipo de base de datos desconocido \"MYSQL\""_s));
         QCOMPARE(m_boxes->count(), 1);

@@ -1,0 +1,168 @@
+#include "catalog/VentanaEnvio.h"
+
+#include "catalog/ClaveHolgada.h"
+#include "catalog/ConsultaAnticipada.h"
+#include "catalog/EnvioArticulos.h"
+#include "common/modGlobal.h"
+#include "external/DataAccessManager.h"
+#include "external/DatabaseConnection.h"
+#include "platform/AppError.h"
+
+#include <utility>
+
+namespace {
+const QString kCatalogos = QStringLiteral("CATALOGOS");
+
+std::shared_ptr<DatabaseConnection> conexion()
+{
+    return modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos);
+}
+
+void ejecutar(const QString &sql)
+{
+    conexion()->setSql(sql);
+    conexion()->ejecutar();
+}
+
+// A key two codes share whenever the database may take them for the same one; "" when that
+// cannot be told. Beyond ClaveHolgada it knows the letters that decompose into an ASCII
+// letter and common accents (á, Ñ, ç...): letter case does not tell codes apart, accents do.
+QString claveDe(const QString &codigo)
+{
+    // Grave, acute, circumflex, tilde, diaeresis, ring, caron, cedilla: all weigh as accents.
+    static const QString kAcentos = QStringLiteral("\u0300\u0301\u0302\u0303\u0308\u030a\u030c\u0327");
+    const QString holgada = claveHolgada(codigo);
+    if (!holgada.isEmpty())
+        return holgada;
+    QString clave;
+    for (const QChar ch : codigo.normalized(QString::NormalizationForm_D)) {
+        const char16_t u = ch.unicode();
+        if (kAcentos.contains(ch))
+            clave += ch;
+        else if (u < 0x20 || u > 0x7e)
+            return QString();
+        else if (u >= 'A' && u <= 'Z')
+            clave += QChar(u + ('a' - 'A'));
+        else if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+            clave += ch;
+    }
+    return clave.isEmpty() ? QStringLiteral("-") : clave;
+}
+} // namespace
+
+VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipada &consulta, Avance avance,
+                           int cantidad)
+    : m_porEnvio(porEnvio), m_resumen(resumen), m_consulta(consulta), m_avance(std::move(avance)), m_cantidad(cantidad)
+{
+}
+
+void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo)
+{
+    if (m_porEnvio <= 1) {
+        QElapsedTimer demora;
+        demora.start();
+        ejecutar(sql);
+        m_consulta.anotarSentencia(demora.nsecsElapsed());
+        cumplir({item, sql, articulo, true});
+        return;
+    }
+    if (m_cola.empty())
+        m_reloj.start();
+    m_cola.push_back({item, sql, articulo, true});
+    if (!nuevo.isEmpty()) {
+        const QString clave = claveDe(nuevo);
+        m_cualquiera = m_cualquiera || clave.isEmpty();
+        m_claves.insert(clave);
+    }
+    if (++m_sentencias >= m_porEnvio || m_reloj.elapsed() >= kMsPorVentana)
+        vaciar();
+}
+
+void VentanaEnvio::sinCambios(int item)
+{
+    poner({item, QString(), QString(), true});
+}
+
+void VentanaEnvio::pasar(int item)
+{
+    poner({item, QString(), QString(), false});
+}
+
+// An item with nothing to send waits only behind statements still on their way.
+void VentanaEnvio::poner(Item item)
+{
+    if (m_cola.empty())
+        cumplir(item);
+    else
+        m_cola.push_back(std::move(item));
+}
+
+void VentanaEnvio::cumplir(const Item &item)
+{
+    if (!item.sql.isEmpty())
+        ++m_resumen.enviados;
+    else if (item.marcado)
+        ++m_resumen.sinCambios;
+    m_avance(item.indice + 1, item.indice + 1 == m_cantidad);
+}
+
+void VentanaEnvio::vaciar()
+{
+    if (m_cola.empty())
+        return;
+    const std::vector<Item> items = std::exchange(m_cola, {});
+    m_sentencias = 0;
+    m_claves.clear();
+    m_cualquiera = false;
+    QStringList sentencias;
+    for (const Item &item : items) {
+        if (!item.sql.isEmpty())
+            sentencias << item.sql;
+    }
+    QElapsedTimer demora;
+    demora.start();
+    bool juntas = false;
+    try {
+        juntas = conexion()->ejecutarJuntas(sentencias);
+    } catch (const AppError &) {
+        // The connection was lost with the window: none of it stands, from its first article on.
+        m_resumen.enCurso = items.front().articulo;
+        throw;
+    }
+    if (!juntas) {
+        unaPorUna(items);
+        return;
+    }
+    // A window costs about what one statement alone does: that is what a grouped question saves.
+    m_consulta.anotarSentencia(demora.nsecsElapsed());
+    for (const Item &item : items)
+        cumplir(item);
+}
+
+void VentanaEnvio::antesDeLeer(const QStringList &codigos)
+{
+    if (m_claves.isEmpty())
+        return;
+    for (const QString &codigo : codigos) {
+        const QString clave = claveDe(codigo);
+        if (m_cualquiera || clave.isEmpty() || m_claves.contains(clave)) {
+            vaciar();
+            return;
+        }
+    }
+}
+
+// Each statement again on its own, committed on its own; the one that fails stops the run at
+// its article, as it would have without windows.
+void VentanaEnvio::unaPorUna(const std::vector<Item> &items)
+{
+    const QString enCurso = m_resumen.enCurso;
+    for (const Item &item : items) {
+        if (!item.sql.isEmpty()) {
+            m_resumen.enCurso = item.articulo;
+            ejecutar(item.sql);
+        }
+        cumplir(item);
+    }
+    m_resumen.enCurso = enCurso;
+}

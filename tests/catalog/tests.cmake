@@ -1,0 +1,1 @@
+set_tests_properties(catalog/EnviarCatalogos_test PROPERTIES FIXTURES_REQUIRED postgres)
