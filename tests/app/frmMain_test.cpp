@@ -6,6 +6,7 @@
 #include "widgets/Twips.h"
 
 #include "support/DataAccessTestConfig.h"
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
 #include "support/TestEnvironment.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -37,9 +39,18 @@ void storeSetting(const QString &value)
     SettingsStore::SaveSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, value);
 }
 
-UserIdentity::Source gives(const QVariant &v)
+// "u*249": 249 times u.
+QString expand(QString s)
 {
-    return [v] { return v.isValid() ? std::optional<QString>(v.toString()) : std::nullopt; };
+    static const QRegularExpression run(u"(\\w)\\*(\\d+)"_s);
+    for (QRegularExpressionMatch m = run.match(s); m.hasMatch(); m = run.match(s))
+        s.replace(m.capturedStart(), m.capturedLength(), QString(m.captured(2).toInt(), m.captured(1).at(0)));
+    return s;
+}
+
+UserIdentity::Source gives(const QJsonValue &v)
+{
+    return [v] { return v.isString() ? std::optional<QString>(expand(v.toString())) : std::nullopt; };
 }
 
 // The catalog table as the data-access component gives it, or a component that cannot start.
@@ -65,8 +76,8 @@ private Q_SLOTS:
     {
         m_env = std::make_unique<TestEnvironment>();
         modGlobal::reset();
-        UserIdentity::setUserNameSource(gives(u"operador"_s));
-        UserIdentity::setComputerNameSource(gives(u"PUESTO1"_s));
+        UserIdentity::setUserNameSource(gives(QJsonValue(u"operador"_s)));
+        UserIdentity::setComputerNameSource(gives(QJsonValue(u"PUESTO1"_s)));
     }
 
     void cleanup()
@@ -94,30 +105,16 @@ private Q_SLOTS:
         QCOMPARE(w.cboCatalogos()->currentIndex(), -1);
     }
 
-    // The user name has 250 characters of room with its NUL, the computer name 255.
-    void identity_data()
-    {
-        QTest::addColumn<QVariant>("user");
-        QTest::addColumn<QVariant>("computer");
-        QTest::addColumn<QString>("expected");
-        const QString u249(249, u'u'), c254(254, u'C');
-        QTest::newRow("user missing") << QVariant() << QVariant(u"PUESTO1"_s) << u"Sorvanta - \\PUESTO1"_s;
-        QTest::newRow("computer missing") << QVariant(u"ana"_s) << QVariant() << u"Sorvanta - ana\\AUTO"_s;
-        QTest::newRow("blanks trimmed") << QVariant(u"  ana maria "_s) << QVariant(u" PC\\2 "_s)
-                                        << u"Sorvanta - ana maria\\PC\\2"_s;
-        QTest::newRow("names that just fit") << QVariant(u249) << QVariant(c254) << "Sorvanta - " + u249 + "\\" + c254;
-        QTest::newRow("names too long") << QVariant(u249 + "u") << QVariant(c254 + "C") << u"Sorvanta - \\AUTO"_s;
-        QTest::newRow("both missing") << QVariant() << QVariant(QString()) << QString();
-        QTest::newRow("both blank") << QVariant(u"   "_s) << QVariant(u"  "_s) << QString();
-    }
+    // tests/data/identidad-usuario.json: the user and computer names the system gives (null:
+    // none), and the session name they make (empty: start-up refused).
+    void identity_data() { DataTable::addRows(u"identidad-usuario.json"_s); }
 
     void identity()
     {
-        QFETCH(QVariant, user);
-        QFETCH(QVariant, computer);
-        QFETCH(QString, expected);
-        UserIdentity::setUserNameSource(gives(user));
-        UserIdentity::setComputerNameSource(gives(computer));
+        QFETCH(QJsonObject, c);
+        UserIdentity::setUserNameSource(gives(c[u"user"_s]));
+        UserIdentity::setComputerNameSource(gives(c[u"computer"_s]));
+        const QString expected = expand(c[u"session"_s].toString());
         MsgBoxRecorder boxes;
         frmMain w;
         QCOMPARE(w.Form_Load(), !expected.isEmpty());
@@ -184,57 +181,36 @@ private Q_SLOTS:
         QCOMPARE(w.chk_removeguion()->checkState(), Qt::Unchecked);
     }
 
-    void catalogSelector_data()
-    {
-        QTest::addColumn<std::vector<QVariantList>>("rows");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("order kept, missing description")
-            << std::vector<QVariantList>{{u"10"_s, u"Diez"_s}, {u"9"_s, QVariant()}, {u"PUR"_s, u"Compras"_s}}
-            << QStringList{u"[10] Diez"_s, u"[9] "_s, u"[PUR] Compras"_s} << QString();
-        QTest::newRow("empty") << std::vector<QVariantList>{} << QStringList() << QString();
-        // Start-up goes on after the selector's own message.
-        QTest::newRow("missing id stops the list")
-            << std::vector<QVariantList>{{u"A"_s, u"Uno"_s}, {QVariant(), u"Sin id"_s}, {u"C"_s, u"Tres"_s}}
-            << QStringList{u"[A] Uno"_s}
-            << u"Uso no válido de Null\r\n\r\n94 - seccion[CargarCatalogos.frmMain.Sorvanta Linea 3 ]::Sorvanta"_s;
-    }
-
+    // tests/data/selector-catalogos.json: the catalog table's rows as the component gives
+    // them, or statements run on the real table first; the entries shown and the message.
+    void catalogSelector_data() { DataTable::addRows(u"selector-catalogos.json"_s); }
     void catalogSelector()
     {
-        QFETCH(std::vector<QVariantList>, rows);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, message);
-        useCatalogRows(rows);
+        QFETCH(QJsonObject, c);
+        if (c.contains(u"sql"_s)) {
+            DataAccessTestConfig(*m_env).sqliteFolder(m_env->path(u"bases"_s)).write();
+            useRealData();
+            for (const QString &sql : DataTable::texts(c[u"sql"_s]))
+                runSql(sql);
+            modGlobal::reset();
+        } else {
+            std::vector<QVariantList> rows;
+            for (const QJsonValue &row : c[u"rows"_s].toArray())
+                rows.push_back({row[0].isNull() ? QVariant() : row[0].toString(),
+                                row[1].isNull() ? QVariant() : row[1].toString()});
+            useCatalogRows(rows);
+        }
         storeSetting(u"1"_s);
         MsgBoxRecorder boxes;
         frmMain w;
         QVERIFY(w.Form_Load());
+        const QStringList shown = DataTable::texts(c[u"shown"_s]);
         QCOMPARE(entries(w.cboCatalogos()), shown);
-        QCOMPARE(w.cboIdCatalogo()->count(), shown.size());
-        QCOMPARE(boxes.count(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty())
-            QCOMPARE(boxes.last().text, message);
+        QStringList ids = shown;
+        QCOMPARE(entries(w.cboIdCatalogo()), ids.replaceInStrings(QRegularExpression(u"^\\[(.*)\\] .*$"_s), u"\\1"_s));
+        const QString message = c[u"message"_s].toString();
+        QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(w.chk_removeguion()->checkState(), Qt::Checked);
-    }
-
-    // Text ids in text order; a missing description leaves the entry ending in "] ".
-    void catalogSelectorReadsARealCatalogTable()
-    {
-        const QString folder = m_env->path(u"bases"_s);
-        DataAccessTestConfig(*m_env).sqliteFolder(folder).write();
-        useRealData();
-        runSql(u"delete from catalogo"_s);
-        runSql(u"insert into catalogo (idcatalogo, descripcion) values ('9', 'Nueve'), ('PUR', 'Compras'), "
-               "('10', 'Diez'), ('X', null)"_s);
-        modGlobal::reset();
-        MsgBoxRecorder boxes;
-        frmMain w;
-        QVERIFY(w.Form_Load());
-        QCOMPARE(entries(w.cboCatalogos()),
-                 (QStringList{u"[10] Diez"_s, u"[9] Nueve"_s, u"[PUR] Compras"_s, u"[X] "_s}));
-        QCOMPARE(entries(w.cboIdCatalogo()), (QStringList{u"10"_s, u"9"_s, u"PUR"_s, u"X"_s}));
-        QCOMPARE(boxes.count(), 0);
     }
 
     // The grid fills the window but for its margins; the list keeps the grid's right and bottom.

@@ -2,6 +2,7 @@
 
 #include "core/ErrorNumbers.h"
 #include "support/DataAccessTestConfig.h"
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
 
@@ -52,7 +53,7 @@ RegArticulo fromJson(const QJsonObject &o)
 // "{today/}": today's date, year first, with that separator.
 QString withToday(QString s)
 {
-    for (const char *sep : {"/", "."})
+    for (const char *sep : {"/", ".", "-"})
         s.replace(u"{today%1}"_s.arg(QLatin1String(sep)),
                   QDate::currentDate().toString(u"yyyy'%1'MM'%1'dd"_s.arg(QLatin1String(sep))));
     return s;
@@ -82,14 +83,7 @@ private Q_SLOTS:
 
     // Each case of tests/data/sentencias-articulo.json: the statements for one article, whole
     // ("insert", "update") or in part ("insertEnds", "insertHas", "updateHas", "updateLacks").
-    void statements_data()
-    {
-        QTest::addColumn<QJsonObject>("c");
-        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/sentencias-articulo.json"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        for (const QJsonValue &c : QJsonDocument::fromJson(f.readAll()).array())
-            QTest::newRow(qPrintable(c[u"name"_s].toString())) << c.toObject();
-    }
+    void statements_data() { DataTable::addRows(u"sentencias-articulo.json"_s); }
 
     void statements()
     {
@@ -147,7 +141,9 @@ private Q_SLOTS:
         QTest::newRow("ACCESS") << u"ACCESS"_s;
     }
 
-    // Insert, then the same article again (an update), run by SQLite through the real component.
+    // The steps of tests/data/catalogo-real.json, one article inserted then updated, run by
+    // SQLite through the real component, and the columns then stored ("sql:": where the kind
+    // keeps remarks, else empty).
     void realCatalogStoresWhatTheStatementsSay()
     {
         QFETCH(QString, kind);
@@ -156,45 +152,27 @@ private Q_SLOTS:
             DataAccessTestConfig(env).sqliteFolder(env.path(u"bases"_s), kind).write();
         useRealData();
         QCOMPARE(modGlobal::AccesoDatos->getDataConnectionTAG(u"CATALOGOS"_s), kind);
-        const bool remarks = kind == u"SQL"_s;
         const QString cat = u"C'1"_s;
-        const auto stored = [&] {
-            return sqlRow(u"select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1, "
-                          "observacion2, idunidad, sufijos from catarticulos where idcatalogo = 'C''1' and "
-                          "idarticulo = 'B7'"_s);
+        const auto fill = [&kind](QString v) {
+            v = withToday(v);
+            return v.startsWith(u"sql:"_s) ? (kind == u"SQL"_s ? v.mid(4) : QString()) : v;
         };
-        modGlobal::UsuarioSesion = u"Sorvanta - O'Neil\\PC"_s;
-        RegArticulo a = reg(u"B7"_s);
-        a.descripcion = u"D'1"_s;
-        a.ncm = u"8471'30"_s;
-        a.idpais = u"1'5"_s;
-        a.kilos_unitario = 1.5;
-        a.observacion1 = u"no'ta"_s;
-        a.idunidad = u"07"_s;
-        a.sufijos = u"S1"_s;
-        runSql(insert(a, kind, cat));
-        QStringList f = stored();
-        QCOMPARE(f.mid(0, 5), (QStringList{u"D 1 "_s, u"8471'30"_s, u"1.5"_s, u"1'5"_s, u"Sorvanta - O'Neil\\PC"_s}));
-        QVERIFY(f[5].startsWith(QDate::currentDate().toString(Qt::ISODate)));
-        QCOMPARE(f.mid(6), (QStringList{remarks ? u"no ta"_s : QString(), QString(), u"07"_s, u"S1"_s}));
-        getArticuloenCatalogo(cat, a);
-        QCOMPARE(a.estado, u"Existe"_s);
-        QCOMPARE(a.ncm_catalogo, u"8471'30"_s);
-        QVERIFY(!ExisteArticulo(u"x' or '1'='1"_s, a));
-
-        modGlobal::UsuarioSesion = u"U2"_s;
-        a.descripcion = u"MOUSE 'PRO'"_s;
-        a.anexo_descripcion = u"USB"_s;
-        a.ncm = u"847130"_s;
-        a.kilos_unitario = 2.25;
-        a.observacion2 = u"o'k"_s;
-        a.idunidad = u"99"_s;
-        const QString second = insert(a, kind, cat);
-        QCOMPARE(second, update(a, kind, cat));
-        runSql(second);
-        f = stored();
-        QCOMPARE(f.mid(0, 5), (QStringList{u"MOUSE 'PRO' USB"_s, u"8471'30"_s, u"2.25"_s, u"1'5"_s, u"U2"_s}));
-        QCOMPARE(f.mid(7, 2), (QStringList{remarks ? u"o.k"_s : QString(), u"07"_s}));
+        for (const QJsonValue &step : DataTable::read(u"catalogo-real.json"_s)) {
+            modGlobal::UsuarioSesion = step[u"user"_s].toString();
+            RegArticulo a = fromJson(step[u"article"_s].toObject());
+            const QString sql = insert(a, kind, cat);
+            if (step[u"existing"_s].toBool())
+                QCOMPARE(sql, update(a, kind, cat));
+            runSql(sql);
+            QStringList f = sqlRow(u"select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1, "
+                                   "observacion2, idunidad, sufijos from catarticulos where idcatalogo = 'C''1' and "
+                                   "idarticulo = 'B7'"_s);
+            f[5] = f[5].left(10);
+            QCOMPARE(f, DataTable::expected(step[u"stored"_s].toArray(), f, fill));
+            getArticuloenCatalogo(cat, a);
+            QCOMPARE(a.estado + u'|' + a.ncm_catalogo, u"Existe|"_s + f[1]);
+            QVERIFY(!ExisteArticulo(u"x' or '1'='1"_s, a));
+        }
     }
 };
 

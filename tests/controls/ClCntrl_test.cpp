@@ -1,5 +1,6 @@
 #include "controls/ClCntrl.h"
 
+#include "support/DataTable.h"
 #include "support/MsgBoxRecorder.h"
 
 #include <QComboBox>
@@ -57,28 +58,13 @@ private Q_SLOTS:
     void initTestCase() { m_locale = QLocale(); }
     void cleanup() { QLocale::setDefault(m_locale); }
 
-    void highlightFollowsTag_data()
-    {
-        QTest::addColumn<QString>("tag");
-        QTest::addColumn<QColor>("onEntry");
-        QTest::addColumn<QColor>("onExit");
-        QTest::addColumn<bool>("selected");
-        const QColor green(192, 255, 192), blue(254, 228, 214), white(255, 255, 255), grey(100, 100, 100);
-        QTest::newRow("no tag") << "" << green << white << true;
-        QTest::newRow("F6 suffix") << "Precio#F6" << blue << white << true;
-        QTest::newRow("BB prefix left alone") << "BBfijo" << grey << grey << false;
-        QTest::newRow("F6 suffix wins on entry, BB keeps it on exit") << "BB#F6" << blue << blue << true;
-    }
-
+    void highlightFollowsTag_data() { DataTable::addRows(u"controles.json"_s, u"highlight"_s); }
     void highlightFollowsTag()
     {
-        QFETCH(QString, tag);
-        QFETCH(QColor, onEntry);
-        QFETCH(QColor, onExit);
-        QFETCH(bool, selected);
+        QFETCH(QJsonObject, c);
         Form f;
         f.txt2->setText(u"12,50"_s);
-        f.txt2->setProperty("Tag", tag);
+        f.txt2->setProperty("Tag", c[u"tag"_s].toString());
         QPalette p = f.txt2->palette();
         p.setColor(QPalette::Base, QColor(100, 100, 100));
         f.txt2->setPalette(p);
@@ -86,10 +72,10 @@ private Q_SLOTS:
         ctl.sLinkText(f.txt2);
         QVERIFY(f.show(f.txt1));
         f.txt2->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(background(f.txt2), onEntry);
-        QCOMPARE(f.txt2->selectedText(), selected ? u"12,50"_s : QString());
+        QCOMPARE(background(f.txt2), QColor(c[u"onEntry"_s].toString()));
+        QCOMPARE(f.txt2->selectedText(), c[u"selected"_s].toBool() ? u"12,50"_s : QString());
         f.txt3->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(background(f.txt2), onExit);
+        QCOMPARE(background(f.txt2), QColor(c[u"onExit"_s].toString()));
     }
 
     // Enter (either key) and Down go to the next box, Up to the previous; Enter is swallowed.
@@ -118,23 +104,13 @@ private Q_SLOTS:
         QCOMPARE(f.accepted.count(), 1);
     }
 
-    void keypadDecimalTypesLocaleSeparator_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("es_AR") << "es_AR"
-                               << "1,5.2,,";
-        QTest::newRow("en_US") << "en_US"
-                               << "1.5.2..";
-        QTest::newRow("unreadable: key left alone") << ""
-                                                    << "1.5.2..";
-    }
+    void keypadDecimalTypesLocaleSeparator_data() { DataTable::addRows(u"controles.json"_s, u"keypad"_s); }
 
     // Releasing the keypad key ends its effect: the main keyboard's "." stays a ".".
     void keypadDecimalTypesLocaleSeparator()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, typed);
+        QFETCH(QJsonObject, c);
+        const QString locale = c[u"locale"_s].toString();
         MsgBoxRecorder boxes;
         QLocale::setDefault(QLocale(locale.isEmpty() ? u"es_AR"_s : locale));
         Form f;
@@ -151,7 +127,7 @@ private Q_SLOTS:
         QTest::keyPress(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyPress(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
         QTest::keyRelease(f.txt1, Qt::Key_Period, Qt::KeypadModifier);
-        QCOMPARE(f.txt1->text(), typed);
+        QCOMPARE(f.txt1->text(), c[u"typed"_s].toString());
         // The separator asked for is the one in force now, not the one at creation.
         QLocale::setDefault(QLocale(u"de_CH"_s));
         QCOMPARE(ctl.Obtener_Sep_Decim(), locale.isEmpty() ? QString() : u"."_s);
@@ -162,22 +138,13 @@ private Q_SLOTS:
                     && boxes.last().icon == MsgBox::Icon::None && boxes.last().title == MsgBox::appTitle());
     }
 
-    void prefixSearchInListAndCombo_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("index");
-        QTest::newRow("upper case finds lower") << "MAND" << 1;
-        QTest::newRow("first of several") << "man" << 0;
-        QTest::newRow("accented letter case") << "ñan" << 3;
-        QTest::newRow("middle of a word is no prefix") << "era" << -1;
-        QTest::newRow("longer than the item") << "Perales" << -1;
-        QTest::newRow("empty finds the first") << "" << 0;
-    }
+    void prefixSearchInListAndCombo_data() { DataTable::addRows(u"controles.json"_s, u"prefix"_s); }
 
     void prefixSearchInListAndCombo()
     {
-        QFETCH(QString, value);
-        QFETCH(int, index);
+        QFETCH(QJsonObject, c);
+        QString value = c[u"value"_s].toString();
+        const int index = c[u"index"_s].toInt();
         const QStringList fruits{u"Manzana"_s, u"mandarina"_s, u"Pera"_s, u"Ñandú"_s};
         ClCntrl ctl;
         ctl.LstBuscarStr(value); // nothing linked yet: nothing happens

@@ -1,6 +1,7 @@
 #include "lote/Lote.h"
 
 #include "sheet/SheetFiles.h"
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/TestEnvironment.h"
 
@@ -42,37 +43,13 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void refusesWhatCannotBeDone_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("no catalog") << QStringList{} << 2 << u"Falta el catálogo: --catalogo ID"_s;
-        QTest::newRow("unknown option") << QStringList{u"--catalogo=GEN"_s, u"--rapido"_s} << 2
-                                        << u"Opción desconocida: --rapido"_s;
-        QTest::newRow("unknown catalog") << QStringList{u"--catalogo=XYZ"_s} << 2
-                                         << u"No existe el catálogo \"XYZ\". Catálogos: GEN, PUR"_s;
-        // Without --campo only labelled headers count: the description alone is not enough.
-        QTest::newRow("article not mapped")
-            << QStringList{u"--catalogo=GEN"_s} << 2 << u"Falta seleccionar columnas, mínimo Artículo y Una más"_s;
-        QTest::newRow("no such column") << QStringList{u"--catalogo=GEN"_s, u"--campo=Z=ARTICULO"_s} << 2
-                                        << u"La hoja no tiene la columna \"Z\""_s;
-        QTest::newRow("no such field") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=PRECIO"_s} << 2
-                                       << u"No existe el campo \"PRECIO\""_s;
-        QTest::newRow("no such country") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s,
-                                                        u"--pais=Brasil=XXX"_s}
-                                         << 2 << u"El país \"XXX\" de --pais Brasil=XXX no está en la tabla PAIS"_s;
-        QTest::newRow("unknown origin") << QStringList{u"--catalogo=GEN"_s, u"--campo=A=ARTICULO"_s,
-                                                       u"--campo=origen=pais_origen"_s}
-                                        << 3 << u"  \"Brasil\", fila 2"_s;
-    }
+    // tests/data/lote-rechazos.json: the options, the exit status and what the errors say.
+    void refusesWhatCannotBeDone_data() { DataTable::addRows(u"lote-rechazos.json"_s); }
     void refusesWhatCannotBeDone()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, says);
-        QCOMPARE(run(args), status);
-        QVERIFY2(m_err.contains(says), qPrintable(m_err));
+        QFETCH(QJsonObject, c);
+        QCOMPARE(run(DataTable::texts(c[u"args"_s])), c[u"status"_s].toInt());
+        QVERIFY2(m_err.contains(c[u"says"_s].toString()), qPrintable(m_err));
         QVERIFY(m_out.isEmpty());
         useRealData();
         QCOMPARE(articleCount(), 0);

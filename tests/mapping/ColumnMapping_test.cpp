@@ -5,12 +5,14 @@
 #include "core/ErrorText.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/MapaCampos.h"
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
 #include "widgets/FlexGrid.h"
 
 #include <QComboBox>
+#include <QKeySequence>
 
 using namespace Qt::StringLiterals;
 using C = CampoCatalogo;
@@ -56,26 +58,17 @@ private Q_SLOTS:
         modGlobal::reset();
     }
 
-    // F1's chooser: the keys pressed, then the column's header.
-    void chooser_data()
-    {
-        QTest::addColumn<QList<int>>("keys"); // 0 closes the window
-        QTest::addColumn<QString>("header");
-        const QList<int> down6(6, Qt::Key_Down);
-        QTest::newRow("sixth entry") << down6 + QList<int>{Qt::Key_Return} << "[ KILOS_UNITARIO ]";
-        // Each opening starts at the none-entry, which leaves the header empty.
-        QTest::newRow("enter at once") << QList<int>{Qt::Key_Return} << "";
-        QTest::newRow("unit keeps its blanks")
-            << QList<int>(11, Qt::Key_Down) + QList<int>{Qt::Key_Return} << "[   UNIDAD     ]";
-        QTest::newRow("escape") << QList<int>{Qt::Key_Down, Qt::Key_Escape} << "";
-        QTest::newRow("escape with the list open") << QList<int>{Qt::Key_F4, Qt::Key_Escape} << "";
-        QTest::newRow("close box") << QList<int>{Qt::Key_Down, 0} << "";
-    }
-
+    // F1's chooser: the keys pressed ("Down*6": six times; "close": the close box), then the
+    // column's header.
+    void chooser_data() { DataTable::addRows(u"mapeo-columnas.json"_s, u"chooser"_s); }
     void chooser()
     {
-        QFETCH(QList<int>, keys);
-        QFETCH(QString, header);
+        QFETCH(QJsonObject, c);
+        const QString header = c[u"header"_s].toString();
+        QList<int> keys;
+        for (const QString &key : DataTable::texts(c[u"keys"_s]))
+            for (int i = 0; i < key.section(u'*', 1).toInt() || i == 0; ++i)
+                keys << (key == u"close"_s ? 0 : QKeySequence::fromString(key.section(u'*', 0, 0))[0].key());
         MsgBoxRecorder boxes;
         headers({u"col0"_s, u"col1"_s, u"col2"_s});
         grid->setTextMatrix(1, 2, u"dato2"_s);
@@ -127,32 +120,14 @@ private Q_SLOTS:
 
     void mappingNeedsTheArticleAndOnePrincipalField_data()
     {
-        QTest::addColumn<QStringList>("headers");
-        QTest::addColumn<bool>("accepted");
-        const QString art = label(C::Articulo);
-        QTest::newRow("article only") << QStringList{art, u"Precio"_s} << false;
-        QTest::newRow("article and remark") << QStringList{art, label(C::Observacion1)} << false;
-        QTest::newRow("article and secondary fields") << QStringList{art,
-                                                                     label(C::AnexarDescripcion),
-                                                                     label(C::Unidad),
-                                                                     label(C::Sufijos),
-                                                                     label(C::Observacion2),
-                                                                     label(C::Observacion3)}
-                                                      << false;
-        QTest::newRow("article and weight") << QStringList{label(C::KilosUnitario), art} << true;
-        QTest::newRow("article and origin") << QStringList{art, label(C::PaisOrigen)} << true;
-        QTest::newRow("article and customs description") << QStringList{art, label(C::DescripcMaria)} << true;
-        QTest::newRow("ncm without article") << QStringList{label(C::Ncm)} << false;
-        QTest::newRow("labels that are nearly right")
-            << QStringList{u"[ articulo ]"_s, u"[ NCM ] "_s, u"ARTICULO"_s} << false;
-        QTest::newRow("none-entry text stands for nothing") << QStringList{art, label(C::Ninguno)} << false;
+        DataTable::addRows(u"mapeo-columnas.json"_s, u"mapping"_s);
     }
 
     void mappingNeedsTheArticleAndOnePrincipalField()
     {
-        QFETCH(QStringList, headers);
-        QFETCH(bool, accepted);
-        this->headers(headers);
+        QFETCH(QJsonObject, c);
+        const bool accepted = c[u"accepted"_s].toBool();
+        headers(DataTable::texts(c[u"headers"_s]));
         const AppError e = map();
         QCOMPARE(e.number(), accepted ? 0 : ErrorNumbers::kInnerOperation);
         if (!accepted) {

@@ -5,6 +5,7 @@
 #include "report/ExportarReporte.h"
 #include "widgets/ReviewList.h"
 
+#include "support/DataTable.h"
 #include "support/MsgBoxRecorder.h"
 #include "support/TestEnvironment.h"
 
@@ -144,33 +145,14 @@ private Q_SLOTS:
         QCOMPARE(m_boxes->last().text, u"Reporte generado en "_s + path);
     }
 
-    void failures_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("failOn");
-        QTest::addColumn<int>("callsMade");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("cancelled") << ""
-                                   << "" << 0 << u"Reporte cancelado"_s;
-        QTest::newRow("blanks only") << "   "
-                                     << "" << 0 << u"Reporte cancelado"_s;
-        for (const auto &[step, calls] : {std::pair{"Abrir", 2}, std::pair{"Escribir", 3}, std::pair{"Cerrar", 4}})
-            QTest::newRow(step) << "/datos/r.xls" << step << calls << u"Disco lleno"_s + kSection;
-        // Through the real file writer, into a folder that does not exist ("..." : only the start and end).
-        QTest::newRow("no folder") << "no/existe/r.xls"
-                                   << "real" << 0 << u"...No se pudo abrir el archivo \""_s;
-        // Without a file writer nothing is asked.
-        QTest::newRow("no writer")
-            << "r.xls"
-            << "none" << 0 << u"...\r\n\r\n429 - seccion[ExportarReporte.frmMain.Sorvanta Linea 0 ]::oFILES.clManejo"_s;
-    }
-
+    // tests/data/reporte-fallas.json: the path answered, the writer's call that fails ("real":
+    // the real writer; "none": no writer), the calls made and the message.
+    void failures_data() { DataTable::addRows(u"reporte-fallas.json"_s); }
     void failures()
     {
-        QFETCH(QString, answer);
-        QFETCH(QString, failOn);
-        QFETCH(int, callsMade);
-        QFETCH(QString, message);
+        QFETCH(QJsonObject, c);
+        const QString answer = c[u"answer"_s].toString(), failOn = c[u"failOn"_s].toString();
+        const QString message = c[u"message"_s].toString();
         ReviewList list;
         fill(list, 1, {u"X"_s});
         const bool relative = !answer.trimmed().isEmpty() && !answer.startsWith(u'/');
@@ -181,7 +163,7 @@ private Q_SLOTS:
             recordWrites();
         RecordingWriter::failOn = failOn;
         ExportarReporte(list);
-        QCOMPARE(RecordingWriter::calls.size(), callsMade);
+        QCOMPARE(RecordingWriter::calls.size(), c[u"calls"_s].toInt());
         QCOMPARE(m_boxes->count(), 1);
         const QString text = m_boxes->last().text;
         if (failOn == u"real"_s)

@@ -5,6 +5,7 @@
 #include "widgets/FlexGrid.h"
 #include "widgets/ReviewList.h"
 
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"
 #include "support/MsgBoxRecorder.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using C = CampoCatalogo;
@@ -34,8 +36,8 @@ struct Window {
     QLabel *label2 = new QLabel(&root);
     QPushButton *exportar = new QPushButton(&root);
 
-    // fields label the columns; every other row is a sheet row.
-    Window(const QList<C> &fields, const QList<QStringList> &rows)
+    // headers label the columns; every other row is a sheet row.
+    Window(const QStringList &headers, const QList<QStringList> &rows)
     {
         list->hide();
         label2->hide();
@@ -43,10 +45,10 @@ struct Window {
         cboCatalogos->addItems({u"[GEN] General"_s, u"[PUR] Compras"_s});
         cboIdCatalogo->addItems({u"GEN"_s, u"PUR"_s});
         cboCatalogos->setCurrentIndex(0);
-        grid->setCols(fields.size());
+        grid->setCols(headers.size());
         grid->setRows(rows.size() + 1);
-        for (int c = 0; c < fields.size(); ++c)
-            grid->setTextMatrix(0, c, etiquetaCampo(fields[c]));
+        for (int c = 0; c < headers.size(); ++c)
+            grid->setTextMatrix(0, c, headers[c]);
         for (int r = 0; r < rows.size(); ++r)
             for (int c = 0; c < rows[r].size(); ++c)
                 grid->setTextMatrix(r + 1, c, rows[r][c]);
@@ -125,69 +127,52 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    void headerOnlyGoesStraightToReview()
+    // Each case of tests/data/procesar-articulos.json: the grid's headers and rows, the
+    // countries chosen in the dialogs, then the messages, the items (texts joined by "|") and
+    // whether the window went on to the review.
+    void processing_data() { DataTable::addRows(u"procesar-articulos.json"_s); }
+    void processing()
     {
+        QFETCH(QJsonObject, c);
+        if (c.contains(u"sql"_s))
+            runSql(c[u"sql"_s].toString());
+        QList<QStringList> rows;
+        for (const QJsonValue &row : c[u"rows"_s].toArray())
+            rows << DataTable::texts(row);
         MsgBoxRecorder boxes;
-        Window w({C::Articulo, C::Descripcion}, {});
+        Window w(DataTable::texts(c[u"headers"_s]), rows);
+        const QStringList codes = DataTable::texts(c[u"answers"_s]);
+        std::optional<CountryAnswers> answers;
+        if (!codes.isEmpty())
+            answers.emplace(codes);
+        w.chk->setChecked(c[u"hyphens"_s].toBool());
         w.process();
-        QCOMPARE(boxes.count(), 0);
-        QVERIFY(w.reviewed());
-        QCOMPARE(w.list->itemCount(), 0);
-        QCOMPARE(w.list->columnCount(), 14);
+        QCOMPARE(answers ? answers->asked : 0, codes.size());
+        QCOMPARE(boxes.texts(), DataTable::texts(c[u"boxes"_s]));
+        QVERIFY(boxes.count() == 0 || boxes.last().icon == MsgBox::Icon::Exclamation);
+        QCOMPARE(w.reviewed(), c[u"reviewed"_s].toBool());
         QCOMPARE(modGlobal::IdCatalogoActual, u"GEN"_s);
-    }
-
-    void buildsItemsWithCleanTextsAndCatalogState()
-    {
-        runSql(u"insert into catarticulos (idcatalogo, idarticulo, ncm) values ('GEN', 'AB-12-3', '8471.30.00')"_s);
-        MsgBoxRecorder boxes;
-        Window w({C::Articulo, C::Descripcion, C::Ncm, C::KilosUnitario, C::PaisOrigen, C::Observacion3, C::Sufijos},
-                 {{u"AB-12-3"_s, u" Tornillo d'acero "_s, u"8471'30"_s, u"1,5"_s, u"China"_s, u"o'k"_s, u"s'"_s},
-                  {u"NUEVO'1"_s, {}, {}, u"0"_s, {}, {}, {}}});
-        w.process();
-        QCOMPARE(boxes.count(), 0);
-        QVERIFY(w.reviewed());
-        QCOMPARE(w.grid->rows(), 1);
-        QCOMPARE(w.list->itemCount(), 2);
-        QCOMPARE(w.item(0), (QStringList{u"AB-12-3"_s,
-                                         u" Tornillo d acero "_s,
-                                         {},
-                                         u"8471'30"_s,
-                                         u"Existe"_s,
-                                         u"8471.30.00"_s,
-                                         {},
-                                         u"1,5"_s,
-                                         u"CHN"_s,
-                                         {},
-                                         {},
-                                         u"o k"_s,
-                                         {},
-                                         u"s "_s}));
-        QCOMPARE(w.item(1).mid(0, 8), (QStringList{u"NUEVO 1"_s, {}, {}, {}, u"Nuevo"_s, {}, {}, u"0"_s}));
-        QVERIFY(w.list->isChecked(0) && w.list->isChecked(1));
+        if (w.reviewed())
+            QCOMPARE(w.list->columnCount(), 14);
+        QStringList items;
+        for (int i = 0; i < w.list->itemCount(); ++i) {
+            QVERIFY(w.list->isChecked(i));
+            items << w.item(i).join(u'|');
+        }
+        if (c.contains(u"items"_s))
+            QCOMPARE(items, DataTable::texts(c[u"items"_s]));
         // Existing articles show green in their first nine columns.
-        for (int k = 0; k < 14; ++k)
-            QCOMPARE(w.list->foreColor(0, k), k <= 8 ? QColor(0, 128, 0) : QColor());
-        QVERIFY(!w.list->foreColor(1, 0).isValid());
-        QCOMPARE(w.prg->value(), 2);
-        QCOMPARE(w.prg->maximum(), 3);
-    }
-
-    void rowWithoutCodeStillAsksAndStillStopsOnBadWeight()
-    {
-        MsgBoxRecorder boxes;
-        Window w({C::Articulo, C::KilosUnitario, C::PaisOrigen}, {{{}, u"1"_s, u"Uruguay"_s}, {{}, u"abc"_s, {}}});
-        CountryAnswers answers({u"URY"_s});
-        w.process();
-        QCOMPARE(answers.asked, 1);
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(
-            boxes.last().text,
-            u"No coinciden los tipos\r\n\r\n13 - seccion[ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::Sorvanta"_s);
-        QCOMPARE(boxes.last().icon, MsgBox::Icon::Exclamation);
-        QVERIFY(!w.reviewed());
-        QVERIFY(!w.label1->isHidden());
-        QCOMPARE(w.grid->rows(), 3);
+        for (int i = 0; i < c[u"green"_s].toArray().size(); ++i)
+            for (int k = 0; k < 14; ++k)
+                QCOMPARE(w.list->foreColor(i, k), c[u"green"_s][i].toBool() && k <= 8 ? QColor(0, 128, 0) : QColor());
+        if (c.contains(u"progress"_s))
+            QCOMPARE(QList<int>({w.prg->value(), w.prg->maximum()}),
+                     QList<int>({c[u"progress"_s][0].toInt(), c[u"progress"_s][1].toInt()}));
+        if (c.contains(u"gridRows"_s))
+            QCOMPARE(w.grid->rows(), c[u"gridRows"_s].toInt());
+        // The text edited in the dialog is stored as typed: asked directly, it is known.
+        if (c.contains(u"learned"_s))
+            QCOMPARE(ObtenerPaisOrigen(c[u"learned"_s][0].toString()).ORI, c[u"learned"_s][1].toString());
     }
 
     void failedRunThenRerunListsEachArticleOnce()
@@ -196,7 +181,7 @@ private Q_SLOTS:
         QList<QStringList> rows;
         for (int i = 1; i <= 12; ++i)
             rows << QStringList{u"A%1"_s.arg(i), i == 10 ? QString() : u"2"_s};
-        Window w({C::Articulo, C::KilosUnitario}, rows);
+        Window w({etiquetaCampo(C::Articulo), etiquetaCampo(C::KilosUnitario)}, rows);
         w.process();
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(w.list->itemCount(), 9);
@@ -208,41 +193,6 @@ private Q_SLOTS:
         QCOMPARE(w.list->itemCount(), 12);
         QCOMPARE(w.list->subItem(0, 0), u"A1"_s);
         QCOMPARE(w.list->subItem(9, 7), u"2,25"_s);
-    }
-
-    // An origin is asked once per run; one whose text was edited in the dialog is asked
-    // again, the edited text stored as typed. Hyphens removed on request.
-    void eachUnknownOriginIsAskedOnce()
-    {
-        Window w({C::Articulo, C::PaisOrigen}, {{u"AB-12-3"_s, u"Brasil"_s},
-                                                {u"A2"_s, u"China"_s},
-                                                {u"A3"_s, u"Brasil"_s},
-                                                {u"A4"_s, u"Mars"_s},
-                                                {u"A5"_s, u"Mars"_s}});
-        CountryAnswers answers({u"BRA"_s, u"=Côte d'Ivoire:ARG"_s, u"URY"_s});
-        w.chk->setChecked(true);
-        w.process();
-        QCOMPARE(w.list->subItem(0, 0) + u'|' + w.list->subItem(0, 7), u"AB 123|0"_s); // no weight column: 0
-        QCOMPARE(answers.asked, 3);
-        QStringList origins;
-        for (int i = 0; i < 5; ++i)
-            origins << w.list->subItem(i, 8);
-        QCOMPARE(origins, (QStringList{u"BRA"_s, u"CHN"_s, u"BRA"_s, u"ARG"_s, u"URY"_s}));
-        QCOMPARE(sqlRow(u"select ORI from ORG where PAI = 'Côte d''Ivoire'"_s), QStringList{u"ARG"_s});
-        // Asked directly, a text with an apostrophe finds what was stored.
-        QCOMPARE(ObtenerPaisOrigen(u"Côte d'Ivoire"_s).ORI, u"ARG"_s);
-    }
-
-    void refusedMappingProcessesNothing()
-    {
-        MsgBoxRecorder boxes;
-        Window w({C::Articulo, C::Observacion1}, {{u"A"_s, u"x"_s}});
-        w.process();
-        QCOMPARE(boxes.last().text,
-                 u"Falta seleccionar columnas, mínimo Artículo y Una más\r\n\r\n-2146102393 - seccion["
-                 "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::[ SetearCampos.frmMain.Sorvanta "
-                 "Linea 0 ]Campos Excel"_s);
-        QCOMPARE(w.list->itemCount(), 0);
     }
 
     // The country dialog alone, as processing opens it for an unknown origin.

@@ -1,41 +1,18 @@
 #include "review/QuitarGuiones.h"
 
+#include "support/DataTable.h"
+
 #include <QtTest>
 
 class QuitarGuionesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleansCodes_data()
-    {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
-        QTest::newRow("one hyphen") << "AB-123"
-                                    << "AB 123";
-        QTest::newRow("second hyphen dropped") << "AB-12-3"
-                                               << "AB 123";
-        QTest::newRow("four hyphens") << "A-B-C-D"
-                                      << "A BC D";
-        QTest::newRow("five parts") << "1-2-3-4-5"
-                                    << "1 23 4 5";
-        QTest::newRow("blanks around hyphen") << "12 - 34"
-                                              << "12 34";
-        QTest::newRow("inner blank removed") << "AB 12"
-                                             << "AB12";
-        QTest::newRow("leading hyphens keep a blank") << "--X"
-                                                      << " X";
-        QTest::newRow("run of hyphens folds") << "A----B"
-                                              << "A B";
-        QTest::newRow("trailing hyphen kept as blank") << "AB-"
-                                                       << "AB ";
-        QTest::newRow("empty") << ""
-                               << "";
-    }
-
+    void cleansCodes_data() { DataTable::addRows(QStringLiteral("quitar-guiones.json")); }
     void cleansCodes()
     {
-        QFETCH(QString, in);
-        QFETCH(QString, out);
-        QCOMPARE(QuitarGuiones(in), out);
+        QFETCH(QJsonObject, c);
+        QString in = c[QLatin1String("in")].toString();
+        QCOMPARE(QuitarGuiones(in), c[QLatin1String("out")].toString());
     }
 
     // The caller's own text loses its blanks, hyphens stay.

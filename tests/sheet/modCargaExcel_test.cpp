@@ -5,6 +5,7 @@
 #include "files/FileSystemComponent.h"
 #include "sheet/clEcxel.h"
 #include "sheet/modCargaExcel.h"
+#include "support/DataTable.h"
 #include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
 #include "widgets/FlexGrid.h"
@@ -38,14 +39,6 @@ public:
 };
 
 using Row = QJsonArray;
-const QJsonValue null;
-
-void addFormats(std::initializer_list<const char *> formats)
-{
-    QTest::addColumn<QString>("ext");
-    for (const char *ext : formats)
-        QTest::newRow(ext) << QString::fromLatin1(ext);
-}
 } // namespace
 
 // Loading a workbook into the grid, and the workbook wrapper it reads through.
@@ -120,110 +113,50 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
     }
 
-    void loadsUpToTheFirstEmptyRowAndHeaderWidth_data() { addFormats({"memory", "xlsx", "xls", "ods", "csv"}); }
-    void loadsUpToTheFirstEmptyRowAndHeaderWidth()
-    {
-        QFETCH(QString, ext);
-        // Header A, B, C with a value under the empty fourth header; a row starting empty;
-        // row 5 empty, so row 6 is never loaded.
-        const QString path = sheet(u"bordes"_s, ext,
-                                   {Row{"A", "B", "C", null}, Row{"VAL-1020-A", "Válvula", "China", "no se lee"},
-                                    Row{null, "x", null}, Row{"TOR-M8-30", "Tornillo", "Brasil"},
-                                    Row{null, null, null, "fuera"}, Row{"ROD-6204", "Rodamiento", "ALEMANIA"}});
-        // What an earlier load and mapping left goes.
-        m_grid->setCols(5);
-        m_grid->setRows(9);
-        m_grid->setTextMatrix(0, 1, u"Codigo Articulo"_s);
-        QVERIFY(load(path));
-        QCOMPARE(m_boxes->count(), 0);
-        QCOMPARE(m_grid->rows(), 4);
-        QCOMPARE(m_grid->fixedRows(), 1);
-        QCOMPARE(gridRow(0), QStringList({"A", "B", "C"}));
-        QCOMPARE(gridRow(1), QStringList({"VAL-1020-A", "Válvula", "China"}));
-        QCOMPARE(gridRow(2), QStringList({"", "x", ""}));
-        QCOMPARE(gridRow(3), QStringList({"TOR-M8-30", "Tornillo", "Brasil"}));
-        QCOMPARE(m_label->text(), u"Leyendo 4 registros..."_s);
-        for (int c = 0; c < 3; ++c) {
-            QCOMPARE(m_grid->cellForeColor(0, c), QColor(0, 0, 255));
-            QVERIFY(m_grid->cellFontBold(0, c) && !m_grid->cellFontBold(1, c));
-            QCOMPARE(m_grid->colWidth(c), 3000);
-        }
-        if (m_excelLog)
-            QCOMPARE(m_excelLog->calls, (QStringList{u"open %1 1 1 0"_s.arg(path), u"closeWorkbooks"_s, u"close"_s}));
-    }
-
-    void refusedSheets_data()
+    // Each case of tests/data/hojas-cargadas.json in each of its formats: the grid loaded
+    // (whatever an earlier load and mapping left goes), or the message of the refusal ("..."
+    // at its start: only the end is compared); the caption, and the in-memory workbook's calls.
+    void loading_data()
     {
         QTest::addColumn<QString>("ext");
-        QTest::addColumn<QJsonArray>("rows");
-        QTest::addColumn<QString>("message"); // "..." at the start: only the end is compared
-        QTest::addColumn<QString>("caption");
-        const QJsonArray headerOnly{Row{"Codigo", "Origen"}};
-        const QString tooFew = u"Archivo excel con Formato incorrecto, por favor edite el archivo y no deje muchas "
-                               "columnas vacias"_s;
-        for (const char *ext : {"memory", "xlsx", "csv"})
-            QTest::addRow("header only, %s", ext) << ext << headerOnly << tooFew << "Leyendo 1 registros...";
-        const QJsonArray noA1{Row{null, "B"}, Row{"1", "2"}};
-        const QString badRow = u"30009 - Valor de fila no válido\r\n\r\nSeccion [Mendral.frmCFGExcel."
-                               "lf_LevantarExcel]:: nro 91"_s;
-        for (const char *ext : {"memory", "xlsx"})
-            QTest::addRow("empty first cell, %s", ext) << ext << noA1 << badRow << "Leyendo 0 registros...";
-        const QJsonArray errorCell{Row{"Codigo", "Peso"}, Row{"A-1", QJsonObject{{"error", "#DIV/0!"}}}};
-        const QString mismatch = u"13 - No coinciden los tipos\r\n\r\nSeccion [Mendral.frmCFGExcel."
-                                 "lf_LevantarExcel]:: nro 70"_s;
-        for (const char *ext : {"xlsx", "xls"})
-            QTest::addRow("error cell, %s", ext) << ext << errorCell << mismatch << "Leyendo 1 registros...";
-        for (const char *ext : {"xlsx", "xls", "ods"})
-            QTest::addRow("damaged, %s", ext)
-                << ext << QJsonArray{"damaged"} << "...3\r\n\r\nSeccion [Mendral.frmCFGExcel.lf_LevantarExcel]:: nro 40"
-                << "";
+        QTest::addColumn<QJsonObject>("c");
+        for (const QJsonValue &c : DataTable::read(u"hojas-cargadas.json"_s))
+            for (const QString &ext : DataTable::texts(c[u"formats"_s]))
+                QTest::addRow("%s, %s", qPrintable(c[u"name"_s].toString()), qPrintable(ext)) << ext << c.toObject();
     }
-
-    void refusedSheets()
+    void loading()
     {
         QFETCH(QString, ext);
-        QFETCH(QJsonArray, rows);
-        QFETCH(QString, message);
-        QFETCH(QString, caption);
-        const QString path = sheet(u"rechazado"_s, ext, rows);
+        QFETCH(QJsonObject, c);
+        const QString path = sheet(u"hoja"_s, ext, c[u"rows"_s].toArray());
         QVERIFY(!path.isEmpty());
         m_grid->setCols(5);
         m_grid->setRows(9);
-        QVERIFY(!load(path));
-        QCOMPARE(m_boxes->count(), 1);
-        const QString text = m_boxes->last().text;
-        if (message.startsWith(u"..."_s))
-            QVERIFY2(text.endsWith(message.mid(3)), qPrintable(text));
-        else
-            QCOMPARE(text, message);
-        QCOMPARE(m_boxes->last().icon,
-                 message.startsWith(u"Archivo"_s) ? MsgBox::Icon::Exclamation : MsgBox::Icon::Critical);
-        if (!caption.isEmpty())
-            QCOMPARE(m_label->text(), caption);
-        if (QByteArray(QTest::currentDataTag()).startsWith("header")) {
-            QCOMPARE(QList<int>({m_grid->rows(), m_grid->cols()}), QList<int>({1, 2}));
-            // Refused sheets are not closed, only released.
-            if (m_excelLog)
-                QCOMPARE(m_excelLog->calls, QStringList{u"open %1 1 1 0"_s.arg(path)});
+        m_grid->setTextMatrix(0, 1, u"Codigo Articulo"_s);
+        const QString message = c[u"message"_s].toString();
+        QCOMPARE(load(path), message.isEmpty());
+        QCOMPARE(m_boxes->count(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            const QString text = m_boxes->last().text;
+            QVERIFY2(message.startsWith(u"..."_s) ? text.endsWith(message.mid(3)) : text == message, qPrintable(text));
+            QCOMPARE(m_boxes->last().icon,
+                     message.startsWith(u"Archivo"_s) ? MsgBox::Icon::Exclamation : MsgBox::Icon::Critical);
         }
-    }
-
-    // Separators would shift the later cells; a NUL would cut a statement short.
-    void controlCharactersBecomeBlanks_data() { addFormats({"memory", "xlsx"}); }
-    void controlCharactersBecomeBlanks()
-    {
-        QFETCH(QString, ext);
-        const QString controls = u"d"_s + QChar(0) + u"esc"_s + QChar(1) + u"x"_s + QChar(0x1f);
-        QVERIFY(load(sheet(u"separadores"_s, ext,
-                           {Row{"Codigo", "Descripcion", "Origen"}, Row{"A-1", "Caja\tx 100", "China"},
-                            Row{"A-2", "Linea uno\rLinea dos", "Brasil"}, Row{"A-3", "Uno\nDos\nTres", "EEUU"},
-                            Row{"A-4", controls, "Chile"}})));
-        QCOMPARE(m_boxes->count(), 0);
-        QCOMPARE(m_grid->rows(), 5);
-        QCOMPARE(gridRow(1), QStringList({"A-1", "Caja x 100", "China"}));
-        QCOMPARE(gridRow(2), QStringList({"A-2", "Linea uno Linea dos", "Brasil"}));
-        QCOMPARE(gridRow(3), QStringList({"A-3", "Uno Dos Tres", "EEUU"}));
-        QCOMPARE(gridRow(4), QStringList({"A-4", "d esc x ", "Chile"}));
+        if (c.contains(u"caption"_s))
+            QCOMPARE(m_label->text(), c[u"caption"_s].toString());
+        const QJsonArray grid = c[u"grid"_s].toArray();
+        if (!grid.isEmpty())
+            QCOMPARE(m_grid->rows(), grid.size());
+        for (int r = 0; r < grid.size(); ++r)
+            QCOMPARE(gridRow(r), DataTable::texts(grid[r]));
+        for (int col = 0; message.isEmpty() && col < m_grid->cols(); ++col) {
+            QCOMPARE(m_grid->fixedRows(), 1);
+            QCOMPARE(m_grid->cellForeColor(0, col), QColor(0, 0, 255));
+            QVERIFY(m_grid->cellFontBold(0, col) && !m_grid->cellFontBold(1, col));
+            QCOMPARE(m_grid->colWidth(col), 3000);
+        }
+        if (m_excelLog && c.contains(u"log"_s))
+            QCOMPARE(m_excelLog->calls, DataTable::texts(c[u"log"_s]).replaceInStrings(u"%1"_s, path));
     }
 
     // The rows left out are counted up to the first empty row, as the scan would have read on.
@@ -262,7 +195,12 @@ private Q_SLOTS:
         }
     }
 
-    void numbersDatesAndFormulasInTheRegion_data() { addFormats({"xlsx", "xls", "ods"}); }
+    void numbersDatesAndFormulasInTheRegion_data()
+    {
+        QTest::addColumn<QString>("ext");
+        for (const char *ext : {"xlsx", "xls", "ods"})
+            QTest::newRow(ext) << QString::fromLatin1(ext);
+    }
     void numbersDatesAndFormulasInTheRegion()
     {
         QFETCH(QString, ext);

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Replaces the real message box while alive and records every box the code showed.
 class MsgBoxRecorder {
@@ -27,6 +28,13 @@ public:
     const QList<Shown> &shown() const { return m_shown; }
     int count() const { return m_shown.size(); }
     const Shown &last() const { return m_shown.last(); }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Shown &s : m_shown)
+            out << s.text;
+        return out;
+    }
     void clear() { m_shown.clear(); }
 
 private:
