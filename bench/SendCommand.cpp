@@ -4,16 +4,15 @@
 #include "ProcessCommand.h"
 
 #include "app/frmMain.h"
+#include "catalog/EnvioArticulos.h"
+#include "core/AppError.h"
 #include "core/modGlobal.h"
 #include "database/DataAccessManager.h"
-#include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -129,13 +128,20 @@ double psqlFloor(const PrivateServer &server, const QString &folder, long count,
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
-// Presses F12 on the review step; the seconds until the run's closing message was shown.
-double pressF12(frmMain &window)
+// F12's operation on the reviewed list, as the window's F12 calls it, without the window's
+// progress painting: the seconds until it ended, and its closing message or its failure.
+double pressF12(frmMain &window, QString &message)
 {
+    ResumenEnvio resumen;
     QElapsedTimer clock;
     clock.start();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
-    QApplication::sendEvent(window.lstArticulos(), &press);
+    try {
+        EnviarArticulos(
+            *window.lstArticulos()->listModel(), modGlobal::IdCatalogoActual, [](int, bool) {}, resumen);
+        message = QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual;
+    } catch (const AppError &e) {
+        message = e.description();
+    }
     return double(clock.nsecsElapsed()) / 1e9;
 }
 } // namespace
@@ -159,19 +165,15 @@ int run(const QStringList &arguments)
         frmMain window;
         if (!ProcessCommand::prepare(rest.first(), window, home) || ProcessCommand::pressF11(window) < 0)
             return 1;
-        // The run ends with one message: the closing one, or the failure.
         QString message;
-        MsgBox::setHandler([&message](const QString &text, MsgBox::Icon, const QString &) { message = text; });
         auto counting = std::make_shared<CountingAccess>(modGlobal::AccesoDatos, oneByOne);
         modGlobal::AccesoDatos = counting;
-        const double seconds = pressF12(window);
+        const double seconds = pressF12(window, message);
         const Tally &tally = counting->tally();
         const long statements = tally.commands;
         err << "commands " << tally.commands << " in " << QString::number(double(tally.commandNs) / 1e9, 'f', 3)
             << " s (" << tally.windows << " windows), queries " << tally.queries << " in "
             << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s" << Qt::endl;
-        MsgBox::setHandler(
-            [](const QString &text, MsgBox::Icon, const QString &) { qWarning("%s", qPrintable(text)); });
         const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
                                  .arg(QString::number(seconds, 'f', 3))
                                  .arg(statements)
