@@ -246,19 +246,24 @@ QString whereAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
     return QStringLiteral(" where idcatalogo = '") + literal(idCatalogo) + QStringLiteral("' and idarticulo in (")
            + lista + QStringLiteral(")");
 }
+
+// Without statistics on the table a server answers a long list by reading the whole catalog,
+// and a short one through the key: a long group goes as short lists joined.
+QString enListasCortas(const QString &select, const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    QStringList partes;
+    for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista)
+        partes << select + whereAlguno(idCatalogo, idsArticulo.mid(desde, kCodigosPorLista));
+    return partes.join(QStringLiteral(" union all "));
+}
 } // namespace
 
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        // Without statistics on the table a server answers a long list by reading the whole
-        // catalog, and a short one through the key: a long group goes as short lists joined.
-        QStringList partes;
-        for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista)
-            partes << QStringLiteral("select idarticulo from catarticulos")
-                          + whereAlguno(idCatalogo, idsArticulo.mid(desde, kCodigosPorLista));
-        conexion()->setSql(partes.join(QStringLiteral(" union all ")));
+        conexion()->setSql(
+            enListasCortas(QStringLiteral("select idarticulo from catarticulos"), idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -271,8 +276,8 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
 {
     int linea = 10;
     try {
-        conexion()->setSql(QStringLiteral("select idarticulo, ncm from catarticulos")
-                           + whereAlguno(idCatalogo, idsArticulo));
+        conexion()->setSql(
+            enListasCortas(QStringLiteral("select idarticulo, ncm from catarticulos"), idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         QList<QPair<QString, QString>> filas;
