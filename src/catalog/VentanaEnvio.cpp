@@ -3,10 +3,10 @@
 #include "catalog/ClaveHolgada.h"
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/EnvioArticulos.h"
-#include "common/modGlobal.h"
-#include "external/DataAccessManager.h"
-#include "external/DatabaseConnection.h"
-#include "platform/AppError.h"
+#include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
+#include "database/DatabaseConnection.h"
 
 #include <utility>
 
