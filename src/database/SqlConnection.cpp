@@ -206,14 +206,15 @@ void SqlConnection::cerrarVentana()
         ejecutarSolo(texto);
 }
 
-// On PostgreSQL the run is one transaction, committed at confirmarTanda, for the same reason as
-// the held file below; its windows (ejecutarJuntas) only save round trips.
-// Only the embedded engine locks a file per statement and commits at its cost. The run's commands go in transactions of
-// up to kSentenciasPorVentana commands or kMsPorVentana, with the outcome of each committing on its own. Holding the
-// file for the run needs every other program out of it, even one that merely has it open: then the run goes on without
-// the hold. With the hold nobody else can write between windows, so the run is one window: a run killed half way leaves
-// nothing, and the operator's rerun gives what one run gives (an article it had inserted would come back as updated,
-// and an update writes other values than an insert).
+// On PostgreSQL the run is one transaction, committed at confirmarTanda, for the same reason
+// as the held file below; its windows (ejecutarJuntas) only save round trips.
+// Only the embedded engine locks a file per statement and commits at its cost. The run's
+// commands go in transactions of up to kSentenciasPorVentana commands or kMsPorVentana, with
+// the outcome of each committing on its own. Holding the file for the run needs every other
+// program out of it, even one that merely has it open: then the run goes on without the hold.
+// With the hold nobody else can write between windows, so the run is one window: a run killed
+// half way leaves nothing, and the operator's rerun gives what one run gives (an article it had
+// inserted would come back as updated, and an update writes other values than an insert).
 void SqlConnection::comenzarTanda()
 {
     if (!esSqlite()) {
