@@ -103,17 +103,24 @@ QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, 
 }
 
 // Holds the catalog for the run and always lets it go, even when the run stops half way.
+// A run whose transaction went with its session reports nothing sent: none of it stands.
 class Tanda {
 public:
-    Tanda() : m_conexion(modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos))
+    explicit Tanda(ResumenEnvio &resumen)
+        : m_conexion(modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos)), m_resumen(resumen)
     {
         if (m_conexion)
             m_conexion->comenzarTanda();
     }
     ~Tanda()
     {
-        if (m_conexion)
-            m_conexion->terminarTanda();
+        if (!m_conexion)
+            return;
+        if (m_conexion->tandaPerdida()) {
+            m_resumen.enviados = 0;
+            m_resumen.sinCambios = 0;
+        }
+        m_conexion->terminarTanda();
     }
     int sentenciasPorEnvio() const { return m_conexion ? m_conexion->sentenciasPorEnvio() : 1; }
     // Commits what the run executed; raises AppError when that fails.
@@ -127,6 +134,7 @@ public:
 
 private:
     std::shared_ptr<DatabaseConnection> m_conexion;
+    ResumenEnvio &m_resumen;
 };
 
 struct Envio {
@@ -170,7 +178,7 @@ void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda)
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen)
 {
-    Tanda tanda;
+    Tanda tanda(resumen);
     const int porEnvio = tanda.sentenciasPorEnvio();
     // With windows a question costs a round trip of its own: longer groups.
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);

@@ -15,9 +15,10 @@ struct ResumenEnvio {
 };
 
 // F12 without a window: inserts every checked article of the list into catalog
-// `idCatalogo`, or updates it there, with the outcome of each statement committing on its
-// own (a database server gets them in windows, VentanaEnvio). `avance` hears of every item
+// `idCatalogo`, or updates it there, with the outcome of each statement as if it committed on
+// its own (a database server gets them in windows, VentanaEnvio). `avance` hears of every item
 // (checked or not) once it is done, `ultimo` at the last. Raises AppError at the first
-// failure; what was executed before stays written.
+// failure; what was executed before stays written, unless the session went with the run's
+// transaction: then nothing does, and `resumen` counts nothing.
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen);

@@ -152,8 +152,8 @@ void VentanaEnvio::antesDeLeer(const QStringList &codigos)
     }
 }
 
-// Each statement again on its own, committed on its own; the one that fails stops the run at
-// its article, as it would have without windows.
+// Each statement again on its own; the one that fails stops the run at its article, as it
+// would have without windows.
 void VentanaEnvio::unaPorUna(const std::vector<Item> &items)
 {
     const QString enCurso = m_resumen.enCurso;

@@ -12,10 +12,10 @@ struct ResumenEnvio;
 
 // The items of one sending run on their way to the catalog. A connection that takes many
 // commands at once gets them in windows (up to its number, or kMsPorVentana), each in one
-// round trip and one transaction. The run's outcome stays that of one statement at a time:
-// an item is counted and reported to `avance` only once its statement stands, and a window
-// that fails is sent again one statement at a time, so the failing one reports itself at
-// its own article and those before it stay written.
+// round trip, all of it or none (on PostgreSQL inside the run's one transaction). The run's
+// outcome stays that of one statement at a time: an item is counted and reported to `avance`
+// only once its statement stands, and a window that fails is sent again one statement at a
+// time, so the failing one reports itself at its own article and those before it stay written.
 class VentanaEnvio {
 public:
     using Avance = std::function<void(int item, bool ultimo)>;

@@ -25,18 +25,20 @@ public:
 
     // Around a run of many statements from one operation, with no operator input in
     // between: the connection may keep the database to itself meanwhile, and commit the
-    // run's commands in groups, with the outcome of each committing on its own: when a
-    // command fails, those before it stand. confirmarTanda commits what is still open
+    // run's commands in groups or all at confirmarTanda: when a command fails, those before
+    // it stand once confirmarTanda has run. confirmarTanda commits what is still open
     // (raising AppError when that fails); terminarTanda lets go and never raises.
     virtual void comenzarTanda() {}
     virtual void confirmarTanda() {}
     virtual void terminarTanda() {}
+    // True once the run's transaction went with its session: nothing the run executed stands.
+    virtual bool tandaPerdida() const { return false; }
 
     // How many commands of a run the connection sends to the database at once through
     // ejecutarJuntas; 1 when each goes through ejecutar.
     virtual int sentenciasPorEnvio() const { return 1; }
-    // Runs the commands in one round trip, in one transaction committed only when all of
-    // them succeed. False when one failed: the transaction was rolled back and none stands.
+    // Runs the commands in one round trip, all of them or none. False when one failed:
+    // none stands, those before them do.
     // A connection lost on the way raises AppError with the database's own message.
     virtual bool ejecutarJuntas(const QStringList &) { return false; }
 };

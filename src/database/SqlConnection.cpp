@@ -75,6 +75,7 @@ void SqlConnection::run(QSqlQuery &query, const QString &texto)
     // every later statement would fail the same way: the next one opens it afresh.
     if (m_db.driverName() == QLatin1String("QODBC"))
         m_abrirDeNuevo = true;
+    volverAlPunto(error);
     rechazar(error);
 }
 
@@ -90,6 +91,8 @@ void SqlConnection::rechazar(const QSqlError &error)
 
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
+    if (m_perdida)
+        rechazar(m_errorPerdida);
     ensureOpen();
     QSqlQuery query(m_db);
     run(query);
@@ -114,7 +117,11 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 
 long SqlConnection::ejecutar()
 {
+    if (m_perdida)
+        rechazar(m_errorPerdida);
     ensureOpen();
+    if (m_unaTransaccion)
+        return ejecutarEnTransaccion(translatedSql());
     if (!m_tanda)
         return ejecutarSolo(translatedSql());
     if (!m_enVentana) {
@@ -199,18 +206,22 @@ void SqlConnection::cerrarVentana()
         ejecutarSolo(texto);
 }
 
-// Only the embedded engine locks a file per statement and commits at its cost; servers need
-// nothing here. The run's commands go in transactions of up to kSentenciasPorVentana commands
-// or kMsPorVentana, with the outcome of each committing on its own. Holding the file for the
-// run needs every other program out of it, even one that merely has it open: then the run
-// goes on without the hold. With the hold nobody else can write between windows, so the run
-// is one window: a run killed half way leaves nothing, and the operator's rerun gives what one
-// run gives (an article it had inserted would come back as updated, and an update writes
-// other values than an insert).
+// On PostgreSQL the run is one transaction, committed at confirmarTanda, for the same reason
+// as the held file below; its windows (ejecutarJuntas) only save round trips.
+// Only the embedded engine locks a file per statement and commits at its cost. The run's
+// commands go in transactions of up to kSentenciasPorVentana commands or kMsPorVentana, with
+// the outcome of each committing on its own. Holding the file for the run needs every other
+// program out of it, even one that merely has it open: then the run goes on without the hold.
+// With the hold nobody else can write between windows, so the run is one window: a run killed
+// half way leaves nothing, and the operator's rerun gives what one run gives (an article it had
+// inserted would come back as updated, and an update writes other values than an insert).
 void SqlConnection::comenzarTanda()
 {
-    if (!esSqlite())
+    if (!esSqlite()) {
+        m_unaTransaccion = m_db.driverName() == QLatin1String("QPSQL");
+        m_perdida = false;
         return;
+    }
     ensureOpen();
     QSqlQuery query(m_db);
     query.exec(QStringLiteral("pragma busy_timeout"));
@@ -230,6 +241,15 @@ void SqlConnection::comenzarTanda()
 void SqlConnection::confirmarTanda()
 {
     cerrarVentana();
+    if (!m_abierta)
+        return;
+    m_abierta = false;
+    QSqlQuery query(m_db);
+    if (query.exec(QStringLiteral("commit")))
+        return;
+    m_perdida = true;
+    m_errorPerdida = query.lastError();
+    rechazar(m_errorPerdida);
 }
 
 // A run that met another program's lock can keep the file locked even after going back to
@@ -237,6 +257,18 @@ void SqlConnection::confirmarTanda()
 // opens it again.
 void SqlConnection::terminarTanda()
 {
+    if (m_unaTransaccion) {
+        m_unaTransaccion = false;
+        try {
+            confirmarTanda();
+        } catch (const AppError &) {
+            // The run reports its own stop.
+        }
+        // A session the server ended is opened afresh by the next statement.
+        if (std::exchange(m_perdida, false))
+            m_db.close();
+        return;
+    }
     if (!m_tanda)
         return;
     m_tanda = false;
@@ -257,25 +289,87 @@ int SqlConnection::sentenciasPorEnvio() const
 
 // Without bound values the PostgreSQL driver sends the text as one simple query, several
 // commands and all; it reports a failure after the first command only when walking the
-// results. The server skips the rest of the text at a failed command, the commit included,
-// and keeps the transaction aborted until the rollback.
+// results. The server skips the rest of the text at a failed command and keeps the
+// transaction aborted until the rollback. `cambiados`: the rows the first command changed.
+bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    qsizetype hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
+    if (cambiados && hechos > 0)
+        *cambiados = query.numRowsAffected();
+    while (hechos > 0 && query.nextResult())
+        ++hechos;
+    error = query.lastError();
+    return hechos == textos.size() && !error.isValid();
+}
+
+// The run's transaction, at its first command; the savepoint marks where a failure goes back to.
+void SqlConnection::abrirTransaccion()
+{
+    if (m_abierta)
+        return;
+    QSqlError error;
+    if (!enviarJuntos({QStringLiteral("begin"), QStringLiteral("savepoint envio")}, error)) {
+        QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+        rechazar(error);
+    }
+    m_abierta = true;
+}
+
+// One command of a server's run, with the savepoint moved past it when it stands.
+long SqlConnection::ejecutarEnTransaccion(const QString &texto)
+{
+    abrirTransaccion();
+    QSqlError error;
+    long cambiados = 0;
+    if (enviarJuntos({texto, QStringLiteral("release savepoint envio"), QStringLiteral("savepoint envio")}, error,
+                     &cambiados))
+        return cambiados;
+    volverAlPunto(error);
+    rechazar(error);
+}
+
+// After a failure inside the run's transaction: back to the savepoint, so that what stood
+// before still commits. When even that fails the server has ended the session, and the run's
+// transaction with it.
+void SqlConnection::volverAlPunto(const QSqlError &error)
+{
+    if (!m_abierta)
+        return;
+    if (m_db.isOpen() && QSqlQuery(m_db).exec(QStringLiteral("rollback to savepoint envio")))
+        return;
+    m_abierta = false;
+    m_perdida = true;
+    m_errorPerdida = error;
+}
+
+// On a server's run the window goes inside the run's transaction, which it leaves with the
+// savepoint after its last command; elsewhere it is a transaction of its own.
 bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
 {
+    if (m_perdida)
+        rechazar(m_errorPerdida);
     ensureOpen();
-    QStringList textos{QStringLiteral("begin")};
+    if (m_unaTransaccion)
+        abrirTransaccion();
+    QStringList textos;
+    if (!m_abierta)
+        textos << QStringLiteral("begin");
     for (const QString &sentencia : sentencias)
         textos << SqlDialect::translate(sentencia, m_dialect);
-    textos << QStringLiteral("commit");
+    if (m_abierta)
+        textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
+    else
+        textos << QStringLiteral("commit");
     QSqlError error;
-    {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        qsizetype hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
-        while (hechos > 0 && query.nextResult())
-            ++hechos;
-        error = query.lastError();
-        if (hechos == textos.size() && !error.isValid())
-            return true;
+    if (enviarJuntos(textos, error))
+        return true;
+    if (m_abierta) {
+        volverAlPunto(error);
+        if (!m_perdida)
+            return false;
+        rechazar(error);
     }
     // Even the rollback fails on a session the server ended: its own message is the one to
     // report, and nothing is sent again on another.

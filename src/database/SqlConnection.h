@@ -5,9 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QStringList>
 
-class QSqlError;
 class QSqlQuery;
 struct sqlite3;
 
@@ -29,6 +29,7 @@ public:
     void terminarTanda() override;
     int sentenciasPorEnvio() const override;
     bool ejecutarJuntas(const QStringList &sentencias) override;
+    bool tandaPerdida() const override { return m_perdida; }
 
     // The text that reaches the database for the statement held in sql().
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
@@ -47,6 +48,10 @@ private:
     sqlite3 *motorSqlite() const;
     static bool ejecutarSqlite(sqlite3 *motor, const QString &texto, long &cambiados);
     void cerrarVentana();
+    bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
+    void abrirTransaccion();
+    long ejecutarEnTransaccion(const QString &texto);
+    void volverAlPunto(const QSqlError &error);
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
@@ -59,4 +64,12 @@ private:
     bool m_ventanaUnica = false;
     QStringList m_ventana;
     QElapsedTimer m_reloj;
+    // A server's run: one transaction from its first command to confirmarTanda, with a
+    // savepoint after the last command that stood.
+    bool m_unaTransaccion = false;
+    bool m_abierta = false;
+    // The session ended with the run's transaction: nothing of the run stands, and every
+    // later command of the run reports the server's message of then.
+    bool m_perdida = false;
+    QSqlError m_errorPerdida;
 };

@@ -3,9 +3,11 @@
 then run again to the end: the catalog must come out as from one clean run (two, when the kill
 came after the commit), and at the kill every article must be either fully written or untouched.
 
-    Kill_test.py SORVANTA_LOTE
+    Kill_test.py SORVANTA_LOTE [--postgres INFO_FILE]
 
-Exits 77 (skipped) when the program is missing or the machine gives no terminal.
+With --postgres the catalog is on the private PostgreSQL server INFO_FILE describes
+(scripts/pg-test-server.sh). Exits 77 (skipped) when the program or the server is missing or
+the machine gives no terminal.
 """
 import contextlib
 import os
@@ -30,6 +32,9 @@ COLUMNS = ("idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, ArtKgUn
            "observacion1, observacion2, observacion3, idunidad, sufijos")
 # FECHA holds the moment of the run, so it only has to be there.
 FECHA = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d")
+SCHEMAS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "sql")
+# host, port and user of the PostgreSQL server; None: the embedded catalog.
+SERVER = None
 # Kill points, as the percentage of the sending shown on the terminal; a list is one kill per run.
 KILLS = [("as sending starts", [0]), ("a third in", [33]), ("two thirds in", [67]), ("at the end", [99]),
          ("twice over", [20, 50])]
@@ -58,6 +63,13 @@ class Home:
         self.env = dict(os.environ, HOME=root, XDG_CONFIG_HOME=root + "/config", XDG_DATA_HOME=root + "/data",
                         LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.catalog = root + "/data/sorvanta/catalogos.sqlite"
+        if SERVER:
+            self.catalog = "kill_" + re.sub(r"\W", "_", os.path.basename(root))
+            os.makedirs(root + "/config/sorvanta", exist_ok=True)
+            with open(root + "/config/sorvanta/conexiones.ini", "w") as f:
+                for entity in ("CATALOGOS", "SYSTABLAS"):
+                    f.write("[%s]\nDriver=QPSQL\nServidor=%s\nPuerto=%s\nUsuario=%s\nBaseDatos=%s\nTipo=SQL\n\n"
+                            % (entity, SERVER["host"], SERVER["port"], SERVER["user"], self.catalog))
 
     def args(self, sheet):
         args = [self.program, sheet, "--catalogo", CATALOG, "--pais", "Brasil=BRA", "--pais", "China=CHN",
@@ -105,16 +117,35 @@ class Home:
             return out.read()
 
 
+def psql(database, sql, stdin=None):
+    done = subprocess.run(["psql", "-X", "-q", "-A", "-t", "-F", "\x1f", "-v", "ON_ERROR_STOP=1", "-h", SERVER["host"],
+                           "-p", SERVER["port"], "-U", SERVER["user"], "-d", database] + (["-c", sql] if sql else []),
+                          input=stdin, capture_output=True, text=True, check=True)
+    return [tuple(line.split("\x1f")) for line in done.stdout.splitlines()]
+
+
 def rows(catalog):
+    if SERVER:
+        fecha = "to_char(FECHA, 'YYYY-MM-DD HH24:MI:SS')"
+        got = [psql(catalog, "select %s, %s from catarticulos order by idcatalogo, idarticulo" % (COLUMNS, fecha)),
+               psql(catalog, "select PAI, ORI, ESM from ORG order by PAI"),
+               psql(catalog, "select * from catalogo order by idcatalogo")]
+    else:
+        got = sqlite_rows(catalog)
+    articles = {}
+    for row in got[0]:
+        if not FECHA.fullmatch(row[-1] or ""):
+            raise AssertionError("article without its date: %r" % (row,))
+        articles[row[:2]] = row[:-1]
+    return articles, got[1], got[2]
+
+
+def sqlite_rows(catalog):
     with contextlib.closing(sqlite3.connect("file:%s?mode=ro" % catalog, uri=True)) as db:
         ok = db.execute("pragma integrity_check").fetchall()
         if ok != [("ok",)]:
             raise AssertionError("damaged catalog: %r" % ok)
-        articles = {}
-        for row in db.execute("select %s, FECHA from catarticulos order by idcatalogo, idarticulo" % COLUMNS):
-            if not FECHA.fullmatch(row[-1] or ""):
-                raise AssertionError("article without its date: %r" % (row,))
-            articles[row[:2]] = row[:-1]
+        articles = db.execute("select %s, FECHA from catarticulos order by idcatalogo, idarticulo" % COLUMNS).fetchall()
         origins = db.execute("select PAI, ORI, ESM from ORG order by PAI").fetchall()
         catalogs = db.execute("select * from catalogo order by idcatalogo").fetchall()
     return articles, origins, catalogs
@@ -122,12 +153,24 @@ def rows(catalog):
 
 def seed(catalog):
     """A catalog that already holds every fifth article of the sheet, with other values."""
+    insert = ("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario,"
+              " IdPais, USUARIO, FECHA, observacion1, idunidad, sufijos) values ")
+    values = [(CATALOG, "K-%05d" % i, "Vieja %d" % i, "VIEJA", "7318.15.00.100", 1.5, "ARG", "otro",
+               "2020-01-01 00:00:00", "antes", "KG", "Z") for i in range(0, ROWS, 5)]
+    if SERVER:
+        psql(catalog, None, insert + ",\n".join(repr(v) for v in values) + ";\n")
+        return
     with contextlib.closing(sqlite3.connect(catalog)) as db, db:
-        db.executemany(
-            "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario,"
-            " IdPais, USUARIO, FECHA, observacion1, idunidad, sufijos) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            [(CATALOG, "K-%05d" % i, "Vieja %d" % i, "VIEJA", "7318.15.00.100", 1.5, "ARG", "otro",
-              "2020-01-01 00:00:00", "antes", "KG", "Z") for i in range(0, ROWS, 5)])
+        db.executemany(insert + "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", values)
+
+
+def create(home, template=None):
+    """The home's PostgreSQL catalog, empty or as a copy of another home's."""
+    psql("postgres", "drop database if exists %s" % home.catalog)
+    psql("postgres", "create database %s%s" % (home.catalog, " template " + template.catalog if template else ""))
+    for script in ([] if template else ["postgres-catalogos.sql", "postgres-paises.sql"]):
+        with open(os.path.join(SCHEMAS, script), encoding="utf-8") as f:
+            psql(home.catalog, None, f.read())
 
 
 def check_kill_point(before, after, killed, what):
@@ -153,6 +196,14 @@ def compare(expected, got, what):
 
 
 def main(argv):
+    global SERVER
+    if len(argv) == 4 and argv[2] == "--postgres":
+        if not os.path.exists(argv[3]):
+            print("no PostgreSQL server", file=sys.stderr)
+            return SKIP
+        with open(argv[3]) as f:
+            SERVER = dict(line.strip().split("=", 1) for line in f if "=" in line)
+        argv = argv[:2]
     if len(argv) != 2 or not os.access(argv[1], os.X_OK):
         print("sorvanta-lote not given", file=sys.stderr)
         return SKIP
@@ -166,18 +217,22 @@ def main(argv):
         sheet = tmp + "/lista.csv"
         write_sheet(sheet)
         pristine = Home(tmp + "/pristine", program)
-        os.makedirs(pristine.root)
+        os.makedirs(pristine.root, exist_ok=True)
+        if SERVER:
+            create(pristine)
         # A review run creates the embedded databases and sends nothing.
         subprocess.run(pristine.args(sheet)[:4] + ["--revisar"] + pristine.args(sheet)[4:], env=pristine.env,
                        cwd=pristine.root, capture_output=True, check=False)
-        if not os.path.exists(pristine.catalog):
+        if not SERVER and not os.path.exists(pristine.catalog):
             raise AssertionError("the review run made no catalog")
         seed(pristine.catalog)
         start = rows(pristine.catalog)
 
         def fresh(name):
+            shutil.copytree(pristine.root, tmp + "/" + name)
             home = Home(tmp + "/" + name, program)
-            shutil.copytree(pristine.root, home.root)
+            if SERVER:
+                create(home, pristine)
             return home
 
         # The catalog after 0, 1, 2 and 3 clean runs. A second run of the same list updates what the
