@@ -4,12 +4,11 @@
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
 #include "support/DataAccessTestConfig.h"
+#include "support/DataTable.h"
 #include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QtTest>
 
 // The data-access component on real SQLite files: the embedded databases, its recordsets,
@@ -125,9 +124,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("description");
-        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/conexiones-invalidas.json"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        for (const QJsonValue &row : QJsonDocument::fromJson(f.readAll()).array())
+        for (const QJsonValue &row : DataTable::read(QStringLiteral("conexiones-invalidas.json")))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 
