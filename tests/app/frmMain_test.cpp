@@ -234,6 +234,29 @@ private Q_SLOTS:
         w.resize(40, 30); // too small: nothing breaks
         QCoreApplication::processEvents();
     }
+
+    // F11 and F12 act on the visible step only, once per press; F1 only in the grid.
+    void functionKeysFollowTheVisibleStep()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        w.Form_Load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F11); // the line edit ignores it: it climbs to the window
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.last().text.startsWith(u"Falta seleccionar catalogo\r\n\r\n-2146102393 - seccion["
+                                             "ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::"_s));
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F12);
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F1);
+        w.label1()->hide();
+        w.label2()->show();
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F11);
+        QCOMPARE(boxes.count(), 1);
+        QTest::keyClick(w.TxtArchivo(), Qt::Key_F12, Qt::ShiftModifier);
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(boxes.last().text, u"No hay artículos para procesar contra el catálogo"_s);
+    }
 };
 
 QTEST_MAIN(frmMainTest)
