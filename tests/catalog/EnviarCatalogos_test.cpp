@@ -126,11 +126,6 @@ std::shared_ptr<FakeData> useFake()
     modGlobal::AccesoDatos = fake;
     return fake;
 }
-
-QString today()
-{
-    return QDate::currentDate().toString(Qt::ISODate);
-}
 } // namespace
 
 class EnviarCatalogosTest : public QObject {
@@ -242,7 +237,9 @@ private Q_SLOTS:
             QCOMPARE(QList<int>({m_bar->value(), m_bar->maximum()}),
                      QList<int>({c[u"progress"_s][0].toInt(), c[u"progress"_s][1].toInt()}));
         const QJsonObject articles = c[u"articles"_s].toObject();
-        const auto withToday = [](QString v) { return v.replace(u"{today}"_s, today()); };
+        const auto withToday = [](QString v) {
+            return v.replace(u"{today}"_s, QDate::currentDate().toString(Qt::ISODate));
+        };
         for (auto it = articles.begin(); it != articles.end(); ++it) {
             QStringList got = article(it.key());
             QCOMPARE(got.size(), 7);

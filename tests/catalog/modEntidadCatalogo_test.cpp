@@ -15,25 +15,6 @@ using namespace Qt::StringLiterals;
 using namespace modEntidadCatalogo;
 
 namespace {
-const QString kEnd = u" USUARIO = 'U' ,  FECHA = GETDATE()  where idcatalogo = 'C1' and idarticulo = 'X'"_s;
-
-QString insert(const RegArticulo &a, const QString &kind = u"SQL"_s, const QString &cat = u"C1"_s)
-{
-    return AgregarArticulo(cat, a, kind);
-}
-
-QString update(const RegArticulo &a, const QString &kind = u"SQL"_s, const QString &cat = u"C1"_s)
-{
-    return getSQLUpdateArticulo(cat, a, kind);
-}
-
-RegArticulo reg(const QString &codigo = u"X"_s)
-{
-    RegArticulo a;
-    a.idarticulo = codigo;
-    return a;
-}
-
 // An article from its fields in tests/data/sentencias-articulo.json.
 RegArticulo fromJson(const QJsonObject &o)
 {
@@ -95,7 +76,7 @@ private Q_SLOTS:
         modGlobal::UsuarioSesion = get("user", "U");
         const RegArticulo a = fromJson(c.value(u"article"_s).toObject());
         const QString kind = get("kind", "SQL"), cat = get("catalog", "C1");
-        const QString ins = insert(a, kind, cat), upd = update(a, kind, cat);
+        const QString ins = AgregarArticulo(cat, a, kind), upd = getSQLUpdateArticulo(cat, a, kind);
         if (c.contains(u"insert"_s))
             QCOMPARE(ins, get("insert"));
         QVERIFY2(c.contains(u"insert"_s) || (ins.endsWith(get("insertEnds")) && ins.contains(get("insertHas"))),
@@ -111,13 +92,14 @@ private Q_SLOTS:
     // An article already in the catalog gets the update whatever the kind.
     void existingArticleIsUpdated()
     {
-        RegArticulo a = reg(u"A-1"_s);
+        RegArticulo a;
+        a.idarticulo = u"A-1"_s;
         getArticuloenCatalogo(u"C1"_s, a);
         QCOMPARE(datos->connection->queries.last(),
                  u"select ncm from catarticulos where idcatalogo = 'C1' and idarticulo = 'A-1'"_s);
         datos->connection->rows = {{u"x"_s}};
         for (const QString &kind : {u"SQL"_s, u"ACCESS"_s, u"sql"_s})
-            QCOMPARE(insert(a, kind), update(a, kind));
+            QCOMPARE(AgregarArticulo(u"C1"_s, a, kind), getSQLUpdateArticulo(u"C1"_s, a, kind));
     }
 
     void errorsAreWrappedOnceAndTwice()
@@ -128,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(e.number(), ErrorNumbers::kInnerOperation);
         QCOMPARE(e.source(), u"[ getArticuloenCatalogo.modEntidadCatalogo.Sorvanta Linea 0 ]OLE DB"_s);
         QCOMPARE(e.description(), u"Sin conexión"_s);
-        e = errorOf([&] { insert(a); });
+        e = errorOf([&] { AgregarArticulo(u"C1"_s, a, u"SQL"_s); });
         QCOMPARE(e.number(), ErrorNumbers::kInnerOperation);
         QCOMPARE(e.source(), u"[ AgregarArticulo.modEntidadCatalogo.Sorvanta Linea 0 ]"
                              "[ Sorvanta.modEntidadCatalogo.ExisteArticulo Linea 20 ]OLE DB"_s);
@@ -160,9 +142,9 @@ private Q_SLOTS:
         for (const QJsonValue &step : DataTable::read(u"catalogo-real.json"_s)) {
             modGlobal::UsuarioSesion = step[u"user"_s].toString();
             RegArticulo a = fromJson(step[u"article"_s].toObject());
-            const QString sql = insert(a, kind, cat);
+            const QString sql = AgregarArticulo(cat, a, kind);
             if (step[u"existing"_s].toBool())
-                QCOMPARE(sql, update(a, kind, cat));
+                QCOMPARE(sql, getSQLUpdateArticulo(cat, a, kind));
             runSql(sql);
             QStringList f = sqlRow(u"select descripcion, ncm, ArtKgUnitario, IdPais, USUARIO, FECHA, observacion1, "
                                    "observacion2, idunidad, sufijos from catarticulos where idcatalogo = 'C''1' and "

@@ -3,7 +3,6 @@
 #include "database/DataAccessErrors.h"
 #include "support/DataAccessTestConfig.h"
 #include "support/DataTable.h"
-#include "support/PostgresTestServer.h"
 #include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
@@ -60,38 +59,9 @@ class DAMMainBackendsTest : public QObject {
     // Writes the configuration of one backend; false (with the reason) when it cannot.
     bool configure(const QString &backend, QString &problem)
     {
-        DataAccessTestConfig config(*m_env);
-        const QString folder = m_env->path(QStringLiteral("bases"));
-        if (backend == QLatin1String("QSQLITE")) {
-            config.sqliteFolder(folder);
-        } else if (backend == QLatin1String("QODBC SQLite3")) {
-            DataAccessTestConfig::createSqliteDatabases(folder);
-            config.odbc(QStringLiteral("CATALOGOS"),
-                        QStringLiteral("DRIVER={SQLite3};Database=") + DataAccessTestConfig::catalogosFile(folder),
-                        QStringLiteral("sqlite"));
-            config.odbc(QStringLiteral("SYSTABLAS"),
-                        QStringLiteral("DRIVER={SQLite3};Database=") + DataAccessTestConfig::systablasFile(folder),
-                        QStringLiteral("sqlite"));
-        } else {
-            PostgresTestServer pg;
-            const QString database = QStringLiteral("dam_backends");
-            if (!pg.createDatabase(database, true)) {
-                problem = pg.problem();
-                return false;
-            }
-            if (backend == QLatin1String("QPSQL")) {
-                config.postgres(QStringLiteral("CATALOGOS"), database).postgres(QStringLiteral("SYSTABLAS"), database);
-            } else {
-                const QString odbc = QStringLiteral("DRIVER={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4;")
-                                         .arg(pg.host())
-                                         .arg(pg.port())
-                                         .arg(database, pg.user());
-                config.odbc(QStringLiteral("CATALOGOS"), odbc, QStringLiteral("postgres"))
-                    .odbc(QStringLiteral("SYSTABLAS"), odbc, QStringLiteral("postgres"));
-            }
-        }
-        config.write();
-        return true;
+        problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(QStringLiteral("bases")),
+                                                       QStringLiteral("dam_backends"));
+        return problem.isEmpty();
     }
 
 private Q_SLOTS:
@@ -110,10 +80,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("decimalComma");
         for (const bool comma : {false, true}) {
             const char *suffix = comma ? ", decimal comma" : "";
-            QTest::addRow("sqlite%s", suffix) << QStringLiteral("QSQLITE") << comma;
-            QTest::addRow("postgres%s", suffix) << QStringLiteral("QPSQL") << comma;
-            QTest::addRow("odbc sqlite%s", suffix) << QStringLiteral("QODBC SQLite3") << comma;
-            QTest::addRow("odbc postgres%s", suffix) << QStringLiteral("QODBC PostgreSQL") << comma;
+            QTest::addRow("sqlite%s", suffix) << QStringLiteral("sqlite") << comma;
+            QTest::addRow("postgres%s", suffix) << QStringLiteral("postgres") << comma;
+            QTest::addRow("odbc sqlite%s", suffix) << QStringLiteral("odbc sqlite") << comma;
+            QTest::addRow("odbc postgres%s", suffix) << QStringLiteral("odbc postgres") << comma;
         }
     }
 
@@ -173,8 +143,8 @@ private Q_SLOTS:
     void connectionDroppedByTheServerIsReopened_data()
     {
         QTest::addColumn<QString>("backend");
-        QTest::newRow("postgres") << QStringLiteral("QPSQL");
-        QTest::newRow("odbc postgres") << QStringLiteral("QODBC PostgreSQL");
+        QTest::newRow("postgres") << QStringLiteral("postgres");
+        QTest::newRow("odbc postgres") << QStringLiteral("odbc postgres");
     }
 
     void connectionDroppedByTheServerIsReopened()

@@ -4,26 +4,18 @@
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
 #include "support/DataAccessTestConfig.h"
+#include "support/DataTable.h"
 #include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QtTest>
 
 // The data-access component on real SQLite files: the embedded databases, its recordsets,
 // and how it reads (or refuses) its connection configuration. Statements in the program's
 // own form, on every backend, are in DAMMainBackends_test.
-namespace {
 using SqlRows::failure;
 using SqlRows::first;
-
-long command(DataAccessManager &dam, const QString &sql)
-{
-    return SqlRows::execute(dam, QStringLiteral("CATALOGOS"), sql);
-}
-} // namespace
 
 class DAMMainTest : public QObject {
     Q_OBJECT
@@ -43,10 +35,10 @@ private Q_SLOTS:
             QCOMPARE(first(*dam, cat, QStringLiteral("pragma synchronous")), QStringLiteral("1"));
 
             // Text keys ignore letter case (catalog articles: DAMMainBackends_test).
-            QCOMPARE(command(*dam, QStringLiteral("insert into catalogo values ('NUE', 'Nuevo')")), 1L);
+            QCOMPARE(SqlRows::execute(*dam, cat, QStringLiteral("insert into catalogo values ('NUE', 'Nuevo')")), 1L);
             QCOMPARE(first(*dam, sys, QStringLiteral("select id from PAIS where id = 'arg'")), QStringLiteral("ARG"));
-            QCOMPARE(command(*dam, QStringLiteral("update catalogo set descripcion = descripcion")), 3L);
-            QCOMPARE(failure([&] { command(*dam, QStringLiteral("insert into nada values (1)")); }),
+            QCOMPARE(SqlRows::execute(*dam, cat, QStringLiteral("update catalogo set descripcion = descripcion")), 3L);
+            QCOMPARE(failure([&] { SqlRows::execute(*dam, cat, QStringLiteral("insert into nada values (1)")); }),
                      QStringLiteral("-2147217900 no such table: nada"));
             QVERIFY_THROWS_EXCEPTION(AppError, first(*dam, cat, QStringLiteral("select from")));
         }
@@ -125,9 +117,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("ini");
         QTest::addColumn<QString>("description");
-        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/conexiones-invalidas.json"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        for (const QJsonValue &row : QJsonDocument::fromJson(f.readAll()).array())
+        for (const QJsonValue &row : DataTable::read(QStringLiteral("conexiones-invalidas.json")))
             QTest::newRow(qPrintable(row[0].toString())) << row[1].toString() << row[2].toString();
     }
 

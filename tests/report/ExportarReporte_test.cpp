@@ -59,11 +59,6 @@ void answerSaveWith(const QString &path)
     });
 }
 
-void recordWrites()
-{
-    ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::make_shared<RecordingWriter>(); });
-}
-
 QByteArray contents(const QString &path)
 {
     QFile f(path);
@@ -160,7 +155,8 @@ private Q_SLOTS:
         if (failOn == u"none"_s)
             ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s, [] { return std::shared_ptr<Component>(); });
         else if (failOn != u"real"_s)
-            recordWrites();
+            ComponentRegistry::registerSubstitute(u"oFILES.clManejo"_s,
+                                                  [] { return std::make_shared<RecordingWriter>(); });
         RecordingWriter::failOn = failOn;
         ExportarReporte(list);
         QCOMPARE(RecordingWriter::calls.size(), c[u"calls"_s].toInt());

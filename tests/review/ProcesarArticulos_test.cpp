@@ -74,12 +74,6 @@ struct Window {
     }
 };
 
-void typeInto(QWidget *w, const QString &text)
-{
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
 // Picks the country by its code and stores with F11.
 void answer(frmRelPais *d, const QString &code)
 {
@@ -213,7 +207,7 @@ private Q_SLOTS:
                 auto *d2 = qobject_cast<frmRelPais *>(again);
                 QCOMPARE(d2->txtValor()->text(), u"Alemanha"_s);
                 d2->txtESM()->clear();
-                typeInto(d2->txtESM(), u"3"_s);
+                QTest::keyClicks(d2->txtESM(), u"3"_s);
                 answer(d2, u"DEU"_s);
             });
         });

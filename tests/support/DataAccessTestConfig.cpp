@@ -49,6 +49,35 @@ DataAccessTestConfig &DataAccessTestConfig::odbc(const QString &entity, const QS
                                  {QStringLiteral("Tipo"), tag}});
 }
 
+QString DataAccessTestConfig::backend(const QString &kind, const QString &folder, const QString &database,
+                                      const QString &tag)
+{
+    const QString cat = QStringLiteral("CATALOGOS"), sys = QStringLiteral("SYSTABLAS");
+    if (kind == QLatin1String("sqlite")) {
+        sqliteFolder(folder, tag);
+    } else if (kind == QLatin1String("odbc sqlite")) {
+        createSqliteDatabases(folder);
+        const QString driver = QStringLiteral("DRIVER={SQLite3};Database=");
+        odbc(cat, driver + catalogosFile(folder), QStringLiteral("sqlite"), tag)
+            .odbc(sys, driver + systablasFile(folder), QStringLiteral("sqlite"), tag);
+    } else {
+        PostgresTestServer pg;
+        if (!pg.createDatabase(database, true))
+            return pg.problem();
+        if (kind == QLatin1String("postgres")) {
+            postgres(cat, database, tag).postgres(sys, database, tag);
+        } else {
+            const QString text = QStringLiteral("DRIVER={PostgreSQL Unicode};Server=%1;Port=%2;Database=%3;Uid=%4;")
+                                     .arg(pg.host())
+                                     .arg(pg.port())
+                                     .arg(database, pg.user());
+            odbc(cat, text, QStringLiteral("postgres"), tag).odbc(sys, text, QStringLiteral("postgres"), tag);
+        }
+    }
+    write();
+    return QString();
+}
+
 DataAccessTestConfig &DataAccessTestConfig::entity(const QString &entity, const QList<QPair<QString, QString>> &keys)
 {
     m_text += QLatin1Char('[') + entity + QStringLiteral("]\n");

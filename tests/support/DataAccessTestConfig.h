@@ -35,6 +35,10 @@ public:
     // QODBC with a DSN-less connection string, e.g. "DRIVER={SQLite3};Database=/x.sqlite".
     DataAccessTestConfig &odbc(const QString &entity, const QString &connectionString, const QString &dialect,
                                const QString &tag = QStringLiteral("SQL"));
+    // Both entities on one backend: "sqlite", "odbc sqlite", "postgres" or "odbc postgres" (on
+    // database, created afresh), then write(); "" when written, else why not.
+    QString backend(const QString &kind, const QString &folder, const QString &database,
+                    const QString &tag = QStringLiteral("SQL"));
     // Any section, keys as in the configuration file (Driver, BaseDatos, Tipo, ...).
     DataAccessTestConfig &entity(const QString &entity, const QList<QPair<QString, QString>> &keys);
 

@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "support/DataTable.h"
 #include "workbook/OdsReader.h"
 #include "workbook/SheetData.h"
 #include "workbook/WorkbookEngine.h"
@@ -6,9 +7,6 @@
 #include "workbook/ZipPackage.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QtTest>
 #include <cmath>
@@ -21,18 +19,12 @@ class WorkbookCorpusTest : public QObject {
 
     static QString corpus(const QString &relative) { return QStringLiteral(SORVANTA_CORPUS_DIR "/") + relative; }
 
-    static QJsonDocument data(const QString &name)
-    {
-        QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/") + name);
-        return QJsonDocument::fromJson(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
-    }
-
     // Cells whose expected text is LibreOffice's own recalculation or rendering, not the value
     // the file holds (which is what a reader gives): by cell name pattern or by expected texts
     // ("|" between them), listed in tests/data/corpus-known-differences.json.
     static QString knownDifference(const QString &file, const QString &cellName, const QString &expected)
     {
-        static const QJsonArray known = data(QStringLiteral("corpus-known-differences.json")).array();
+        static const QJsonArray known = DataTable::read(QStringLiteral("corpus-known-differences.json"));
         for (const QJsonValue &k : known) {
             if (file != k[QLatin1String("file")].toString())
                 continue;
@@ -207,9 +199,10 @@ private slots:
             if (name.contains(QLatin1String("pass")) || name.contains(QLatin1String("protected")))
                 QVERIFY2(e.description().contains(QLatin1String("cifrado")), qPrintable(e.description()));
             // Some refusals must give their own reason (tests/data/corpus-refusals.json).
-            if (const QString reason = data(QStringLiteral("corpus-refusals.json")).object().value(name).toString();
-                !reason.isEmpty())
-                QCOMPARE(e.description(), QStringLiteral("El archivo %1 %2").arg(path, reason));
+            for (const QJsonValue &r : DataTable::read(QStringLiteral("corpus-refusals.json")))
+                if (r[QLatin1String("name")].toString() == name)
+                    QCOMPARE(e.description(),
+                             QStringLiteral("El archivo %1 %2").arg(path, r[QLatin1String("reason")].toString()));
             return;
         }
         if (!hasExpected) {
