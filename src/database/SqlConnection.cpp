@@ -208,6 +208,7 @@ void SqlConnection::cerrarVentana()
 
 // On PostgreSQL the run is one transaction, committed at confirmarTanda, for the same reason
 // as the held file below; its windows (ejecutarJuntas) only save round trips.
+//
 // Only the embedded engine locks a file per statement and commits at its cost. The run's
 // commands go in transactions of up to kSentenciasPorVentana commands or kMsPorVentana, with
 // the outcome of each committing on its own. Holding the file for the run needs every other
@@ -281,10 +282,11 @@ void SqlConnection::terminarTanda()
     m_db.close();
 }
 
-// A server costs a round trip per command; the embedded engine and ODBC take them one by one.
+// A server costs a round trip per command: its run takes windows. The embedded engine and
+// ODBC take the commands one by one.
 int SqlConnection::sentenciasPorEnvio() const
 {
-    return m_db.driverName() == QLatin1String("QPSQL") ? kSentenciasPorVentana : 1;
+    return m_unaTransaccion ? kSentenciasPorVentana : 1;
 }
 
 // Without bound values the PostgreSQL driver sends the text as one simple query, several
@@ -344,36 +346,25 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
     m_errorPerdida = error;
 }
 
-// On a server's run the window goes inside the run's transaction, which it leaves with the
-// savepoint after its last command; elsewhere it is a transaction of its own.
+// A window goes inside the server run's transaction, which it leaves with the savepoint after
+// its last command. Only such a run takes windows (sentenciasPorEnvio).
 bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
 {
     if (m_perdida)
         rechazar(m_errorPerdida);
     ensureOpen();
-    if (m_unaTransaccion)
-        abrirTransaccion();
+    abrirTransaccion();
     QStringList textos;
-    if (!m_abierta)
-        textos << QStringLiteral("begin");
     for (const QString &sentencia : sentencias)
         textos << SqlDialect::translate(sentencia, m_dialect);
-    if (m_abierta)
-        textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
-    else
-        textos << QStringLiteral("commit");
+    textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
     QSqlError error;
     if (enviarJuntos(textos, error))
         return true;
-    if (m_abierta) {
-        volverAlPunto(error);
-        if (!m_perdida)
-            return false;
-        rechazar(error);
-    }
-    // Even the rollback fails on a session the server ended: its own message is the one to
-    // report, and nothing is sent again on another.
-    if (m_db.isOpen() && QSqlQuery(m_db).exec(QStringLiteral("rollback")))
+    // Back at the savepoint the window is sent again one command at a time; a session the
+    // server ended reports its own message, and nothing is sent again on another.
+    volverAlPunto(error);
+    if (!m_perdida)
         return false;
     rechazar(error);
 }
