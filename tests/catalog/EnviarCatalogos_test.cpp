@@ -9,6 +9,7 @@
 #include "support/Fakes.h"
 #include "support/MsgBoxRecorder.h"
 #include "support/PostgresTestServer.h"
+#include "support/SqlRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDate>
@@ -62,19 +63,9 @@ private:
 // code|descripcion|ncm of every GEN article.
 QStringList catalogRows()
 {
-    auto connection = modGlobal::AccesoDatos->getDataConnectionByEntity(u"CATALOGOS"_s);
-    connection->setSql(u"select idarticulo, descripcion, ncm from catarticulos where idcatalogo = 'GEN' "
-                       "order by idarticulo"_s);
-    std::shared_ptr<Recordset> rs;
-    connection->crearRs(rs);
-    QStringList rows;
-    for (; !rs->eof(); rs->moveNext()) {
-        QStringList values;
-        for (const QString &field : rs->fieldNames())
-            values << rs->fields(field).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
+    return SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s,
+                         u"select idarticulo, descripcion, ncm from catarticulos where idcatalogo = 'GEN' "
+                         "order by idarticulo"_s);
 }
 
 // How a run ended: the message without the article it names, that article, the catalog, the progress.

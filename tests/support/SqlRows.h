@@ -14,17 +14,35 @@ inline long execute(DataAccessManager &datos, const QString &entity, const QStri
     return datos.getDataConnectionByEntity(entity)->ejecutar();
 }
 
-// The first row's values as text (null as ""); empty when the query gives no row.
+// The current row's values as text (null as "").
+inline QStringList values(const Recordset &rs)
+{
+    QStringList out;
+    for (const QString &field : rs.fieldNames())
+        out << rs.fields(field).toString();
+    return out;
+}
+
+// The first row's values; empty when the query gives no row.
 inline QStringList firstRow(DataAccessManager &datos, const QString &entity, const QString &sql)
 {
     datos.getDataConnectionByEntity(entity)->setSql(sql);
     std::shared_ptr<Recordset> rs;
     if (!datos.getDataConnectionByEntity(entity)->crearRs(rs))
         return {};
-    QStringList values;
-    for (const QString &field : rs->fieldNames())
-        values << rs->fields(field).toString();
-    return values;
+    return values(*rs);
+}
+
+// Every row, its values joined by '|'.
+inline QStringList rows(DataAccessManager &datos, const QString &entity, const QString &sql)
+{
+    datos.getDataConnectionByEntity(entity)->setSql(sql);
+    std::shared_ptr<Recordset> rs;
+    QStringList out;
+    if (datos.getDataConnectionByEntity(entity)->crearRs(rs))
+        for (; !rs->eof(); rs->moveNext())
+            out << values(*rs).join(u'|');
+    return out;
 }
 
 inline QString first(DataAccessManager &datos, const QString &entity, const QString &sql)
