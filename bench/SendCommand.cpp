@@ -61,6 +61,7 @@ public:
         ++m_tally.commands;
         return changed;
     }
+    bool tandaPerdida() const override { return m_real->tandaPerdida(); }
     int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
     bool ejecutarJuntas(const QStringList &sentencias) override
     {
