@@ -13,8 +13,8 @@
 //
 // The answer for a group must stay true until each of its articles is inserted, so a
 // group is asked just before its first article is sent and never holds two codes the
-// database might take for the same one: those, and codes beyond printable ASCII (whose
-// equality depends on the database's collation), end the group and are asked alone.
+// database might take for the same one: those, and codes without a key of ClaveHolgada,
+// end the group and are asked alone.
 class ConsultaAnticipada {
 public:
     // Item index in the list and the article code exactly as it will be sent.

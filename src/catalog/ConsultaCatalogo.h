@@ -10,8 +10,8 @@
 // articles of many rows at once instead of one row at a time: over a network each question
 // is a round trip. The answer for every row is the one getArticuloenCatalogo gives.
 //
-// A group never holds two codes the database might take for one another, nor codes beyond
-// printable ASCII (their equality depends on the database's collation): those end the group.
+// A group never holds two codes the database might take for one another, nor codes whose
+// equality no key of ClaveHolgada can tell whatever the collation: those end the group.
 // A group whose answer cannot be read back code by code, a refused grouped question, or
 // grouped questions slower than the single ones they replace, leave the rows to single ones.
 class ConsultaCatalogo {

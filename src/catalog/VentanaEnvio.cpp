@@ -23,31 +23,6 @@ void ejecutar(const QString &sql)
     conexion()->setSql(sql);
     conexion()->ejecutar();
 }
-
-// A key two codes share whenever the database may take them for the same one; "" when that
-// cannot be told. Beyond ClaveHolgada it knows the letters that decompose into an ASCII
-// letter and common accents (á, Ñ, ç...): letter case does not tell codes apart, accents do.
-QString claveDe(const QString &codigo)
-{
-    // Grave, acute, circumflex, tilde, diaeresis, ring, caron, cedilla: all weigh as accents.
-    static const QString kAcentos = QStringLiteral("\u0300\u0301\u0302\u0303\u0308\u030a\u030c\u0327");
-    const QString holgada = claveHolgada(codigo);
-    if (!holgada.isEmpty())
-        return holgada;
-    QString clave;
-    for (const QChar ch : codigo.normalized(QString::NormalizationForm_D)) {
-        const char16_t u = ch.unicode();
-        if (kAcentos.contains(ch))
-            clave += ch;
-        else if (u < 0x20 || u > 0x7e)
-            return QString();
-        else if (u >= 'A' && u <= 'Z')
-            clave += QChar(u + ('a' - 'A'));
-        else if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
-            clave += ch;
-    }
-    return clave.isEmpty() ? QStringLiteral("-") : clave;
-}
 } // namespace
 
 VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipada &consulta, Avance avance,
@@ -70,7 +45,7 @@ void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo
         m_reloj.start();
     m_cola.push_back({item, sql, articulo, true});
     if (!nuevo.isEmpty()) {
-        const QString clave = claveDe(nuevo);
+        const QString clave = claveHolgada(nuevo);
         m_cualquiera = m_cualquiera || clave.isEmpty();
         m_claves.insert(clave);
     }
@@ -144,7 +119,7 @@ void VentanaEnvio::antesDeLeer(const QStringList &codigos)
     if (m_claves.isEmpty())
         return;
     for (const QString &codigo : codigos) {
-        const QString clave = claveDe(codigo);
+        const QString clave = claveHolgada(codigo);
         if (m_cualquiera || clave.isEmpty() || m_claves.contains(clave)) {
             vaciar();
             return;
