@@ -27,10 +27,46 @@ QString literal(QString texto)
     return texto.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+namespace {
+
+// Digits with at most one decimal point between them, read as the locale reads them. The
+// locale's own reading weighs every character against each of its symbols, which costs more
+// than building an article's statement.
+bool leerDigitos(const QString &texto, const QLocale &local, double &valor)
+{
+    if (texto.isEmpty() || texto.size() > 40 || local.zeroDigit() != QLatin1String("0"))
+        return false;
+    const QString punto = local.decimalPoint();
+    if (punto.size() != 1)
+        return false;
+    QByteArray c(texto.size(), Qt::Uninitialized);
+    bool conPunto = false;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const char16_t u = texto[i].unicode();
+        if (u >= u'0' && u <= u'9') {
+            c[i] = char(u);
+        } else if (u == punto[0].unicode() && !conPunto && i > 0 && i + 1 < texto.size()) {
+            conPunto = true;
+            c[i] = '.';
+        } else {
+            return false;
+        }
+    }
+    bool ok = false;
+    valor = c.toDouble(&ok);
+    return ok;
+}
+
+} // namespace
+
 double aNumero(const QString &texto)
 {
+    const QLocale local;
+    double valor = 0;
+    if (leerDigitos(texto, local, valor))
+        return valor;
     bool ok = false;
-    const double valor = QLocale().toDouble(texto, &ok);
+    valor = local.toDouble(texto, &ok);
     if (!ok)
         throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"),
                        QStringLiteral("No coinciden los tipos"));

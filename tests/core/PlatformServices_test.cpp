@@ -2,6 +2,7 @@
 #include "core/ErrorNumbers.h"
 #include "core/ErrorText.h"
 #include "core/SettingsStore.h"
+#include "core/modTexto.h"
 
 #include "support/TestEnvironment.h"
 
@@ -26,6 +27,30 @@ private Q_SLOTS:
         QVERIFY(file.readAll().contains("REMOVERGUIONVW=1"));
         QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("SORVANTA"), key), QStringLiteral("1"));
         QCOMPARE(SettingsStore::GetSetting(app, QStringLiteral("OTRO"), key, QStringLiteral("x")), QStringLiteral("x"));
+    }
+
+    // The quick reading of plain digits gives what the locale gives, value or refusal.
+    void numbersReadAsTheLocaleReadsThem()
+    {
+        const QLocale antes;
+        for (const char *nombre : {"C", "es_AR", "de_DE", "en_US", "fr_CH", "ar_EG"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(nombre)));
+            for (const char *texto : {"7", "0012.50", "12,5", "1.234", "1,234.5", "1.234,5", "1.", ".5", "1.2.3", "-2",
+                                      "1e3", " 3", "", "x", "123456789012345678901234567890.0001"}) {
+                const QString t = QString::fromLatin1(texto);
+                bool ok = false;
+                const double esperado = QLocale().toDouble(t, &ok);
+                bool leido = true;
+                double valor = 0;
+                try {
+                    valor = modTexto::aNumero(t);
+                } catch (const AppError &) {
+                    leido = false;
+                }
+                QVERIFY2(leido == ok && (!ok || valor == esperado), qPrintable(QString::fromLatin1(nombre) + u' ' + t));
+            }
+        }
+        QLocale::setDefault(antes);
     }
 
     // The other message formats are checked exactly by the tests of the code showing them.
