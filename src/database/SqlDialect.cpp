@@ -16,20 +16,21 @@ bool isWordChar(QChar c)
 int copyQuoted(const QString &s, int i, QString &out)
 {
     const QChar quote = s[i];
-    int j = i + 1;
-    while (j < s.size()) {
-        if (s[j] == quote) {
-            if (j + 1 < s.size() && s[j + 1] == quote) {
-                j += 2;
-                continue;
-            }
-            ++j;
+    qsizetype j = i + 1;
+    for (;;) {
+        const qsizetype close = s.indexOf(quote, j);
+        if (close < 0) {
+            j = s.size();
             break;
         }
-        ++j;
+        j = close + 1;
+        if (j < s.size() && s[j] == quote)
+            ++j;
+        else
+            break;
     }
     out += QStringView(s).mid(i, j - i);
-    return j;
+    return int(j);
 }
 
 int copyComment(const QString &s, int i, QString &out)
