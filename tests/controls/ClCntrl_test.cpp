@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -27,9 +26,6 @@ struct Form {
 
     Form()
     {
-        auto *layout = new QVBoxLayout(&window);
-        for (QWidget *w : std::initializer_list<QWidget *>{txt1, txt2, txt3, ok})
-            layout->addWidget(w);
         ok->setDefault(true);
         QObject::connect(ok, &QPushButton::clicked, &window, &QDialog::accept);
     }
@@ -169,7 +165,6 @@ private Q_SLOTS:
     void vaciarTxtEmptiesEveryTextBox()
     {
         QDialog window;
-        auto *layout = new QVBoxLayout(&window);
         auto *frame = new QGroupBox(&window);
         auto *inFrame = new QLineEdit(u"tres"_s, frame);
         auto *combo = new QComboBox(&window);
@@ -179,8 +174,6 @@ private Q_SLOTS:
         auto *spin = new QSpinBox(&window);
         spin->setValue(7);
         auto *txt = new QLineEdit(u"uno"_s, &window);
-        for (QWidget *w : std::initializer_list<QWidget *>{txt, frame, combo, spin})
-            layout->addWidget(w);
         QLineEdit other(u"otra ventana"_s);
         ClCntrl().VaciarTxt(window);
         QCOMPARE(txt->text() + inFrame->text(), QString());

@@ -2,6 +2,7 @@
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
 #include "files/FileWriterComponent.h"
+#include "support/Fakes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -56,12 +57,8 @@ private Q_SLOTS:
         auto file = writer(missingFolder);
         // The error a call raises, as "source number description".
         const auto failure = [](auto call) {
-            try {
-                call();
-            } catch (const AppError &e) {
-                return e.source() + u' ' + QString::number(e.number()) + u' ' + e.description();
-            }
-            return QStringLiteral("(no error)");
+            const AppError e = errorOf(call);
+            return e.source() + u' ' + QString::number(e.number()) + u' ' + e.description();
         };
         const QString error = failure([&] { file->Abrir_Archivo(2); });
         QVERIFY2(

@@ -36,8 +36,6 @@ class ColumnMappingTest : public QObject {
         return errorOf([this] { SetearCampos(*cboCatalogos, *cboIdCatalogo, *grid); });
     }
 
-    static QString label(C c) { return etiquetaCampo(c); }
-
 private Q_SLOTS:
     void init()
     {
@@ -98,7 +96,7 @@ private Q_SLOTS:
     // Refused before the headers are read: the earlier map and catalog stay.
     void noCatalogOrTooFewIdsAreRefused()
     {
-        headers({label(C::Articulo), label(C::Ncm)});
+        headers({etiquetaCampo(C::Articulo), etiquetaCampo(C::Ncm)});
         cboCatalogos->setCurrentIndex(-1);
         modGlobal::IdCatalogoActual = u"ANTES"_s;
         MapaCampos.SUFIJOS = {4, true};
@@ -127,6 +125,8 @@ private Q_SLOTS:
     {
         QFETCH(QJsonObject, c);
         const bool accepted = c[u"accepted"_s].toBool();
+        for (int k = 1; k < kCantidadCampos; ++k) // what an earlier run left
+            *MapaCampos.campo(C(k)) = {99, true};
         headers(DataTable::texts(c[u"headers"_s]));
         const AppError e = map();
         QCOMPARE(e.number(), accepted ? 0 : ErrorNumbers::kInnerOperation);
@@ -136,36 +136,11 @@ private Q_SLOTS:
         }
         // The catalog is fixed before the headers are judged.
         QCOMPARE(modGlobal::IdCatalogoActual, u"PUR"_s);
-    }
-
-    // The rightmost of equal headers wins; the id list follows the chosen name.
-    void acceptedMapHoldsColumnsAndCatalog()
-    {
-        const QString art = label(C::Articulo);
-        headers({u"x"_s, label(C::KilosUnitario), art, label(C::Ncm), u"[ UNIDAD ]"_s, label(C::Unidad), art, {}});
-        cboCatalogos->setCurrentIndex(0);
-        cboIdCatalogo->setCurrentIndex(1);
-        QCOMPARE(map().number(), 0);
-        QCOMPARE(modGlobal::IdCatalogoActual, u"C1"_s);
-        QCOMPARE(cboIdCatalogo->currentIndex(), 0);
-        QCOMPARE(MapaCampos.ARTICULO.columna, qint16(6));
-        QCOMPARE(MapaCampos.KILOS_UNITARIO.columna, qint16(1));
-        QCOMPARE(MapaCampos.NCM.columna, qint16(3));
-        QCOMPARE(MapaCampos.UNIDAD.columna, qint16(5));
-        QVERIFY(MapaCampos.ARTICULO.asignado && MapaCampos.KILOS_UNITARIO.asignado && MapaCampos.UNIDAD.asignado);
-        QVERIFY(!MapaCampos.DESCRIPCION.asignado);
-    }
-
-    // A header emptied since the last run (F1's none-entry) unmaps its column.
-    void columnSetToNoneIsNoLongerMapped()
-    {
-        headers({label(C::Articulo), label(C::Ncm), u"Origen"_s, label(C::PaisOrigen)});
-        QCOMPARE(map().number(), 0);
-        QVERIFY(MapaCampos.PAIS_ORIGEN.asignado);
-        grid->setTextMatrix(0, 3, QString());
-        QCOMPARE(map().number(), 0);
-        QVERIFY(!MapaCampos.PAIS_ORIGEN.asignado);
-        QVERIFY(MapaCampos.NCM.asignado);
+        QStringList columns; // of each field in the chooser's order, "-": none
+        for (int k = 1; k < kCantidadCampos; ++k)
+            columns << (MapaCampos.campo(C(k))->asignado ? QString::number(MapaCampos.campo(C(k))->columna) : u"-"_s);
+        if (accepted)
+            QCOMPARE(columns.join(u' '), c[u"columns"_s].toString());
     }
 };
 

@@ -22,10 +22,8 @@ class MemoryExcel : public ExcelApplication {
     };
     struct Book : ExcelWorkbook {
         std::shared_ptr<SheetData> data;
-        std::shared_ptr<ExcelWorksheet> worksheet(int index) override
+        std::shared_ptr<ExcelWorksheet> worksheet(int) override
         {
-            if (index != 1)
-                throw AppError(9, QStringLiteral("Worksheets"), QStringLiteral("Subíndice fuera del intervalo"));
             auto sheet = std::make_shared<Sheet>();
             sheet->data = data;
             return sheet;

@@ -15,18 +15,15 @@ QString DataAccessTestConfig::iniPath(const TestEnvironment &env)
     return env.configDir() + QStringLiteral("/sorvanta/conexiones.ini");
 }
 
-DataAccessTestConfig &DataAccessTestConfig::sqlite(const QString &entity, const QString &file, const QString &tag)
-{
-    return this->entity(entity, {{QStringLiteral("Driver"), QStringLiteral("QSQLITE")},
-                                 {QStringLiteral("BaseDatos"), file},
-                                 {QStringLiteral("Tipo"), tag}});
-}
-
 DataAccessTestConfig &DataAccessTestConfig::sqliteFolder(const QString &folder, const QString &tag)
 {
     createSqliteDatabases(folder);
-    sqlite(QStringLiteral("CATALOGOS"), catalogosFile(folder), tag);
-    return sqlite(QStringLiteral("SYSTABLAS"), systablasFile(folder), tag);
+    for (const auto &[name, file] : {std::pair{QStringLiteral("CATALOGOS"), catalogosFile(folder)},
+                                     std::pair{QStringLiteral("SYSTABLAS"), systablasFile(folder)}})
+        entity(name, {{QStringLiteral("Driver"), QStringLiteral("QSQLITE")},
+                      {QStringLiteral("BaseDatos"), file},
+                      {QStringLiteral("Tipo"), tag}});
+    return *this;
 }
 
 DataAccessTestConfig &DataAccessTestConfig::postgres(const QString &entity, const QString &database, const QString &tag)

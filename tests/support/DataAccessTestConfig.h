@@ -14,7 +14,7 @@ class TestEnvironment;
 // data folder, which is often all a test needs.
 //
 //   DataAccessTestConfig config(env);
-//   config.sqlite("CATALOGOS", catalogosFile).sqlite("SYSTABLAS", systablasFile).write();
+//   config.sqliteFolder(env.path("bases")).write();
 class DataAccessTestConfig {
 public:
     explicit DataAccessTestConfig(const TestEnvironment &env);
@@ -25,8 +25,6 @@ public:
     static QString catalogosFile(const QString &folder) { return EmbeddedDatabases::catalogosFile(folder); }
     static QString systablasFile(const QString &folder) { return EmbeddedDatabases::systablasFile(folder); }
 
-    DataAccessTestConfig &sqlite(const QString &entity, const QString &file,
-                                 const QString &tag = QStringLiteral("SQL"));
     // Both entities on the SQLite files of createSqliteDatabases(folder), created here.
     DataAccessTestConfig &sqliteFolder(const QString &folder, const QString &tag = QStringLiteral("SQL"));
     // QPSQL with the options the "postgres" test fixture started (PostgresTestServer).

@@ -10,7 +10,4 @@ namespace ModalDriver {
 // action receives the modal widget. Gives up (and fails the running test) after timeoutMs.
 void onNextModal(std::function<void(QWidget *modal)> action, int timeoutMs = 5000);
 
-// Same, but waits for a modal widget that is not `previous` (for a dialog reopened at once).
-void onNextModalOtherThan(const QWidget *previous, std::function<void(QWidget *modal)> action, int timeoutMs = 5000);
-
 } // namespace ModalDriver

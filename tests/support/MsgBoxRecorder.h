@@ -25,7 +25,6 @@ public:
     MsgBoxRecorder(const MsgBoxRecorder &) = delete;
     MsgBoxRecorder &operator=(const MsgBoxRecorder &) = delete;
 
-    const QList<Shown> &shown() const { return m_shown; }
     int count() const { return m_shown.size(); }
     const Shown &last() const { return m_shown.last(); }
     QStringList texts() const
@@ -35,7 +34,6 @@ public:
             out << s.text;
         return out;
     }
-    void clear() { m_shown.clear(); }
 
 private:
     QList<Shown> m_shown;

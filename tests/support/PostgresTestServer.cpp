@@ -1,6 +1,7 @@
 #include "PostgresTestServer.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,23 +10,16 @@
 
 PostgresTestServer::PostgresTestServer()
 {
-    QFile file(infoFile());
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFile::exists(infoFile())) {
         m_problem = QStringLiteral("The PostgreSQL test server is not running (no %1): run the test through ctest, "
                                    "which starts the \"postgres\" fixture")
                         .arg(infoFile());
         return;
     }
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        const QString key = line.section(QLatin1Char('='), 0, 0);
-        const QString value = line.section(QLatin1Char('='), 1);
-        if (key == QLatin1String("host"))
-            m_host = value;
-        else if (key == QLatin1String("port"))
-            m_port = value.toInt();
-        else if (key == QLatin1String("user"))
-            m_user = value;
-    }
+    const QSettings info(infoFile(), QSettings::IniFormat); // host=, port=, user= lines
+    m_host = info.value(QStringLiteral("host")).toString();
+    m_port = info.value(QStringLiteral("port")).toInt();
+    m_user = info.value(QStringLiteral("user")).toString();
     if (m_port <= 0)
         m_problem = QStringLiteral("No port in %1").arg(infoFile());
 }

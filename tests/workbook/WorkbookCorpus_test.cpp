@@ -1,10 +1,8 @@
 #include "core/AppError.h"
 #include "support/DataTable.h"
-#include "workbook/OdsReader.h"
 #include "workbook/SheetData.h"
 #include "workbook/WorkbookEngine.h"
 #include "workbook/WorkbookFile.h"
-#include "workbook/ZipPackage.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -36,33 +34,23 @@ class WorkbookCorpusTest : public QObject {
         return QString();
     }
 
+    // LibreOffice's export: fields quoted (quotes doubled) or plain, every line ending in LF.
     static QList<QStringList> readCsv(const QString &path)
     {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        const QString s = QString::fromUtf8(f.readAll());
-        QList<QStringList> rows;
-        QStringList row;
-        QString field;
-        bool quoted = false;
-        for (int i = 0; i < s.size(); ++i) {
-            const QChar c = s.at(i);
-            if (quoted && c == u'"' && s.mid(i + 1, 1) == u"\"")
-                field += s.at(i++);
-            else if (c == u'"')
-                quoted = !quoted;
-            else if (quoted || (c != u',' && c != u'\n'))
-                field += c;
-            else {
-                row << field;
-                field.clear();
-                if (c == u'\n') {
-                    rows << row;
-                    row.clear();
-                }
-            }
+        static const QRegularExpression field(QStringLiteral("(\"(?:[^\"]|\"\")*\"|[^,\n]*)([,\n])"));
+        QList<QStringList> rows(1);
+        for (auto it = field.globalMatch(f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString());
+             it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString v = m.captured(1);
+            rows.last() << (v.startsWith(u'"')
+                                ? v.mid(1, v.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""))
+                                : v);
+            if (m.captured(2) == QStringLiteral("\n"))
+                rows << QStringList();
         }
+        rows.removeLast();
         return rows;
     }
 
@@ -132,14 +120,6 @@ class WorkbookCorpusTest : public QObject {
                 return false;
         }
         return any;
-    }
-
-    static void verifySame(const SheetData &a, const SheetData &b)
-    {
-        QCOMPARE(a.rowCount(), b.rowCount());
-        for (int r = 1; r <= a.rowCount(); ++r)
-            for (int c = 1; c <= 40; ++c)
-                QVERIFY(a.at(r, c).type == b.at(r, c).type && a.at(r, c).text == b.at(r, c).text);
     }
 
     static bool cellMatches(const CellValue &v, const QString &shown)
@@ -231,8 +211,6 @@ private slots:
             }
         }
         QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 12).join(u'\n')));
-        if (path.endsWith(QLatin1String(".ods"))) // the same read in two halves, whatever the size
-            verifySame(OdsReader::readFirstSheet(ZipPackage(path), WorkbookEngine::defaultLimits(), 0), sheet);
         // No rows beyond those LibreOffice shows, not even empty ones.
         QVERIFY2(sheet.rowCount() <= expected.size(), qPrintable(QStringLiteral("%1 rows read").arg(sheet.rowCount())));
     }

@@ -1,5 +1,6 @@
 #include "components/ComponentRegistry.h"
 #include "core/AppError.h"
+#include "support/Fakes.h"
 #include "workbook/ExcelApplication.h"
 #include "workbook/OdsReader.h"
 #include "workbook/WorkbookEngine.h"
@@ -26,25 +27,14 @@ class WorkbookSamplesTest : public QObject {
         return QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/workbooks/") + QLatin1String(name);
     }
 
-    template <typename F> static QString refusal(F call)
-    {
-        try {
-            call();
-        } catch (const AppError &e) {
-            return e.description();
-        }
-        return QStringLiteral("(no error)");
-    }
+    template <typename F> static QString refusal(F call) { return errorOf(call).description(); }
 
     static SheetData readOds(const QString &path, quint64 splitAbove, bool *halves, QString &error,
                              const ReadLimits &limits = WorkbookEngine::defaultLimits())
     {
-        try {
-            return OdsReader::readFirstSheet(ZipPackage(path), limits, splitAbove, halves);
-        } catch (const AppError &e) {
-            error = e.description();
-        }
-        return SheetData();
+        SheetData s;
+        error = refusal([&] { s = OdsReader::readFirstSheet(ZipPackage(path), limits, splitAbove, halves); });
+        return s;
     }
 
     static QPoint position(const QString &name)
