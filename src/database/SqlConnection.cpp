@@ -286,7 +286,7 @@ void SqlConnection::terminarTanda()
 // ODBC take the commands one by one.
 int SqlConnection::sentenciasPorEnvio() const
 {
-    return m_unaTransaccion ? kSentenciasPorVentana : 1;
+    return m_unaTransaccion ? kSentenciasPorEnvio : 1;
 }
 
 // Without bound values the PostgreSQL driver sends the text as one simple query, several

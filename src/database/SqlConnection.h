@@ -36,6 +36,9 @@ public:
 
 private:
     static constexpr int kSentenciasPorVentana = 256;
+    // A server's window costs a few round trips whatever its length; a long one pays them
+    // less often. The sender still closes a window after its own time limit.
+    static constexpr int kSentenciasPorEnvio = 1024;
     static constexpr qint64 kMsPorVentana = 50;
 
     bool esSqlite() const;
