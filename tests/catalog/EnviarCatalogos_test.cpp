@@ -388,8 +388,7 @@ private Q_SLOTS:
         for (int i = 0; i < 40; ++i)
             items.append({u"N-%1"_s.arg(i, 2, 10, QChar(u'0')), u"Nuevo"_s, u"n"_s});
         items[5] = {u"EXI-1"_s, u"Existe"_s, u"nueva"_s};
-        // The second spelling must find the first already written; a code beyond ASCII,
-        // asked alone, ends its group.
+        // The second spelling must find the first already written.
         items[8] = {u"ABC"_s, u"Nuevo"_s, u"primera"_s};
         items[9] = {u"Ñu"_s, u"Nuevo"_s, u"primera"_s};
         items[11] = {u"ñU"_s, u"Nuevo"_s, u"segunda"_s};
