@@ -34,11 +34,6 @@ QString setting()
     return SettingsStore::GetSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, u"<absent>"_s);
 }
 
-void storeSetting(const QString &value)
-{
-    SettingsStore::SaveSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, value);
-}
-
 // "u*249": 249 times u.
 QString expand(QString s)
 {
@@ -125,14 +120,14 @@ private Q_SLOTS:
             QCOMPARE(setting(), u"0"_s);
         }
         for (const auto &[stored, state] : {std::pair{"1", Qt::Checked}, std::pair{"2", Qt::PartiallyChecked}}) {
-            storeSetting(QString::fromLatin1(stored));
+            SettingsStore::SaveSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, QString::fromLatin1(stored));
             frmMain w;
             w.Form_Load();
             QCOMPARE(w.chk_removeguion()->checkState(), state);
         }
         QCOMPARE(setting(), u"1"_s);
         QCOMPARE(boxes.count(), 0);
-        storeSetting(u"abc"_s);
+        SettingsStore::SaveSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, u"abc"_s);
         frmMain w;
         QVERIFY(w.Form_Load());
         QCOMPARE(w.chk_removeguion()->checkState(), Qt::Unchecked);
@@ -173,7 +168,7 @@ private Q_SLOTS:
                 return data;
             });
         }
-        storeSetting(u"1"_s);
+        SettingsStore::SaveSetting(u"TELMOR"_s, u"SORVANTA"_s, u"REMOVERGUIONVW"_s, u"1"_s);
         MsgBoxRecorder boxes;
         frmMain w;
         QVERIFY(w.Form_Load());

@@ -39,11 +39,6 @@ struct Form {
         return active;
     }
 };
-
-QColor background(const QLineEdit *txt)
-{
-    return txt->palette().color(QPalette::Base);
-}
 } // namespace
 
 class ClCntrlTest : public QObject {
@@ -68,10 +63,10 @@ private Q_SLOTS:
         ctl.sLinkText(f.txt2);
         QVERIFY(f.show(f.txt1));
         f.txt2->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(background(f.txt2), QColor(c[u"onEntry"_s].toString()));
+        QCOMPARE(f.txt2->palette().color(QPalette::Base), QColor(c[u"onEntry"_s].toString()));
         QCOMPARE(f.txt2->selectedText(), c[u"selected"_s].toBool() ? u"12,50"_s : QString());
         f.txt3->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(background(f.txt2), QColor(c[u"onExit"_s].toString()));
+        QCOMPARE(f.txt2->palette().color(QPalette::Base), QColor(c[u"onExit"_s].toString()));
     }
 
     // Enter (either key) and Down go to the next box, Up to the previous; Enter is swallowed.
