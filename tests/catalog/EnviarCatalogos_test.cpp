@@ -302,7 +302,7 @@ private Q_SLOTS:
     {
         auto fake = std::make_shared<FakeData>();
         modGlobal::AccesoDatos = fake;
-        ConsultaAnticipada consulta(u"GEN"_s, pending({u"A"_s, u"B"_s}));
+        ConsultaAnticipada consulta(u"GEN"_s, pending({u"A"_s, u"B"_s}), 1); // B is a group of its own
         fake->connection->failure = AppError(-2147217900, u"DataAccessManager.DAMMain"_s, u"sintaxis"_s);
         QVERIFY(!consulta.ausente(0));
         fake->connection->failure.reset();
