@@ -345,12 +345,13 @@ private Q_SLOTS:
         for (int i = 0; i < 40; ++i)
             items.append({u"N-%1"_s.arg(i, 2, 10, QChar(u'0')), u"Nuevo"_s, u"n"_s});
         items[5] = {u"EXI-1"_s, u"Existe"_s, u"nueva"_s};
-        // The second spelling must find the first already written.
+        // The second spelling must find the first already written, asked in a group or alone (ä).
         items[8] = {u"ABC"_s, u"Nuevo"_s, u"primera"_s};
         items[9] = {u"Ñu"_s, u"Nuevo"_s, u"primera"_s};
         items[11] = {u"ñU"_s, u"Nuevo"_s, u"segunda"_s};
         items[12] = {u"abc"_s, u"Nuevo"_s, u"segunda"_s};
-        items[13] = {u"Ço"_s, u"Nuevo"_s, u"n"_s};
+        items[13] = {u"Bär"_s, u"Nuevo"_s, u"primera"_s};
+        items[14] = {u"bÄR"_s, u"Nuevo"_s, u"segunda"_s};
         items[15] = {u"EXI-1"_s, u"Existe"_s};
         // Beyond the first eight codes of its group.
         items[24] = {u"EXI-1"_s, u"Nuevo"_s, u"ya estaba"_s};
