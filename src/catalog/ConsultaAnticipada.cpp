@@ -1,18 +1,15 @@
 #include "catalog/ConsultaAnticipada.h"
 
-#include "catalog/ClaveHolgada.h"
+#include "catalog/GrupoDeCodigos.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 
 #include <QElapsedTimer>
-#include <QSet>
 #include <QStringList>
 #include <algorithm>
 
 namespace {
 
-// Well under the statement length any engine takes, Access included.
-constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
 // A slow grouped question counts up, a quick one down; at this count the run asks one by
 // one. A machine that stalls now and then does not lose the groups for good.
 constexpr int kMaxGruposLentos = 4;
@@ -68,19 +65,11 @@ void ConsultaAnticipada::juzgarDemora(qint64 nanosegundos, qsizetype codigos)
 
 void ConsultaAnticipada::consultarGrupo(std::size_t desde)
 {
-    QStringList codigos;
-    QSet<QString> claves;
-    qsizetype largo = 0;
+    GrupoDeCodigos grupo;
     std::size_t hasta = desde;
-    for (; hasta < m_pendientes.size() && hasta - desde < m_maxGrupo; ++hasta) {
-        const QString &codigo = m_pendientes[hasta].second;
-        const QString clave = claveHolgada(codigo);
-        largo += codigo.size() + 4;
-        if (clave.isEmpty() || claves.contains(clave) || largo > kMaxLargoConsulta)
-            break;
-        claves.insert(clave);
-        codigos << codigo;
-    }
+    while (hasta < m_pendientes.size() && hasta - desde < m_maxGrupo && grupo.agregar(m_pendientes[hasta].second))
+        ++hasta;
+    const QStringList &codigos = grupo.codigos();
     // A code that cannot join a group is asked alone.
     m_hasta = std::max(hasta, desde + 1);
     m_grupoAusente = false;

@@ -1,6 +1,6 @@
 #include "catalog/ConsultaCatalogo.h"
 
-#include "catalog/ClaveHolgada.h"
+#include "catalog/GrupoDeCodigos.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 
@@ -10,8 +10,6 @@
 
 namespace {
 constexpr int kMaxGrupo = 64;
-// Well under the statement length any engine takes, Access included.
-constexpr qsizetype kMaxLargoConsulta = 16 * 1024;
 // Single questions timed before the first group, to judge the groups by.
 constexpr qint64 kSolasDePrueba = 3;
 // A slow group counts up, a quick one down; at this count the run asks one by one.
@@ -54,32 +52,29 @@ void ConsultaCatalogo::preguntarSolo(RegArticulo &articulo)
 
 void ConsultaCatalogo::consultarGrupo(int desde)
 {
-    QStringList codigos;
-    QHash<QString, int> porClave; // key -> row
-    qsizetype largo = 0;
+    GrupoDeCodigos grupo;
+    QList<int> filas; // the row of each code of the group
     int hasta = desde;
-    for (; hasta < m_filas && codigos.size() < kMaxGrupo; ++hasta) {
+    for (; hasta < m_filas && filas.size() < kMaxGrupo; ++hasta) {
         const QString codigo = m_codigoDe(hasta);
         if (codigo.isEmpty())
             continue; // a row without article asks nothing
-        const QString clave = claveHolgada(codigo);
-        largo += codigo.size() + 4;
-        if (clave.isEmpty() || porClave.contains(clave) || largo > kMaxLargoConsulta)
+        if (!grupo.agregar(codigo))
             break;
-        porClave.insert(clave, hasta);
-        codigos << codigo;
+        filas << hasta;
     }
     // A code that cannot join a group is asked alone.
     m_desde = desde;
     m_hasta = std::max(hasta, desde + 1);
     m_grupoLeido = false;
     m_existentes.clear();
+    const QStringList &codigos = grupo.codigos();
     if (codigos.isEmpty())
         return;
     try {
         QElapsedTimer reloj;
         reloj.start();
-        m_grupoLeido = leerRespuesta(modEntidadCatalogo::NcmDeAlgunos(m_idCatalogo, codigos), porClave);
+        m_grupoLeido = leerRespuesta(modEntidadCatalogo::NcmDeAlgunos(m_idCatalogo, codigos), grupo, filas);
         // Worth it only while quicker than the single questions it replaces.
         const bool lento = reloj.nsecsElapsed() > m_solaNs * codigos.size();
         m_gruposLentos = lento ? m_gruposLentos + 1 : std::max(0, m_gruposLentos - 1);
@@ -92,13 +87,14 @@ void ConsultaCatalogo::consultarGrupo(int desde)
 
 // Each row of the answer belongs to the one asked code with its key; a row that fits none,
 // or a code answered twice, leaves the group to single questions.
-bool ConsultaCatalogo::leerRespuesta(const QList<QPair<QString, QString>> &filas, const QHash<QString, int> &porClave)
+bool ConsultaCatalogo::leerRespuesta(const QList<QPair<QString, QString>> &respuesta, const GrupoDeCodigos &grupo,
+                                     const QList<int> &filas)
 {
-    for (const auto &[codigo, ncm] : filas) {
-        const auto fila = porClave.constFind(claveHolgada(codigo));
-        if (fila == porClave.constEnd() || m_existentes.contains(*fila))
+    for (const auto &[codigo, ncm] : respuesta) {
+        const qsizetype posicion = grupo.posicionDe(codigo);
+        if (posicion < 0 || m_existentes.contains(filas[posicion]))
             return false;
-        m_existentes.insert(*fila, ncm);
+        m_existentes.insert(filas[posicion], ncm);
     }
     return true;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class GrupoDeCodigos;
+
 // F11's questions to the catalog, "does this article exist, and with which NCM", asked for the
 // articles of many rows at once instead of one row at a time: over a network each question
 // is a round trip. The answer for every row is the one getArticuloenCatalogo gives.
@@ -25,7 +27,8 @@ public:
 
 private:
     void consultarGrupo(int desde);
-    bool leerRespuesta(const QList<QPair<QString, QString>> &filas, const QHash<QString, int> &porClave);
+    bool leerRespuesta(const QList<QPair<QString, QString>> &respuesta, const GrupoDeCodigos &grupo,
+                       const QList<int> &filas);
     void preguntarSolo(RegArticulo &articulo);
 
     QString m_idCatalogo;
