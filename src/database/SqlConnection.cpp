@@ -60,6 +60,15 @@ void SqlConnection::ensureOpen()
                        .arg(m_db.lastError().text().trimmed()));
 }
 
+// A run whose session was lost refuses every later statement until it ends; otherwise the
+// connection opens if it must.
+void SqlConnection::abrirParaSentencia()
+{
+    if (m_perdida)
+        rechazar(m_errorPerdida);
+    ensureOpen();
+}
+
 void SqlConnection::run(QSqlQuery &query)
 {
     run(query, translatedSql());
@@ -91,9 +100,7 @@ void SqlConnection::rechazar(const QSqlError &error)
 
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
-    if (m_perdida)
-        rechazar(m_errorPerdida);
-    ensureOpen();
+    abrirParaSentencia();
     QSqlQuery query(m_db);
     run(query);
     const QSqlRecord record = query.record();
@@ -117,9 +124,7 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 
 long SqlConnection::ejecutar()
 {
-    if (m_perdida)
-        rechazar(m_errorPerdida);
-    ensureOpen();
+    abrirParaSentencia();
     if (m_unaTransaccion)
         return ejecutarEnTransaccion(translatedSql());
     if (!m_tanda)
@@ -350,9 +355,7 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
 // its last command. Only such a run takes windows (sentenciasPorEnvio).
 bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
 {
-    if (m_perdida)
-        rechazar(m_errorPerdida);
-    ensureOpen();
+    abrirParaSentencia();
     abrirTransaccion();
     QStringList textos;
     for (const QString &sentencia : sentencias)

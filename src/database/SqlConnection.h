@@ -45,6 +45,7 @@ private:
     [[noreturn]] void rechazar(const QSqlError &error);
     void prepararSqlite();
     void ensureOpen();
+    void abrirParaSentencia();
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
     long ejecutarSolo(const QString &texto);
