@@ -8,14 +8,6 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace {
-
-// A slow grouped question counts up, a quick one down; at this count the run asks one by
-// one. A machine that stalls now and then does not lose the groups for good.
-constexpr int kMaxGruposLentos = 4;
-
-} // namespace
-
 ConsultaAnticipada::ConsultaAnticipada(QString idCatalogo, std::vector<Pendiente> pendientes, std::size_t maxGrupo)
     : m_idCatalogo(std::move(idCatalogo)), m_pendientes(std::move(pendientes)), m_maxGrupo(maxGrupo)
 {
@@ -47,33 +39,19 @@ bool ConsultaAnticipada::ausente(int indice)
     return m_grupoAusente && m_posicion < m_hasta;
 }
 
-void ConsultaAnticipada::anotarSentencia(qint64 nanosegundos)
-{
-    m_sentenciasNs += nanosegundos;
-    ++m_sentencias;
-}
-
-void ConsultaAnticipada::juzgarDemora(qint64 nanosegundos, qsizetype codigos)
-{
-    if (m_sentencias == 0)
-        return;
-    const qint64 unaPorUna = m_sentenciasNs / m_sentencias * codigos;
-    m_gruposLentos = nanosegundos > unaPorUna ? m_gruposLentos + 1 : std::max(0, m_gruposLentos - 1);
-    if (m_gruposLentos >= kMaxGruposLentos)
-        m_sinGrupos = true;
-}
-
 void ConsultaAnticipada::consultarGrupo(std::size_t desde)
 {
     GrupoDeCodigos grupo;
+    // The first questions go alone, timed to judge the groups by.
+    const std::size_t maxGrupo = m_juicio.faltanSolas() ? 1 : m_maxGrupo;
     std::size_t hasta = desde;
-    while (hasta < m_pendientes.size() && hasta - desde < m_maxGrupo && grupo.agregar(m_pendientes[hasta].second))
+    while (hasta < m_pendientes.size() && hasta - desde < maxGrupo && grupo.agregar(m_pendientes[hasta].second))
         ++hasta;
     const QStringList &codigos = grupo.codigos();
     // A code that cannot join a group is asked alone.
     m_hasta = std::max(hasta, desde + 1);
     m_grupoAusente = false;
-    if (codigos.isEmpty() || m_sinGrupos)
+    if (codigos.isEmpty() || m_juicio.sinGrupos())
         return;
     if (m_antesDePreguntar)
         m_antesDePreguntar(codigos);
@@ -81,10 +59,11 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
         QElapsedTimer reloj;
         reloj.start();
         m_grupoAusente = !modEntidadCatalogo::ExisteAlguno(m_idCatalogo, codigos);
-        juzgarDemora(reloj.nsecsElapsed(), codigos.size());
+        if (maxGrupo == 1)
+            m_juicio.anotarSola(reloj.nsecsElapsed());
+        else
+            m_juicio.anotarGrupo(reloj.nsecsElapsed(), codigos.size());
     } catch (const AppError &) {
-        // An engine that refuses the grouped question (or a failing connection) gets the
-        // articles asked one by one for the rest of the run; that reports any lasting failure.
-        m_sinGrupos = true;
+        m_juicio.renunciar();
     }
 }

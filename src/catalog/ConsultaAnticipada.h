@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/JuicioDeGrupos.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -31,15 +33,9 @@ public:
     // Hears the codes of each grouped question just before it is asked.
     void antesDePreguntar(std::function<void(const QStringList &)> oyente) { m_antesDePreguntar = std::move(oyente); }
 
-    // How long one statement of the run took. A grouped question is worth asking only
-    // while it takes less than the single ones it replaces: a server without statistics
-    // on the table yet may answer it by reading the whole catalog.
-    void anotarSentencia(qint64 nanosegundos);
-
 private:
     std::size_t posicionDe(int indice) const;
     void consultarGrupo(std::size_t desde);
-    void juzgarDemora(qint64 nanosegundos, qsizetype codigos);
 
     QString m_idCatalogo;
     std::vector<Pendiente> m_pendientes;
@@ -49,8 +45,5 @@ private:
     // The group asked last ends before m_hasta in m_pendientes.
     std::size_t m_hasta = 0;
     bool m_grupoAusente = false;
-    bool m_sinGrupos = false;
-    qint64 m_sentenciasNs = 0;
-    qint64 m_sentencias = 0;
-    int m_gruposLentos = 0;
+    JuicioDeGrupos m_juicio;
 };

@@ -10,10 +10,6 @@
 
 namespace {
 constexpr int kMaxGrupo = 64;
-// Single questions timed before the first group, to judge the groups by.
-constexpr qint64 kSolasDePrueba = 3;
-// A slow group counts up, a quick one down; at this count the run asks one by one.
-constexpr int kMaxGruposLentos = 4;
 } // namespace
 
 ConsultaCatalogo::ConsultaCatalogo(QString idCatalogo, std::function<QString(int)> codigoDe, int filas)
@@ -23,7 +19,7 @@ ConsultaCatalogo::ConsultaCatalogo(QString idCatalogo, std::function<QString(int
 
 void ConsultaCatalogo::completar(int fila, RegArticulo &articulo)
 {
-    if (fila >= m_hasta && !m_sinGrupos && m_solas >= kSolasDePrueba)
+    if (fila >= m_hasta && !m_juicio.sinGrupos() && !m_juicio.faltanSolas())
         consultarGrupo(fila);
     if (fila < m_desde || fila >= m_hasta || !m_grupoLeido) {
         preguntarSolo(articulo);
@@ -44,10 +40,7 @@ void ConsultaCatalogo::preguntarSolo(RegArticulo &articulo)
     QElapsedTimer reloj;
     reloj.start();
     modEntidadCatalogo::getArticuloenCatalogo(m_idCatalogo, articulo);
-    // The quickest one: the first questions of a connection pay for its warming up.
-    const qint64 demora = reloj.nsecsElapsed();
-    m_solaNs = m_solas == 0 ? demora : std::min(m_solaNs, demora);
-    ++m_solas;
+    m_juicio.anotarSola(reloj.nsecsElapsed());
 }
 
 void ConsultaCatalogo::consultarGrupo(int desde)
@@ -75,13 +68,9 @@ void ConsultaCatalogo::consultarGrupo(int desde)
         QElapsedTimer reloj;
         reloj.start();
         m_grupoLeido = leerRespuesta(modEntidadCatalogo::NcmDeAlgunos(m_idCatalogo, codigos), grupo, filas);
-        // Worth it only while quicker than the single questions it replaces.
-        const bool lento = reloj.nsecsElapsed() > m_solaNs * codigos.size();
-        m_gruposLentos = lento ? m_gruposLentos + 1 : std::max(0, m_gruposLentos - 1);
-        m_sinGrupos = m_gruposLentos >= kMaxGruposLentos;
+        m_juicio.anotarGrupo(reloj.nsecsElapsed(), codigos.size());
     } catch (const AppError &) {
-        // The single questions report any lasting failure.
-        m_sinGrupos = true;
+        m_juicio.renunciar();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/JuicioDeGrupos.h"
 #include "catalog/RegArticulo.h"
 
 #include <QHash>
@@ -40,8 +41,5 @@ private:
     bool m_grupoLeido = false;
     // Per row of the group: its NCM when the catalog has it.
     QHash<int, QString> m_existentes;
-    bool m_sinGrupos = false;
-    qint64 m_solaNs = 0;
-    qint64 m_solas = 0;
-    int m_gruposLentos = 0;
+    JuicioDeGrupos m_juicio;
 };

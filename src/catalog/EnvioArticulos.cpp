@@ -183,7 +183,7 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
     // With windows a question costs a round trip of its own: longer groups.
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);
     const int cantidad = lista.itemCount();
-    VentanaEnvio ventana(porEnvio, resumen, consulta, avance, cantidad);
+    VentanaEnvio ventana(porEnvio, resumen, avance, cantidad);
     // A read of the catalog must find written what went before it whenever that may change
     // its answer.
     consulta.antesDePreguntar([&ventana](const QStringList &codigos) { ventana.antesDeLeer(codigos); });

@@ -1,7 +1,6 @@
 #include "catalog/VentanaEnvio.h"
 
 #include "catalog/ClaveHolgada.h"
-#include "catalog/ConsultaAnticipada.h"
 #include "catalog/EnvioArticulos.h"
 #include "core/AppError.h"
 #include "core/modGlobal.h"
@@ -25,19 +24,15 @@ void ejecutar(const QString &sql)
 }
 } // namespace
 
-VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipada &consulta, Avance avance,
-                           int cantidad)
-    : m_porEnvio(porEnvio), m_resumen(resumen), m_consulta(consulta), m_avance(std::move(avance)), m_cantidad(cantidad)
+VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, Avance avance, int cantidad)
+    : m_porEnvio(porEnvio), m_resumen(resumen), m_avance(std::move(avance)), m_cantidad(cantidad)
 {
 }
 
 void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo)
 {
     if (m_porEnvio <= 1) {
-        QElapsedTimer demora;
-        demora.start();
         ejecutar(sql);
-        m_consulta.anotarSentencia(demora.nsecsElapsed());
         cumplir({item, sql, articulo, true});
         return;
     }
@@ -94,8 +89,6 @@ void VentanaEnvio::vaciar()
         if (!item.sql.isEmpty())
             sentencias << item.sql;
     }
-    QElapsedTimer demora;
-    demora.start();
     bool juntas = false;
     try {
         juntas = conexion()->ejecutarJuntas(sentencias);
@@ -108,8 +101,6 @@ void VentanaEnvio::vaciar()
         unaPorUna(items);
         return;
     }
-    // A window costs about what one statement alone does: that is what a grouped question saves.
-    m_consulta.anotarSentencia(demora.nsecsElapsed());
     for (const Item &item : items)
         cumplir(item);
 }

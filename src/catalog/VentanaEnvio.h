@@ -7,7 +7,6 @@
 #include <functional>
 #include <vector>
 
-class ConsultaAnticipada;
 struct ResumenEnvio;
 
 // The items of one sending run on their way to the catalog. A connection that takes many
@@ -21,7 +20,7 @@ public:
     using Avance = std::function<void(int item, bool ultimo)>;
 
     // porEnvio: the connection's sentenciasPorEnvio(); cantidad: the items of the list.
-    VentanaEnvio(int porEnvio, ResumenEnvio &resumen, ConsultaAnticipada &consulta, Avance avance, int cantidad);
+    VentanaEnvio(int porEnvio, ResumenEnvio &resumen, Avance avance, int cantidad);
 
     // Item `item`, whose statement is `sql`, for `articulo` as the stop message names it;
     // `nuevo` is the code of a new article, which the statement may insert.
@@ -52,7 +51,6 @@ private:
 
     int m_porEnvio;
     ResumenEnvio &m_resumen;
-    ConsultaAnticipada &m_consulta;
     Avance m_avance;
     int m_cantidad;
     std::vector<Item> m_cola;
