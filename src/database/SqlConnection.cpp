@@ -17,7 +17,8 @@ namespace {
 const int kSinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 } // namespace
 
-SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect) : m_db(db), m_dialect(dialect)
+SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect)
+    : m_db(db), m_dialect(dialect), m_plantillas(dialect)
 {
     prepararSqlite();
 }
@@ -37,16 +38,23 @@ void SqlConnection::prepararSqlite()
 SqlConnection::~SqlConnection()
 {
     const QString name = m_db.connectionName();
-    m_db.close();
+    cerrar();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
+}
+
+// The engine will not close a file while a prepared statement of it is left.
+void SqlConnection::cerrar()
+{
+    m_plantillas.olvidar();
+    m_db.close();
 }
 
 void SqlConnection::ensureOpen()
 {
     if (m_abrirDeNuevo) {
         m_abrirDeNuevo = false;
-        m_db.close();
+        cerrar();
     }
     // A connection the server dropped is opened again for the next statement.
     if (m_db.isOpen())
@@ -128,36 +136,36 @@ long SqlConnection::ejecutar()
     if (m_unaTransaccion)
         return ejecutarEnTransaccion(translatedSql());
     if (!m_tanda)
-        return ejecutarSolo(translatedSql());
+        return ejecutarSolo(m_sql);
     if (!m_enVentana) {
         QSqlQuery(m_db).exec(QStringLiteral("begin"));
         m_enVentana = true;
         m_ventana.clear();
         m_reloj.start();
     }
-    const QString texto = translatedSql();
     long cambiados = 0;
     try {
-        cambiados = ejecutarSolo(texto);
+        cambiados = ejecutarSolo(m_sql);
     } catch (const AppError &) {
         cerrarVentana();
         throw;
     }
-    m_ventana << texto;
+    m_ventana << m_sql;
     if (!m_ventanaUnica && (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana))
         cerrarVentana();
     return cambiados;
 }
 
-long SqlConnection::ejecutarSolo(const QString &texto)
+// One command as the program wrote it, put in the database's dialect on its way.
+long SqlConnection::ejecutarSolo(const QString &sentencia)
 {
     if (sqlite3 *motor = motorSqlite()) {
         long cambiados = 0;
-        if (ejecutarSqlite(motor, texto, cambiados))
+        if (ejecutarSqlite(motor, sentencia, cambiados))
             return cambiados;
     }
     QSqlQuery query(m_db);
-    run(query, texto);
+    run(query, SqlDialect::translate(sentencia, m_dialect));
     return query.numRowsAffected();
 }
 
@@ -172,23 +180,33 @@ sqlite3 *SqlConnection::motorSqlite() const
 }
 
 // The command straight to the engine, in UTF-8: Qt's driver costs as much again per command
-// (a result object, the text to UTF-16 and back). Same text, outcome, count and error message;
-// false, having run nothing, for a text of no command or of more than one, left to Qt's path.
-bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &texto, long &cambiados)
+// (a result object, the text to UTF-16 and back). A command of a shape run before skips the
+// reading of its text (PlantillasSqlite). Same outcome, count and error message; false, having
+// run nothing, for a text of no command or of more than one, left to Qt's path.
+bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados)
 {
-    const QByteArray utf8 = texto.toUtf8();
-    sqlite3_stmt *sentencia = nullptr;
+    QString fallo;
+    switch (m_plantillas.ejecutar(motor, sentencia.toUtf8(), cambiados, fallo)) {
+    case PlantillasSqlite::Resultado::Hecho:
+        return true;
+    case PlantillasSqlite::Resultado::Fallo:
+        throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), fallo);
+    case PlantillasSqlite::Resultado::NoAplica:
+        break;
+    }
+    const QByteArray utf8 = SqlDialect::translate(sentencia, m_dialect).toUtf8();
+    sqlite3_stmt *preparada = nullptr;
     const char *resto = nullptr;
-    int rc = sqlite3_prepare_v2(motor, utf8.constData(), int(utf8.size()), &sentencia, &resto);
-    if (rc == SQLITE_OK && (!sentencia || (resto && !QByteArray(resto).trimmed().isEmpty()))) {
-        sqlite3_finalize(sentencia);
+    int rc = sqlite3_prepare_v2(motor, utf8.constData(), int(utf8.size()), &preparada, &resto);
+    if (rc == SQLITE_OK && (!preparada || (resto && !QByteArray(resto).trimmed().isEmpty()))) {
+        sqlite3_finalize(preparada);
         return false;
     }
     if (rc == SQLITE_OK)
-        rc = sqlite3_step(sentencia);
+        rc = sqlite3_step(preparada);
     const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
     const QString motivo = bien ? QString() : QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
-    sqlite3_finalize(sentencia);
+    sqlite3_finalize(preparada);
     if (!bien)
         throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), motivo);
     cambiados = sqlite3_changes(motor);
@@ -272,7 +290,7 @@ void SqlConnection::terminarTanda()
         }
         // A session the server ended is opened afresh by the next statement.
         if (std::exchange(m_perdida, false))
-            m_db.close();
+            cerrar();
         return;
     }
     if (!m_tanda)
@@ -284,7 +302,7 @@ void SqlConnection::terminarTanda()
     } catch (const AppError &) {
         // The run reports its own stop; this only lets go.
     }
-    m_db.close();
+    cerrar();
 }
 
 // A server costs a round trip per command: its run takes windows. The embedded engine and

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/DatabaseConnection.h"
+#include "database/PlantillasSqlite.h"
 #include "database/SqlDialect.h"
 
 #include <QElapsedTimer>
@@ -48,9 +49,10 @@ private:
     void abrirParaSentencia();
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
-    long ejecutarSolo(const QString &texto);
+    long ejecutarSolo(const QString &sentencia);
     sqlite3 *motorSqlite() const;
-    static bool ejecutarSqlite(sqlite3 *motor, const QString &texto, long &cambiados);
+    bool ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados);
+    void cerrar();
     void cerrarVentana();
     bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
     void abrirTransaccion();
@@ -59,6 +61,8 @@ private:
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
+    // The embedded engine's commands, prepared once per shape.
+    PlantillasSqlite m_plantillas;
     QString m_sql;
     bool m_abrirDeNuevo = false;
     // A run of the embedded engine: its commands go in transactions ("windows").

@@ -1,0 +1,264 @@
+#include "database/PlantillasSqlite.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// A character of a name or a keyword, as the engine reads them.
+bool deNombre(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_'
+           || c == '$';
+}
+
+bool esDigito(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool esBlanco(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+bool esPalabra(const char *p, int largo, const char *palabra)
+{
+    const int n = int(qstrlen(palabra));
+    return largo == n && qstrnicmp(p, palabra, uint(n)) == 0;
+}
+
+// Past the quoted run opened at i, doubled quotes included; -1 when it never closes.
+int finDeComillas(const char *s, int n, int i, bool &dobles)
+{
+    const char comilla = s[i];
+    dobles = false;
+    for (int j = i + 1; j < n; ++j) {
+        if (s[j] != comilla)
+            continue;
+        if (j + 1 >= n || s[j + 1] != comilla)
+            return j + 1;
+        dobles = true;
+        ++j;
+    }
+    return -1;
+}
+
+// A number right after a sign keeps its place in the text: whether the sign belongs to it is
+// the engine's to read.
+bool trasSigno(const char *s, int i)
+{
+    while (--i >= 0) {
+        if (!esBlanco(s[i]))
+            return s[i] == '-' || s[i] == '+';
+    }
+    return false;
+}
+
+} // namespace
+
+PlantillasSqlite::~PlantillasSqlite()
+{
+    olvidar();
+}
+
+void PlantillasSqlite::olvidar()
+{
+    soltarSentencias();
+    m_motor = nullptr;
+}
+
+void PlantillasSqlite::soltarSentencias()
+{
+    for (sqlite3_stmt *sentencia : std::as_const(m_plantillas))
+        sqlite3_finalize(sentencia);
+    m_plantillas.clear();
+    sqlite3_finalize(m_decimal);
+    m_decimal = nullptr;
+}
+
+// Only insert, update and delete, which never read a number as a column's place (order by 1)
+// unless they hold a select. Not taken either: comments, parameters of their own, a text
+// holding a NUL (where the engine stops reading), and a + (which the dialect may turn into a
+// concatenation, next to a literal). Numbers with an exponent or a sign stay in the template.
+bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, std::vector<Valor> &valores)
+{
+    const char *s = texto.constData();
+    const int n = int(texto.size());
+    plantilla.clear();
+    valores.clear();
+    if (texto.contains('\0'))
+        return false;
+    int i = 0;
+    while (i < n && esBlanco(s[i]))
+        ++i;
+    const int inicio = i;
+    while (i < n && deNombre(s[i]))
+        ++i;
+    if (!esPalabra(s + inicio, i - inicio, "insert") && !esPalabra(s + inicio, i - inicio, "update")
+        && !esPalabra(s + inicio, i - inicio, "delete"))
+        return false;
+    plantilla.reserve(n);
+    // The text up to `copiado` is in the template already; what follows is copied when a
+    // literal comes to take its place.
+    int copiado = 0;
+    const auto enLugarDe = [&](int desde, int hasta) {
+        plantilla.append(s + copiado, desde - copiado);
+        plantilla += '?';
+        copiado = hasta;
+    };
+    while (i < n) {
+        const char c = s[i];
+        const char sigue = i + 1 < n ? s[i + 1] : '\0';
+        if (c == '\'' || c == '"' || c == '`' || c == '[') {
+            bool dobles = false;
+            const int fin = c == '[' ? int(texto.indexOf(']', i)) + 1 : finDeComillas(s, n, i, dobles);
+            if (fin <= 0)
+                return false;
+            // A text literal, unless it is a name or a literal of another kind (X'00').
+            if (c == '\'' && (i == 0 || !deNombre(s[i - 1]))) {
+                valores.push_back({Valor::Texto, i + 1, fin - i - 2, dobles});
+                enLugarDe(i, fin);
+            }
+            i = fin;
+        } else if ((c == '-' && sigue == '-') || (c == '/' && sigue == '*') || c == '?' || c == ':' || c == '@'
+                   || c == '#' || c == '$' || c == '+' || (c == '.' && esDigito(sigue))) {
+            return false;
+        } else if (esDigito(c)) {
+            if (i > 0 && s[i - 1] == '.')
+                return false;
+            int fin = i;
+            while (fin < n && esDigito(s[fin]))
+                ++fin;
+            const bool decimal = fin < n && s[fin] == '.';
+            if (decimal) {
+                ++fin;
+                while (fin < n && esDigito(s[fin]))
+                    ++fin;
+            }
+            if (fin < n && (deNombre(s[fin]) || s[fin] == '.'))
+                return false;
+            if (!trasSigno(s, i) && (decimal || fin - i <= 18)) {
+                valores.push_back({decimal ? Valor::Decimal : Valor::Entero, i, fin - i, false});
+                enLugarDe(i, fin);
+            }
+            i = fin;
+        } else if (deNombre(c)) {
+            int fin = i;
+            while (fin < n && deNombre(s[fin]))
+                ++fin;
+            if (esPalabra(s + i, fin - i, "select") || esPalabra(s + i, fin - i, "order")
+                || esPalabra(s + i, fin - i, "group"))
+                return false;
+            i = fin;
+        } else {
+            ++i;
+        }
+    }
+    plantilla.append(s + copiado, n - copiado);
+    return true;
+}
+
+sqlite3_stmt *PlantillasSqlite::preparada(const QByteArray &plantilla)
+{
+    const auto hallada = m_plantillas.constFind(plantilla);
+    if (hallada != m_plantillas.constEnd())
+        return *hallada;
+    // Commands of ever new shapes would only pile statements up.
+    if (m_plantillas.size() >= kMaxPlantillas)
+        soltarSentencias();
+    sqlite3_stmt *sentencia = nullptr;
+    const char *resto = nullptr;
+    const QByteArray traducida = SqlDialect::translate(QString::fromUtf8(plantilla), m_dialecto).toUtf8();
+    const int rc = sqlite3_prepare_v3(m_motor, traducida.constData(), int(traducida.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &sentencia, &resto);
+    bool soloUna = rc == SQLITE_OK && sentencia;
+    for (const char *p = resto; soloUna && p && p < traducida.constData() + traducida.size(); ++p)
+        soloUna = esBlanco(*p);
+    if (!soloUna) {
+        sqlite3_finalize(sentencia);
+        sentencia = nullptr;
+    }
+    m_plantillas.insert(plantilla, sentencia);
+    return sentencia;
+}
+
+// The engine reads a decimal written in a command with its own routine, which need not round
+// as the C library does: the same routine reads it here.
+bool PlantillasSqlite::leerDecimal(const char *desde, int largo, double &valor)
+{
+    if (!m_decimal
+        && sqlite3_prepare_v3(m_motor, "select ?1", -1, SQLITE_PREPARE_PERSISTENT, &m_decimal, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_decimal);
+        m_decimal = nullptr;
+        return false;
+    }
+    sqlite3_bind_text(m_decimal, 1, desde, largo, SQLITE_STATIC);
+    const bool leido = sqlite3_step(m_decimal) == SQLITE_ROW;
+    if (leido)
+        valor = sqlite3_column_double(m_decimal, 0);
+    sqlite3_reset(m_decimal);
+    sqlite3_clear_bindings(m_decimal);
+    return leido;
+}
+
+bool PlantillasSqlite::vincular(sqlite3_stmt *sentencia, const QByteArray &texto, const std::vector<Valor> &valores)
+{
+    if (sqlite3_bind_parameter_count(sentencia) != int(valores.size()))
+        return false;
+    for (size_t k = 0; k < valores.size(); ++k) {
+        const Valor &v = valores[k];
+        const char *p = texto.constData() + v.desde;
+        const int lugar = int(k) + 1;
+        int rc = SQLITE_OK;
+        if (v.tipo == Valor::Texto && !v.comillasDobles) {
+            rc = sqlite3_bind_text(sentencia, lugar, p, v.largo, SQLITE_STATIC);
+        } else if (v.tipo == Valor::Texto) {
+            const QByteArray sinDobles = QByteArray(p, v.largo).replace("''", "'");
+            rc = sqlite3_bind_text(sentencia, lugar, sinDobles.constData(), int(sinDobles.size()), SQLITE_TRANSIENT);
+        } else if (v.tipo == Valor::Entero) {
+            sqlite3_int64 entero = 0;
+            for (int d = 0; d < v.largo; ++d)
+                entero = entero * 10 + (p[d] - '0');
+            rc = sqlite3_bind_int64(sentencia, lugar, entero);
+        } else {
+            double decimal = 0;
+            if (!leerDecimal(p, v.largo, decimal))
+                return false;
+            rc = sqlite3_bind_double(sentencia, lugar, decimal);
+        }
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
+PlantillasSqlite::Resultado PlantillasSqlite::ejecutar(sqlite3 *motor, const QByteArray &texto, long &cambiados,
+                                                       QString &motivo)
+{
+    if (motor != m_motor) {
+        olvidar();
+        m_motor = motor;
+    }
+    QByteArray plantilla;
+    std::vector<Valor> valores;
+    if (!separar(texto, plantilla, valores))
+        return Resultado::NoAplica;
+    sqlite3_stmt *sentencia = preparada(plantilla);
+    if (!sentencia)
+        return Resultado::NoAplica;
+    if (!vincular(sentencia, texto, valores)) {
+        sqlite3_clear_bindings(sentencia);
+        return Resultado::NoAplica;
+    }
+    const int rc = sqlite3_step(sentencia);
+    const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
+    if (bien)
+        cambiados = sqlite3_changes(motor);
+    else
+        motivo = QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
+    // Bound texts point into the command, which is gone after this.
+    sqlite3_reset(sentencia);
+    sqlite3_clear_bindings(sentencia);
+    return bien ? Resultado::Hecho : Resultado::Fallo;
+}
