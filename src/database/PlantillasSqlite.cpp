@@ -1,5 +1,7 @@
 #include "database/PlantillasSqlite.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <sqlite3.h>
 
 namespace {
@@ -73,6 +75,7 @@ void PlantillasSqlite::soltarSentencias()
     for (sqlite3_stmt *sentencia : std::as_const(m_plantillas))
         sqlite3_finalize(sentencia);
     m_plantillas.clear();
+    m_consultas.clear();
     sqlite3_finalize(m_decimal);
     m_decimal = nullptr;
 }
@@ -81,7 +84,8 @@ void PlantillasSqlite::soltarSentencias()
 // unless they hold a select. Not taken either: comments, parameters of their own, a text
 // holding a NUL (where the engine stops reading), and a + (which the dialect may turn into a
 // concatenation, next to a literal). Numbers with an exponent or a sign stay in the template.
-bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, std::vector<Valor> &valores)
+bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, std::vector<Valor> &valores,
+                               bool consulta)
 {
     const char *s = texto.constData();
     const int n = int(texto.size());
@@ -95,9 +99,12 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
     const int inicio = i;
     while (i < n && deNombre(s[i]))
         ++i;
-    if (!esPalabra(s + inicio, i - inicio, "insert") && !esPalabra(s + inicio, i - inicio, "update")
-        && !esPalabra(s + inicio, i - inicio, "delete"))
+    if (consulta ? !esPalabra(s + inicio, i - inicio, "select")
+                 : !esPalabra(s + inicio, i - inicio, "insert") && !esPalabra(s + inicio, i - inicio, "update")
+                       && !esPalabra(s + inicio, i - inicio, "delete"))
         return false;
+    // A select's columns and their names stay as written: only its where takes values.
+    bool tomaValores = !consulta;
     plantilla.reserve(n);
     // The text up to `copiado` is in the template already; what follows is copied when a
     // literal comes to take its place.
@@ -116,7 +123,7 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
             if (fin <= 0)
                 return false;
             // A text literal, unless it is a name or a literal of another kind (X'00').
-            if (c == '\'' && (i == 0 || !deNombre(s[i - 1]))) {
+            if (c == '\'' && tomaValores && (i == 0 || !deNombre(s[i - 1]))) {
                 valores.push_back({Valor::Texto, i + 1, fin - i - 2, dobles});
                 enLugarDe(i, fin);
             }
@@ -138,7 +145,7 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
             }
             if (fin < n && (deNombre(s[fin]) || s[fin] == '.'))
                 return false;
-            if (!trasSigno(s, i) && (decimal || fin - i <= 18)) {
+            if (tomaValores && !trasSigno(s, i) && (decimal || fin - i <= 18)) {
                 valores.push_back({decimal ? Valor::Decimal : Valor::Entero, i, fin - i, false});
                 enLugarDe(i, fin);
             }
@@ -148,8 +155,10 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
             while (fin < n && deNombre(s[fin]))
                 ++fin;
             if (esPalabra(s + i, fin - i, "select") || esPalabra(s + i, fin - i, "order")
-                || esPalabra(s + i, fin - i, "group"))
+                || esPalabra(s + i, fin - i, "group") || esPalabra(s + i, fin - i, "union")
+                || esPalabra(s + i, fin - i, "intersect") || esPalabra(s + i, fin - i, "except"))
                 return false;
+            tomaValores = tomaValores || esPalabra(s + i, fin - i, "where");
             i = fin;
         } else {
             ++i;
@@ -233,13 +242,18 @@ bool PlantillasSqlite::vincular(sqlite3_stmt *sentencia, const QByteArray &texto
     return true;
 }
 
+void PlantillasSqlite::cambiarDeMotor(sqlite3 *motor)
+{
+    if (motor == m_motor)
+        return;
+    olvidar();
+    m_motor = motor;
+}
+
 PlantillasSqlite::Resultado PlantillasSqlite::ejecutar(sqlite3 *motor, const QByteArray &texto, long &cambiados,
                                                        QString &motivo)
 {
-    if (motor != m_motor) {
-        olvidar();
-        m_motor = motor;
-    }
+    cambiarDeMotor(motor);
     QByteArray plantilla;
     std::vector<Valor> valores;
     if (!separar(texto, plantilla, valores))
@@ -261,4 +275,67 @@ PlantillasSqlite::Resultado PlantillasSqlite::ejecutar(sqlite3 *motor, const QBy
     sqlite3_reset(sentencia);
     sqlite3_clear_bindings(sentencia);
     return bien ? Resultado::Hecho : Resultado::Fallo;
+}
+
+// Values for Qt to bind, numbers read as the engine reads them.
+bool PlantillasSqlite::enVariantes(const QByteArray &texto, const std::vector<Valor> &valores, QVariantList &variantes)
+{
+    for (const Valor &v : valores) {
+        const char *p = texto.constData() + v.desde;
+        if (v.tipo == Valor::Texto) {
+            QByteArray utf8(p, v.largo);
+            if (v.comillasDobles)
+                utf8.replace("''", "'");
+            variantes << QString::fromUtf8(utf8);
+        } else if (v.tipo == Valor::Entero) {
+            qint64 entero = 0;
+            for (int d = 0; d < v.largo; ++d)
+                entero = entero * 10 + (p[d] - '0');
+            variantes << entero;
+        } else {
+            double decimal = 0;
+            if (!leerDecimal(p, v.largo, decimal))
+                return false;
+            variantes << decimal;
+        }
+    }
+    return true;
+}
+
+QSqlQuery *PlantillasSqlite::consultar(const QSqlDatabase &db, sqlite3 *motor, const QString &sentencia)
+{
+    cambiarDeMotor(motor);
+    // Qt hands the whole text to the engine in UTF-16, which spells a lone surrogate otherwise
+    // than UTF-8 here does.
+    for (const QChar c : sentencia) {
+        if (c.isSurrogate())
+            return nullptr;
+    }
+    const QByteArray texto = sentencia.toUtf8();
+    QByteArray plantilla;
+    std::vector<Valor> valores;
+    QVariantList variantes;
+    if (!separar(texto, plantilla, valores, true) || !enVariantes(texto, valores, variantes))
+        return nullptr;
+    auto hallada = m_consultas.find(plantilla);
+    if (hallada == m_consultas.end()) {
+        auto nueva = std::make_shared<QSqlQuery>(db);
+        nueva->setForwardOnly(true);
+        if (!nueva->prepare(SqlDialect::translate(QString::fromUtf8(plantilla), m_dialecto)))
+            nueva.reset();
+        // A list of every length asked piles up as many shapes.
+        if (m_consultas.size() >= kMaxConsultas)
+            m_consultas.clear();
+        hallada = m_consultas.insert(plantilla, nueva);
+    }
+    QSqlQuery *query = hallada->get();
+    if (!query)
+        return nullptr;
+    for (int k = 0; k < variantes.size(); ++k)
+        query->bindValue(k, variantes[k]);
+    if (!query->exec()) {
+        query->finish();
+        return nullptr;
+    }
+    return query;
 }

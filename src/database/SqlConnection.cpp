@@ -109,8 +109,13 @@ void SqlConnection::rechazar(const QSqlError &error)
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
     abrirParaSentencia();
-    QSqlQuery query(m_db);
-    run(query);
+    QSqlQuery entera(m_db);
+    QSqlQuery *preparada = nullptr;
+    if (sqlite3 *motor = motorSqlite())
+        preparada = m_plantillas.consultar(m_db, motor, m_sql);
+    if (!preparada)
+        run(entera);
+    QSqlQuery &query = preparada ? *preparada : entera;
     const QSqlRecord record = query.record();
     const int columns = record.count();
     QStringList names;
@@ -125,6 +130,8 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
             row.append(query.value(i));
         rows.push_back(std::move(row));
     }
+    // A prepared query keeps the file read until it is let go.
+    query.finish();
     const bool any = !rows.empty();
     rs = std::make_shared<Recordset>(std::move(names), std::move(rows));
     return any;

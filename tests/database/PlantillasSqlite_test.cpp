@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "database/Recordset.h"
 #include "database/SqlConnection.h"
 
 #include "support/DataTable.h"
@@ -48,6 +49,32 @@ QStringList contents(const QString &file)
     return rows;
 }
 
+QString shown(const QVariant &v)
+{
+    return QString::fromLatin1(v.metaType().name()) + u':' + (v.isNull() ? u"NULL"_s : v.toString());
+}
+
+// Column names, then each value with its type as Qt gives it.
+QString answer(Recordset &rs)
+{
+    QStringList out = rs.fieldNames();
+    for (; !rs.eof(); rs.moveNext())
+        for (const QString &name : rs.fieldNames())
+            out << shown(rs.fields(name));
+    return out.join(u'|');
+}
+
+QString answer(QSqlQuery &q)
+{
+    QStringList out;
+    for (int c = 0; c < q.record().count(); ++c)
+        out << q.record().fieldName(c);
+    while (q.next())
+        for (int c = 0; c < q.record().count(); ++c)
+            out << shown(q.value(c));
+    return out.join(u'|');
+}
+
 } // namespace
 
 class PlantillasSqliteTest : public QObject {
@@ -87,6 +114,17 @@ private slots:
                 byText << (q.exec(SqlDialect::translate(command, SqlDialect::Sqlite))
                                ? QString::number(q.numRowsAffected())
                                : q.lastError().databaseText().trimmed());
+            }
+            // The questions, twice each: the second time from the prepared query.
+            for (const QString &question :
+                 DataTable::texts(table[u"queries"_s]) + DataTable::texts(table[u"queries"_s])) {
+                connection.setSql(question);
+                std::shared_ptr<Recordset> rs;
+                connection.crearRs(rs);
+                byTemplate << answer(*rs);
+                QSqlQuery q(reference);
+                q.exec(question);
+                byText << answer(q);
             }
         }
         QSqlDatabase::removeDatabase(u"enteras"_s);
