@@ -4,14 +4,31 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 
+#include <cstring>
+
 namespace {
+
+// Each byte's part in a command, looked up: the scan runs once per command.
+struct Clases {
+    enum : unsigned char { Otra, Llana, DeNombre };
+    unsigned char de[256];
+    constexpr Clases() : de()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const bool letra = c >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            de[c] = letra || c == '_' || c == '$' ? DeNombre : Otra;
+        }
+        // Marks that start nothing and end nothing.
+        for (const char *p = " \t\n\r\f\v,()=<>|*!%&~;"; *p; ++p)
+            de[static_cast<unsigned char>(*p)] = Llana;
+    }
+};
+constexpr Clases kClases;
 
 // A character of a name or a keyword, as the engine reads them.
 bool deNombre(char c)
 {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '_'
-           || c == '$';
+    return kClases.de[static_cast<unsigned char>(c)] == Clases::DeNombre;
 }
 
 bool esDigito(char c)
@@ -35,13 +52,14 @@ int finDeComillas(const char *s, int n, int i, bool &dobles)
 {
     const char comilla = s[i];
     dobles = false;
-    for (int j = i + 1; j < n; ++j) {
-        if (s[j] != comilla)
-            continue;
+    for (int j = i + 1; j < n; j += 2) {
+        const void *hallada = std::memchr(s + j, comilla, size_t(n - j));
+        if (!hallada)
+            return -1;
+        j = int(static_cast<const char *>(hallada) - s);
         if (j + 1 >= n || s[j + 1] != comilla)
             return j + 1;
         dobles = true;
-        ++j;
     }
     return -1;
 }
@@ -89,7 +107,7 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
 {
     const char *s = texto.constData();
     const int n = int(texto.size());
-    plantilla.clear();
+    plantilla.truncate(0); // keeps its room for the next command
     valores.clear();
     if (texto.contains('\0'))
         return false;
@@ -116,6 +134,10 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
     };
     while (i < n) {
         const char c = s[i];
+        if (kClases.de[static_cast<unsigned char>(c)] == Clases::Llana) {
+            ++i;
+            continue;
+        }
         const char sigue = i + 1 < n ? s[i + 1] : '\0';
         if (c == '\'' || c == '"' || c == '`' || c == '[') {
             bool dobles = false;
@@ -254,14 +276,12 @@ PlantillasSqlite::Resultado PlantillasSqlite::ejecutar(sqlite3 *motor, const QBy
                                                        QString &motivo)
 {
     cambiarDeMotor(motor);
-    QByteArray plantilla;
-    std::vector<Valor> valores;
-    if (!separar(texto, plantilla, valores))
+    if (!separar(texto, m_plantilla, m_valores))
         return Resultado::NoAplica;
-    sqlite3_stmt *sentencia = preparada(plantilla);
+    sqlite3_stmt *sentencia = preparada(m_plantilla);
     if (!sentencia)
         return Resultado::NoAplica;
-    if (!vincular(sentencia, texto, valores)) {
+    if (!vincular(sentencia, texto, m_valores)) {
         sqlite3_clear_bindings(sentencia);
         return Resultado::NoAplica;
     }

@@ -71,6 +71,9 @@ private:
     // A template the engine would not take maps to nullptr: its commands run as they stand.
     QHash<QByteArray, sqlite3_stmt *> m_plantillas;
     QHash<QByteArray, std::shared_ptr<QSqlQuery>> m_consultas;
+    // The last command's parts, their room kept for the next.
+    QByteArray m_plantilla;
+    std::vector<Valor> m_valores;
     // "select ?1": reads a decimal the way the engine reads one written in a command.
     sqlite3_stmt *m_decimal = nullptr;
 };
