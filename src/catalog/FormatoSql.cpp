@@ -43,20 +43,23 @@ QString conCeros(int valor, int digitos)
 
 } // namespace
 
+// Digits, sign and mark as the C locale writes them: every locale's own come back to those
+// (conPuntoDecimal), and the C locale writes them without asking the system for the user's.
 QString pesoInsert(double kilos)
 {
-    const QLocale local = formatoUsuario();
-    QString numero = local.toString(kilos, 'f', 2);
-    const QString signo = local.negativeSign();
-    const qsizetype inicio = numero.startsWith(signo) ? signo.size() : 0;
-    const qsizetype decimal = numero.indexOf(local.decimalPoint(), inicio);
-    if (decimal - inicio < 2)
-        numero.insert(inicio, local.zeroDigit());
-    return conPuntoDecimal(numero, local);
+    QString numero = QLocale::c().toString(kilos, 'f', 2);
+    const qsizetype inicio = numero.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (numero.indexOf(QLatin1Char('.'), inicio) - inicio < 2)
+        numero.insert(inicio, QLatin1Char('0'));
+    return numero;
 }
 
+// Only an exponent is written the user's way (1,5E+20 as 1.5E+20).
 QString pesoUpdate(double kilos)
 {
+    const QString numero = QLocale::c().toString(kilos, 'g', 15);
+    if (!numero.contains(QLatin1Char('e')))
+        return numero;
     const QLocale local = formatoUsuario();
     return conPuntoDecimal(local.toString(kilos, 'g', 15), local);
 }
