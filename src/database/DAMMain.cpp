@@ -95,7 +95,10 @@ std::shared_ptr<SqlConnection> DAMMain::open(const EntitySettings &s) const
 
 const DAMMain::Entry &DAMMain::entry(const QString &entity) const
 {
-    const auto it = m_entities.constFind(entity.trimmed().toUpper());
+    // Callers mostly name an entity as it is kept; asked for every statement.
+    auto it = m_entities.constFind(entity);
+    if (it == m_entities.cend())
+        it = m_entities.constFind(entity.trimmed().toUpper());
     if (it == m_entities.cend())
         fail(QStringLiteral("La entidad \"%1\" no está configurada").arg(entity));
     return it.value();
