@@ -29,6 +29,7 @@ struct Tally {
     long windows = 0; // commands sent together, in one round trip
     qint64 commandNs = 0;
     qint64 queryNs = 0;
+    qint64 commitNs = 0; // the run's last commit
 };
 
 // Counts and times what runs through the real connections, changing nothing else.
@@ -41,7 +42,13 @@ public:
     void setSql(const QString &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
     void comenzarTanda() override { m_real->comenzarTanda(); }
-    void confirmarTanda() override { m_real->confirmarTanda(); }
+    void confirmarTanda() override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        m_real->confirmarTanda();
+        m_tally.commitNs += clock.nsecsElapsed();
+    }
     void terminarTanda() override { m_real->terminarTanda(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override
     {
@@ -174,7 +181,8 @@ int run(const QStringList &arguments)
         const long statements = tally.commands;
         err << "commands " << tally.commands << " in " << QString::number(double(tally.commandNs) / 1e9, 'f', 3)
             << " s (" << tally.windows << " windows), queries " << tally.queries << " in "
-            << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s" << Qt::endl;
+            << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s, commit in "
+            << QString::number(double(tally.commitNs) / 1e9, 'f', 3) << " s" << Qt::endl;
         const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
                                  .arg(QString::number(seconds, 'f', 3))
                                  .arg(statements)

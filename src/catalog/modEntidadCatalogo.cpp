@@ -167,6 +167,7 @@ void asignarObservaciones(QString &lista, const RegArticulo &a)
 QString listaUpdate(const QString &idCatalogo, const RegArticulo &a, const QString &tipoBase)
 {
     QString lista;
+    lista.reserve(320); // built once per article: grown once, not at each assignment
     // A short code from the sheet never replaces the one the catalog holds.
     if (a.ncm.size() > 9)
         lista += QStringLiteral(" NCM = '") + literal(a.ncm) + QStringLiteral("' ");
@@ -315,8 +316,10 @@ QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &artic
 QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
-        return QStringLiteral("update catarticulos set ") + listaUpdate(idCatalogo, articulo, tipoBase)
-               + whereArticulo(idCatalogo, sinApostrofes(articulo.idarticulo));
+        QString sql = QStringLiteral("update catarticulos set ");
+        sql += listaUpdate(idCatalogo, articulo, tipoBase);
+        sql += whereArticulo(idCatalogo, sinApostrofes(articulo.idarticulo));
+        return sql;
     } catch (...) {
         relanzar(QStringLiteral("[ getSQLUpdateArticulo.modEntidadCatalogo.Sorvanta Linea "), 0);
     }

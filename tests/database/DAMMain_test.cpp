@@ -56,6 +56,7 @@ private Q_SLOTS:
         dam.LoadParameters();
         auto connection = dam.getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
         QVERIFY(dam.getDataConnectionByEntity(QStringLiteral("SYSTABLAS")).get() != connection.get());
+        QCOMPARE(dam.getDataConnectionByEntity(QStringLiteral(" catalogos ")).get(), connection.get());
         QCOMPARE(failure([&] { dam.getDataConnectionByEntity(QStringLiteral("VENTAS")); }),
                  QStringLiteral("%1 La entidad \"VENTAS\" no está configurada").arg(DataAccessErrors::kConnection));
         // Null reads as a null; a recordset already held is replaced, also by an empty one.
