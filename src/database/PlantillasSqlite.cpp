@@ -107,7 +107,6 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
 {
     const char *s = texto.constData();
     const int n = int(texto.size());
-    plantilla.truncate(0); // keeps its room for the next command
     valores.clear();
     if (texto.contains('\0'))
         return false;
@@ -123,13 +122,16 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
         return false;
     // A select's columns and their names stay as written: only its where takes values.
     bool tomaValores = !consulta;
-    plantilla.reserve(n);
-    // The text up to `copiado` is in the template already; what follows is copied when a
-    // literal comes to take its place.
+    // A template is never longer than its text. The text up to `copiado` is in it already;
+    // what follows is copied when a literal comes to take its place.
+    plantilla.resize(n);
+    char *destino = plantilla.data();
+    int escrito = 0;
     int copiado = 0;
     const auto enLugarDe = [&](int desde, int hasta) {
-        plantilla.append(s + copiado, desde - copiado);
-        plantilla += '?';
+        std::memcpy(destino + escrito, s + copiado, size_t(desde - copiado));
+        escrito += desde - copiado;
+        destino[escrito++] = '?';
         copiado = hasta;
     };
     while (i < n) {
@@ -186,7 +188,8 @@ bool PlantillasSqlite::separar(const QByteArray &texto, QByteArray &plantilla, s
             ++i;
         }
     }
-    plantilla.append(s + copiado, n - copiado);
+    std::memcpy(destino + escrito, s + copiado, size_t(n - copiado));
+    plantilla.truncate(escrito + n - copiado);
     return true;
 }
 
