@@ -53,24 +53,46 @@ std::shared_ptr<DatabaseConnection> conexion()
     }
 }
 
-QString whereArticulo(const QString &idCatalogo, const QString &idarticulo)
+// Appends literal(texto). Statements are written into one text, not pieced together from
+// copies: they are built once per article.
+void agregarLiteral(QString &sql, const QString &texto)
 {
-    return QStringLiteral(" where idcatalogo = '") + literal(idCatalogo) + QStringLiteral("' and idarticulo = '")
-           + literal(idarticulo) + QStringLiteral("'");
-}
-
-// Appends "'" + literal(texto) + "',". The insert is written into one text, not pieced
-// together from copies: it is built once per article.
-void valor(QString &sql, const QString &texto)
-{
-    sql += QLatin1Char('\'');
     qsizetype desde = 0;
     for (qsizetype comilla; (comilla = texto.indexOf(QLatin1Char('\''), desde)) >= 0; desde = comilla + 1) {
         sql += QStringView(texto).mid(desde, comilla + 1 - desde);
         sql += QLatin1Char('\'');
     }
     sql += QStringView(texto).mid(desde);
+}
+
+// Appends "'" + literal(texto) + "',".
+void valor(QString &sql, const QString &texto)
+{
+    sql += QLatin1Char('\'');
+    agregarLiteral(sql, texto);
     sql += QLatin1String("',");
+}
+
+// Appends antes + literal(texto) + despues.
+void entre(QString &sql, QLatin1String antes, const QString &texto, QLatin1String despues)
+{
+    sql += antes;
+    agregarLiteral(sql, texto);
+    sql += despues;
+}
+
+void agregarWhere(QString &sql, const QString &idCatalogo, const QString &idarticulo)
+{
+    entre(sql, QLatin1String(" where idcatalogo = '"), idCatalogo, QLatin1String("' and idarticulo = '"));
+    agregarLiteral(sql, idarticulo);
+    sql += QLatin1Char('\'');
+}
+
+QString whereArticulo(const QString &idCatalogo, const QString &idarticulo)
+{
+    QString sql;
+    agregarWhere(sql, idCatalogo, idarticulo);
+    return sql;
 }
 
 void valoresComunes(QString &sql, const QString &idCatalogo, const RegArticulo &a)
@@ -127,31 +149,32 @@ QString insertAccess(const QString &idCatalogo, const RegArticulo &a)
     return sql;
 }
 
-// The comma between two assignments of the set-list.
-void separar(QString &lista)
+// The comma between two assignments of the set-list, which starts at `inicio` of `lista`.
+void separar(QString &lista, qsizetype inicio)
 {
-    if (!lista.isEmpty())
-        lista += QStringLiteral(" , ");
+    if (lista.size() > inicio)
+        lista += QLatin1String(" , ");
 }
 
-void asignarDescripcion(QString &lista, const QString &idCatalogo, const RegArticulo &a)
+void asignarDescripcion(QString &lista, qsizetype inicio, const QString &idCatalogo, const RegArticulo &a)
 {
     // Catalog PUR keeps its own descriptions: only an addition may reach them.
     if (idCatalogo == QLatin1String("PUR") || a.descripcion.isEmpty()) {
         if (a.anexo_descripcion.isEmpty())
             return;
-        separar(lista);
-        lista += QStringLiteral(" Descripcion = Descripcion + ' ") + literal(a.anexo_descripcion) + QStringLiteral("'");
+        separar(lista, inicio);
+        entre(lista, QLatin1String(" Descripcion = Descripcion + ' "), a.anexo_descripcion, QLatin1String("'"));
         return;
     }
-    QString descripcion = a.descripcion;
-    if (!a.anexo_descripcion.isEmpty())
-        descripcion += QStringLiteral(" ") + a.anexo_descripcion;
-    separar(lista);
-    lista += QStringLiteral(" Descripcion = '") + literal(descripcion) + QStringLiteral("' ");
+    separar(lista, inicio);
+    if (a.anexo_descripcion.isEmpty())
+        entre(lista, QLatin1String(" Descripcion = '"), a.descripcion, QLatin1String("' "));
+    else
+        entre(lista, QLatin1String(" Descripcion = '"), a.descripcion + QLatin1Char(' ') + a.anexo_descripcion,
+              QLatin1String("' "));
 }
 
-void asignarObservaciones(QString &lista, const RegArticulo &a)
+void asignarObservaciones(QString &lista, qsizetype inicio, const RegArticulo &a)
 {
     const QString *observaciones[] = {&a.observacion1, &a.observacion2, &a.observacion3};
     for (int i = 0; i < 3; ++i) {
@@ -159,41 +182,43 @@ void asignarObservaciones(QString &lista, const RegArticulo &a)
             continue;
         QString texto = *observaciones[i];
         texto.replace(QLatin1Char('\''), QLatin1Char('.'));
-        separar(lista);
-        lista += QStringLiteral(" [observacion%1] = '").arg(i + 1) + literal(texto) + QStringLiteral("'");
+        separar(lista, inicio);
+        lista += QLatin1String(" [observacion");
+        lista += QLatin1Char(char('1' + i));
+        entre(lista, QLatin1String("] = '"), texto, QLatin1String("'"));
     }
 }
 
-QString listaUpdate(const QString &idCatalogo, const RegArticulo &a, const QString &tipoBase)
+// The set-list, appended to `lista` (whose own text is no assignment).
+void listaUpdate(QString &lista, qsizetype inicio, const QString &idCatalogo, const RegArticulo &a,
+                 const QString &tipoBase)
 {
-    QString lista;
-    lista.reserve(320); // built once per article: grown once, not at each assignment
     // A short code from the sheet never replaces the one the catalog holds.
     if (a.ncm.size() > 9)
-        lista += QStringLiteral(" NCM = '") + literal(a.ncm) + QStringLiteral("' ");
-    asignarDescripcion(lista, idCatalogo, a);
+        entre(lista, QLatin1String(" NCM = '"), a.ncm, QLatin1String("' "));
+    asignarDescripcion(lista, inicio, idCatalogo, a);
     if (!a.descripcion_maria.isEmpty()) {
-        separar(lista);
-        lista += QStringLiteral(" Descripcion_Maria = '") + literal(a.descripcion_maria) + QStringLiteral("'");
+        separar(lista, inicio);
+        entre(lista, QLatin1String(" Descripcion_Maria = '"), a.descripcion_maria, QLatin1String("'"));
     }
     if (a.kilos_unitario > 0) {
-        separar(lista);
-        lista += QStringLiteral(" ArtKgUnitario = ") + FormatoSql::pesoUpdate(a.kilos_unitario);
+        separar(lista, inicio);
+        lista += QLatin1String(" ArtKgUnitario = ");
+        lista += FormatoSql::pesoUpdate(a.kilos_unitario);
     }
     if (tipoBase == kSql)
-        asignarObservaciones(lista, a);
+        asignarObservaciones(lista, inicio, a);
     if (!a.idpais.isEmpty()) {
-        separar(lista);
-        lista += QStringLiteral(" idPais = '") + literal(a.idpais) + QStringLiteral("'");
+        separar(lista, inicio);
+        entre(lista, QLatin1String(" idPais = '"), a.idpais, QLatin1String("'"));
     }
-    separar(lista);
-    lista += QStringLiteral(" USUARIO = '") + literal(modGlobal::UsuarioSesion) + QStringLiteral("'");
-    separar(lista);
+    separar(lista, inicio);
+    entre(lista, QLatin1String(" USUARIO = '"), modGlobal::UsuarioSesion, QLatin1String("'"));
+    separar(lista, inicio);
     if (tipoBase == kSql)
-        lista += QStringLiteral(" FECHA = GETDATE() ");
+        lista += QLatin1String(" FECHA = GETDATE() ");
     else if (tipoBase == kAccess)
-        lista += QStringLiteral(" FECHA = ") + fechaAccess() + QStringLiteral(" ");
-    return lista;
+        lista += QLatin1String(" FECHA = ") + fechaAccess() + QLatin1Char(' ');
 }
 
 } // namespace
@@ -316,9 +341,11 @@ QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &artic
 QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
-        QString sql = QStringLiteral("update catarticulos set ");
-        sql += listaUpdate(idCatalogo, articulo, tipoBase);
-        sql += whereArticulo(idCatalogo, sinApostrofes(articulo.idarticulo));
+        QString sql;
+        sql.reserve(320); // built once per article: grown once, not at each assignment
+        sql += QLatin1String("update catarticulos set ");
+        listaUpdate(sql, sql.size(), idCatalogo, articulo, tipoBase);
+        agregarWhere(sql, idCatalogo, sinApostrofes(articulo.idarticulo));
         return sql;
     } catch (...) {
         relanzar(QStringLiteral("[ getSQLUpdateArticulo.modEntidadCatalogo.Sorvanta Linea "), 0);
