@@ -43,6 +43,7 @@ public:
     // refuses while one is left.
     void olvidar();
 
+private:
     // A literal of the command, at its place in the text.
     struct Valor {
         enum Tipo { Texto, Entero, Decimal } tipo;
@@ -55,7 +56,6 @@ public:
     static bool separar(const QByteArray &texto, QByteArray &plantilla, std::vector<Valor> &valores,
                         bool consulta = false);
 
-private:
     static constexpr int kMaxPlantillas = 64;
     static constexpr int kMaxConsultas = 160;
 
