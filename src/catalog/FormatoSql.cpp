@@ -5,26 +5,6 @@
 namespace FormatoSql {
 namespace {
 
-QLocale formatoUsuario()
-{
-    QLocale local;
-    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
-    return local;
-}
-
-// Decimal comma to point. Locales that write their own digits, sign or decimal mark
-// (Arabic, Persian) would give text no database reads, so those go to ASCII first.
-QString conPuntoDecimal(QString numero, const QLocale &local)
-{
-    numero.replace(local.negativeSign(), QStringLiteral("-"));
-    numero.replace(local.decimalPoint(), QStringLiteral("."));
-    for (QChar &ch : numero) {
-        if (ch.isDigit() && ch.digitValue() >= 0)
-            ch = QLatin1Char(char('0' + ch.digitValue()));
-    }
-    return numero.replace(QLatin1Char(','), QLatin1Char('.'));
-}
-
 // QLocale gives no date separator of its own; the short date format shows it.
 QString separadorFecha()
 {
@@ -43,8 +23,8 @@ QString conCeros(int valor, int digitos)
 
 } // namespace
 
-// Digits, sign and mark as the C locale writes them: every locale's own come back to those
-// (conPuntoDecimal), and the C locale writes them without asking the system for the user's.
+// Digits, sign and decimal point as the C locale writes them, whatever the user's locale: a
+// database reads no other. Asking the system for the user's marks cost more than the writing.
 QString pesoInsert(double kilos)
 {
     QString numero = QLocale::c().toString(kilos, 'f', 2);
@@ -54,14 +34,15 @@ QString pesoInsert(double kilos)
     return numero;
 }
 
-// Only an exponent is written the user's way (1,5E+20 as 1.5E+20).
+// An exponent keeps the user's letter for it (1,5E+20 as 1.5E+20) when that is the letter a
+// database reads; the marks of other locales (×10^, Arabic letters) would make no number.
 QString pesoUpdate(double kilos)
 {
-    const QString numero = QLocale::c().toString(kilos, 'g', 15);
-    if (!numero.contains(QLatin1Char('e')))
-        return numero;
-    const QLocale local = formatoUsuario();
-    return conPuntoDecimal(local.toString(kilos, 'g', 15), local);
+    QString numero = QLocale::c().toString(kilos, 'g', 15);
+    const qsizetype exponente = numero.indexOf(QLatin1Char('e'));
+    if (exponente >= 0 && QLocale().exponential() == QLatin1String("E"))
+        numero[exponente] = QLatin1Char('E');
+    return numero;
 }
 
 QString fechaAccess(const QDate &fecha)

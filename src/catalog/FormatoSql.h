@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QString>
 
-// Pieces of the catalog statement texts. Numbers follow the operator's number format
-// (QLocale()) and then get "." as decimal point, as the catalog databases expect.
+// Pieces of the catalog statement texts. Numbers are written with ASCII digits and "." as
+// decimal point whatever the operator's number format, as the catalog databases expect.
 namespace FormatoSql {
 
 // "00.00": at least two integer digits, two decimals, rounded; e.g. 1.5 -> 01.50.
