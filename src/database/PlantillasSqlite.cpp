@@ -75,6 +75,21 @@ bool trasSigno(const char *s, int i)
     return false;
 }
 
+// A text literal's value: its doubled quotes made single.
+QByteArray sinComillasDobles(const char *p, int largo)
+{
+    return QByteArray(p, largo).replace("''", "'");
+}
+
+// An integer literal of up to 18 digits, as the engine reads it.
+qint64 enteroDe(const char *p, int largo)
+{
+    qint64 entero = 0;
+    for (int d = 0; d < largo; ++d)
+        entero = entero * 10 + (p[d] - '0');
+    return entero;
+}
+
 } // namespace
 
 PlantillasSqlite::~PlantillasSqlite()
@@ -248,13 +263,10 @@ bool PlantillasSqlite::vincular(sqlite3_stmt *sentencia, const QByteArray &texto
         if (v.tipo == Valor::Texto && !v.comillasDobles) {
             rc = sqlite3_bind_text(sentencia, lugar, p, v.largo, SQLITE_STATIC);
         } else if (v.tipo == Valor::Texto) {
-            const QByteArray sinDobles = QByteArray(p, v.largo).replace("''", "'");
+            const QByteArray sinDobles = sinComillasDobles(p, v.largo);
             rc = sqlite3_bind_text(sentencia, lugar, sinDobles.constData(), int(sinDobles.size()), SQLITE_TRANSIENT);
         } else if (v.tipo == Valor::Entero) {
-            sqlite3_int64 entero = 0;
-            for (int d = 0; d < v.largo; ++d)
-                entero = entero * 10 + (p[d] - '0');
-            rc = sqlite3_bind_int64(sentencia, lugar, entero);
+            rc = sqlite3_bind_int64(sentencia, lugar, enteroDe(p, v.largo));
         } else {
             double decimal = 0;
             if (!leerDecimal(p, v.largo, decimal))
@@ -306,15 +318,9 @@ bool PlantillasSqlite::enVariantes(const QByteArray &texto, const std::vector<Va
     for (const Valor &v : valores) {
         const char *p = texto.constData() + v.desde;
         if (v.tipo == Valor::Texto) {
-            QByteArray utf8(p, v.largo);
-            if (v.comillasDobles)
-                utf8.replace("''", "'");
-            variantes << QString::fromUtf8(utf8);
+            variantes << QString::fromUtf8(v.comillasDobles ? sinComillasDobles(p, v.largo) : QByteArray(p, v.largo));
         } else if (v.tipo == Valor::Entero) {
-            qint64 entero = 0;
-            for (int d = 0; d < v.largo; ++d)
-                entero = entero * 10 + (p[d] - '0');
-            variantes << entero;
+            variantes << enteroDe(p, v.largo);
         } else {
             double decimal = 0;
             if (!leerDecimal(p, v.largo, decimal))
