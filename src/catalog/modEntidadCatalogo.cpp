@@ -65,20 +65,18 @@ void agregarLiteral(QString &sql, const QString &texto)
     sql += QStringView(texto).mid(desde);
 }
 
-// Appends "'" + literal(texto) + "',".
-void valor(QString &sql, const QString &texto)
-{
-    sql += QLatin1Char('\'');
-    agregarLiteral(sql, texto);
-    sql += QLatin1String("',");
-}
-
 // Appends antes + literal(texto) + despues.
 void entre(QString &sql, QLatin1String antes, const QString &texto, QLatin1String despues)
 {
     sql += antes;
     agregarLiteral(sql, texto);
     sql += despues;
+}
+
+// Appends "'" + literal(texto) + "',".
+void valor(QString &sql, const QString &texto)
+{
+    entre(sql, QLatin1String("'"), texto, QLatin1String("',"));
 }
 
 void agregarWhere(QString &sql, const QString &idCatalogo, const QString &idarticulo)
