@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <optional>
 #include <sqlite3.h>
 #include <utility>
 
@@ -30,7 +31,7 @@ bool SqlConnection::esSqlite() const
 
 // Each statement commits on its own; NORMAL keeps that cheap and is safe with WAL. A run held
 // in one transaction touches the whole catalog: in the engine's default 2 MiB of pages it would
-// write pages out and read them back all along.
+// read pages back from the file all along.
 void SqlConnection::prepararSqlite()
 {
     if (!esSqlite() || !m_db.isOpen())
@@ -114,13 +115,13 @@ void SqlConnection::rechazar(const QSqlError &error)
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
     abrirParaSentencia();
-    QSqlQuery entera(m_db);
     QSqlQuery *preparada = nullptr;
     if (sqlite3 *motor = motorSqlite())
         preparada = m_plantillas.consultar(m_db, motor, m_sql);
+    std::optional<QSqlQuery> entera;
     if (!preparada)
-        run(entera);
-    QSqlQuery &query = preparada ? *preparada : entera;
+        run(entera.emplace(m_db));
+    QSqlQuery &query = preparada ? *preparada : *entera;
     const QSqlRecord record = query.record();
     const int columns = record.count();
     QStringList names;
