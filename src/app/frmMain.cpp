@@ -248,16 +248,22 @@ void frmMain::FRAM2_CmdProcesar_Click()
 {
     try {
         modCargaExcel::Seleccionar_Archivo_XLS(*m_txtArchivo, this);
-        m_encabezadosHoja.clear();
-        m_lbCamposRecordados->clear();
-        modCargaExcel::lf_LevantarExcel(m_txtArchivo->text(), *m_grid, *m_lbLineas);
+        LevantarArchivo();
     } catch (const AppError &e) {
         MsgBox::show(ErrorText::enProcedimiento(e, QStringLiteral("FRAM2_CmdProcesar_Click of Formulario frmMain")));
-        return;
     }
+}
+
+bool frmMain::LevantarArchivo()
+{
+    m_encabezadosHoja.clear();
+    m_lbCamposRecordados->clear();
+    if (!modCargaExcel::lf_LevantarExcel(m_txtArchivo->text(), *m_grid, *m_lbLineas))
+        return false;
     for (int c = 0; m_grid->rows() > 0 && c < m_grid->cols(); ++c)
         m_encabezadosHoja << m_grid->textMatrix(0, c);
     etiquetarCamposRecordados();
+    return true;
 }
 
 QString frmMain::catalogoElegido() const

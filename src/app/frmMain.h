@@ -24,6 +24,9 @@ public:
 
     // Start-up. False when the operator cannot be identified: the window must not be shown.
     bool Form_Load();
+    // Loads the file named in TxtArchivo into the grid, then labels the columns whose headers
+    // the chosen catalog remembers. False when the grid was not filled; raises AppError.
+    bool LevantarArchivo();
 
     QFrame *FRAM2() const { return m_fram2; }
     QLabel *Label4() const { return m_label4; }
