@@ -73,6 +73,8 @@ void frmRelPais::construirControles()
     m_lblSugerido = etiqueta(QStringLiteral("País sugerido: [F11] lo acepta"), 270, 1500, 2760, 195, false);
     m_lblSugerido->setObjectName(QStringLiteral("lblSugerido"));
     m_lblSugerido->hide();
+    connect(m_cboPais, &QComboBox::currentIndexChanged, this,
+            [this](int indice) { m_lblSugerido->setVisible(indice >= 0 && indice == m_indiceSugerido); });
 
     etiqueta(QStringLiteral("Estado de Mercaderia"), 210, 1770, 2160, 180, true);
     m_txtESM = new QLineEdit(this);
@@ -107,9 +109,9 @@ void frmRelPais::Form_Load()
     modGlobal::CampoElegido.clear();
     m_txtESM->setText(QStringLiteral("1"));
     // Each opening starts as a freshly built window: nothing kept from the last one.
+    m_indiceSugerido = -1;
     m_cboidPais->clear();
     m_cboPais->clear();
-    m_lblSugerido->hide();
     try {
         cargarPaises();
     } catch (const AppError &e) {
@@ -136,6 +138,7 @@ void frmRelPais::sugerirPais(const QList<TablaPaises::Pais> &paises)
     const int indice = id.isEmpty() ? -1 : m_cboidPais->findText(id, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (indice < 0)
         return;
+    m_indiceSugerido = indice;
     m_cboPais->setCurrentIndex(indice);
     m_lblSugerido->show();
 }

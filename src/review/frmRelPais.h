@@ -27,7 +27,7 @@ public:
     QComboBox *cboPais() const { return m_cboPais; }
     QComboBox *cboidPais() const { return m_cboidPais; }
     QLineEdit *txtESM() const { return m_txtESM; }
-    // Shown when the country chosen at opening is a suggestion.
+    // Shown while the country chosen is the one suggested at opening.
     QLabel *lblSugerido() const { return m_lblSugerido; }
 
 protected:
@@ -52,4 +52,5 @@ private:
     QComboBox *m_cboidPais = nullptr;
     QLineEdit *m_txtESM = nullptr;
     QLabel *m_lblSugerido = nullptr;
+    int m_indiceSugerido = -1;
 };

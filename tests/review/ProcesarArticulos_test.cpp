@@ -232,6 +232,12 @@ private Q_SLOTS:
             auto *d = qobject_cast<frmRelPais *>(modal);
             QCOMPARE(d->cboidPais()->itemText(d->cboPais()->currentIndex()), elegido);
             QCOMPARE(d->lblSugerido()->isVisible(), sugerido);
+            // Another country is the operator's choice, no longer the suggestion.
+            const int elegida = d->cboPais()->currentIndex();
+            d->cboPais()->setCurrentIndex(elegida + 1);
+            QVERIFY(!d->lblSugerido()->isVisible());
+            d->cboPais()->setCurrentIndex(elegida);
+            QCOMPARE(d->lblSugerido()->isVisible(), sugerido);
             QTest::keyClick(d->txtValor(), Qt::Key_F11);
         });
         QCOMPARE(ObtenerPaisOrigen(origen).ORI, elegido);
