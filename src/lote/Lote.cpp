@@ -146,7 +146,7 @@ private:
         }
     }
 
-    // The columns that took a remembered field, told before anything else of the run.
+    // The columns that took a remembered field, told before the run goes on (or stops).
     void columnasRecordadas(const QList<ColumnaRecordada> &usadas, const QString &catalogo)
     {
         if (usadas.isEmpty()) {
