@@ -5,6 +5,7 @@
 #   bench/run-lote.sh [--veces N] [--ocupada] [WORKDIR] [BUILD_DIR]
 # --ocupada keeps one core busy with another process meanwhile. Prints one line per pass.
 set -euo pipefail
+shopt -s inherit_errexit
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 
 veces=1
@@ -19,7 +20,7 @@ done
 here=$(cd "$(dirname "$0")" && pwd)
 work=${1:-$here/../build/bench-lote}
 build=${2:-$here/../build}
-lote=$build/src/lote/sorvanta-lote
+lote=$build/src/sorvanta-lote
 bench=$build/bench/sorvanta-bench
 mkdir -p "$work"
 sheet=$work/catalog_65534.xlsx
@@ -46,7 +47,7 @@ port=$(sed -n 's/^port=//p' "$info")
 user=$(sed -n 's/^user=//p' "$info")
 psql_() { psql -X -q -h 127.0.0.1 -p "$port" -U "$user" "$@" >/dev/null; }
 
-coproc RELAY { "$bench" relay "$port" 1; }
+coproc RELAY { exec "$bench" relay "$port" 1; }
 relay_pid=$RELAY_PID
 read -r relay_port <&"${RELAY[0]}"
 

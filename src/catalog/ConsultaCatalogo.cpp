@@ -9,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kMaxGrupo = 64;
+constexpr int kMaxGrupo = 256;
 } // namespace
 
 ConsultaCatalogo::ConsultaCatalogo(QString idCatalogo, std::function<QString(int)> codigoDe, int filas)

@@ -18,7 +18,7 @@ using modTexto::recortar;
 using modTexto::sinApostrofes;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
-constexpr std::size_t kGrupoConVentanas = 64;
+constexpr std::size_t kGrupoConVentanas = 256;
 
 QString codigoDe(const ReviewListModel &lista, int i)
 {
