@@ -261,10 +261,16 @@ bool frmMain::teclaEnVentana(int key)
         ControlesProceso controles{*m_grid,   *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo, *m_chkRemoveGuion,
                                    *m_prgBar, *m_label1,       *m_label2,       *m_cmdExportar,   this};
         ProcesarArticulos(controles);
+        m_listaEnviada = false;
         return true;
     }
     if (key == Qt::Key_F12 && !m_label2->isHidden()) {
-        EnviarCatalogos(*m_lstArticulos, *m_prgBar);
+        // A second F12 of the same list is mostly a key pressed once too often: it would
+        // update every article again (and on PUR add the addition to the description again).
+        if (m_listaEnviada
+            && !MsgBox::ask(QStringLiteral("Estos artículos ya se enviaron. ¿Enviarlos otra vez?"), false))
+            return true;
+        m_listaEnviada = EnviarCatalogos(*m_lstArticulos, *m_prgBar) || m_listaEnviada;
         return true;
     }
     return false;

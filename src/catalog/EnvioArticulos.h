@@ -19,6 +19,7 @@ struct ResumenEnvio {
 // its own (a database server gets them in windows, VentanaEnvio). `avance` hears of every item
 // (checked or not) once it is done, `ultimo` at the last. Raises AppError at the first
 // failure; what was executed before stays written, unless the session went with the run's
-// transaction: then nothing does, and `resumen` counts nothing.
+// transaction: then nothing does, and `resumen` counts nothing. A catalog gone from table
+// catalogo stops it before anything is sent.
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen);

@@ -4,6 +4,7 @@
 #include "database/ConnectionSettings.h"
 #include "database/DataAccessErrors.h"
 #include "database/EmbeddedDatabases.h"
+#include "database/SesionPostgres.h"
 #include "database/SqlConnection.h"
 
 #include <QFile>
@@ -85,9 +86,14 @@ std::shared_ptr<SqlConnection> DAMMain::open(const EntitySettings &s) const
         if (!s.password.isEmpty())
             db.setPassword(s.password);
         db.setConnectOptions(s.options);
-        if (db.open())
-            return std::make_shared<SqlConnection>(db, s.dialect);
-        refusal = db.lastError().text().trimmed();
+        if (db.open()) {
+            refusal = SesionPostgres::preparar(db, s.dialect);
+            if (refusal.isEmpty())
+                return std::make_shared<SqlConnection>(db, s.dialect);
+            db.close();
+        } else {
+            refusal = db.lastError().text().trimmed();
+        }
     }
     QSqlDatabase::removeDatabase(name);
     fail(QStringLiteral("No se pudo conectar con la base de datos de la entidad \"%1\": %2").arg(s.entity, refusal));

@@ -261,6 +261,26 @@ private Q_SLOTS:
         QCOMPARE(send(), kSent);
     }
 
+    // A value a message names is cut at 200 characters: the NCM check's article and NCM, and
+    // the article a database refused.
+    void longValuesAreCutInMessages()
+    {
+        start();
+        const QString shown = QString(200, u'c') + u'…';
+        fill({{QString(100000, u'c'), u"Nuevo"_s, u"a"_s, QString(300, u'9')}});
+        QCOMPARE(send(),
+                 u" NCM incorrecto  "_s + QString(200, u'9') + u"… articulo "_s + shown
+                     + u"\r\n\r\n-2147220393 - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]Validación datos"_s);
+        m_list->setSubItem(0, 3, QString());
+        runSql(u"create trigger rechazar before insert on catarticulos when length(NEW.idarticulo) > 50 "
+               "begin select raise(abort, 'codigo demasiado largo'); end"_s);
+        const QString refused = send();
+        QVERIFY2(refused.startsWith(u"codigo demasiado largo\r\n"_s), qPrintable(refused.left(300)));
+        QVERIFY2(refused.endsWith(u" ]DataAccessManager.DAMMain\r\nArtículo que se estaba enviando: "_s + shown),
+                 qPrintable(refused.right(300)));
+        QCOMPARE(articleCount(), 1);
+    }
+
     // The existence questions of a run, asked ahead in groups after three timed alone.
     // Codes the database might take for one another never share a group: the later one
     // is asked after the earlier is inserted. Codes without a key (ä) are asked alone.
