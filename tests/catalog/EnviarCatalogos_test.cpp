@@ -332,6 +332,33 @@ private Q_SLOTS:
         QCOMPARE(fake->connection->queries.size(), 1);
     }
 
+    // A session the server ended is opened again for the next statement, and set as the
+    // first one was: a database whose sessions start with standard_conforming_strings off
+    // never gets a statement in a session where a backslash escapes.
+    void aSessionOpenedAgainKeepsStandardStrings()
+    {
+        PostgresTestServer pg;
+        QVERIFY2(pg.createDatabase(u"sesion_nueva"_s), qPrintable(pg.problem()));
+        DataAccessTestConfig(*m_env)
+            .postgres(u"CATALOGOS"_s, u"sesion_nueva"_s)
+            .postgres(u"SYSTABLAS"_s, u"sesion_nueva"_s)
+            .write();
+        useRealData();
+        runSql(u"alter database sesion_nueva set standard_conforming_strings = off"_s);
+        runSql(u"create function cortar() returns trigger language plpgsql as $$ begin "
+               "perform pg_terminate_backend(pg_backend_pid()); return NEW; end $$"_s);
+        runSql(u"create trigger cortar before insert on catarticulos for each row execute function cortar()"_s);
+        const QString primera = sqlRow(u"select pg_backend_pid()"_s).value(0);
+        fill({{u"CORTE"_s, u"Nuevo"_s, u"n"_s}});
+        ResumenEnvio resumen;
+        QVERIFY_THROWS_EXCEPTION(AppError, EnviarArticulos(
+                                               *m_list->listModel(), u"GEN"_s, [](int, bool) {}, resumen));
+        QCOMPARE(
+            sqlRow(u"select pg_backend_pid() <> %1 as otra, current_setting('standard_conforming_strings') as ajuste, "
+                   "'a\\' as texto"_s.arg(primera)),
+            (QStringList{u"true"_s, u"on"_s, u"a\\"_s}));
+    }
+
     void aFaultInAWindowEndsAsOneByOne_data()
     {
         QTest::addColumn<QString>("fault");
