@@ -41,7 +41,7 @@ public:
     }
     void setSql(const QString &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
-    void comenzarTanda() override { m_real->comenzarTanda(); }
+    void comenzarTanda(const std::function<void()> &alEsperar) override { m_real->comenzarTanda(alEsperar); }
     void confirmarTanda() override
     {
         QElapsedTimer clock;

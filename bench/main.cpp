@@ -1,6 +1,7 @@
 #include "GridCommand.h"
 #include "LoadCommand.h"
 #include "ProcessCommand.h"
+#include "RelayCommand.h"
 #include "ScreensCommand.h"
 #include "SendCommand.h"
 
@@ -24,6 +25,7 @@ const Subcommand kSubcommands[] = {
     {"grid", "grid FILE", &GridCommand::run},
     {"load", "load [--split] FILE", &LoadCommand::run},
     {"process", "process [--postgres [--fsync] [--latencia MS]] FILE", &ProcessCommand::run},
+    {"relay", "relay PORT MS [SECONDS]", &RelayCommand::run},
     {"screens", "screens WORKBOOK OUTDIR", &ScreensCommand::run},
     {"send", "send [--una-por-una] [--postgres [--fsync] [--latencia MS]] FILE", &SendCommand::run},
 };

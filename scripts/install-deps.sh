@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
   qt6-qpa-plugins libgl-dev
   libzip-dev libexpat1-dev libsqlite3-dev unixodbc-dev
-  libsqliteodbc odbc-postgresql
+  libsqliteodbc odbc-postgresql libpq-dev
   postgresql
   xvfb xauth xdotool x11-utils fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter

@@ -187,15 +187,29 @@ bool frmMain::Form_Load()
         linea = 3;
         m_lblUser->setText(QStringLiteral("User: ") + modGlobal::UsuarioSesion);
         m_lblUser->adjustSize();
+        // Reaching a server may take seconds: the operator sees the window meanwhile.
+        mostrarAntesDeConectar();
         iniciarComponentes(linea);
         linea = 6;
         CargarCatalogos(*m_cboCatalogos, *m_cboIdCatalogo);
         linea = 7;
         leerOpcionGuion();
     } catch (const AppError &e) {
+        if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
         MsgBox::show(ErrorText::seccion(e, QStringLiteral("Form_Load.frmMain.Sorvanta"), linea));
+        return true;
     }
+    if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
     return true;
+}
+
+void frmMain::mostrarAntesDeConectar()
+{
+    show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmMain::iniciarComponentes(int &linea)

@@ -57,6 +57,7 @@ private:
     void place(QWidget *w, int left, int top, int width, int height) const;
     QLabel *nuevaEtiqueta(QWidget *parent, const QString &name, const QString &text, bool bold, qreal points = 0);
     void aplicarDisposicion();
+    void mostrarAntesDeConectar();
     void iniciarComponentes(int &linea);
     void leerOpcionGuion();
     // One press of F1, F11 or F12: what it calls, and whether it called anything.

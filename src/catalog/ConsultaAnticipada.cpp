@@ -41,6 +41,11 @@ bool ConsultaAnticipada::ausente(int indice)
 
 void ConsultaAnticipada::consultarGrupo(std::size_t desde)
 {
+    m_grupoAusente = false;
+    m_hasta = desde + 1;
+    // While groups are paused the article is asked alone, by its own statement.
+    if (!m_juicio.agrupar())
+        return;
     GrupoDeCodigos grupo;
     // The first questions go alone, timed to judge the groups by.
     const std::size_t maxGrupo = m_juicio.faltanSolas() ? 1 : m_maxGrupo;
@@ -50,8 +55,7 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     const QStringList &codigos = grupo.codigos();
     // A code that cannot join a group is asked alone.
     m_hasta = std::max(hasta, desde + 1);
-    m_grupoAusente = false;
-    if (codigos.isEmpty() || m_juicio.sinGrupos())
+    if (codigos.isEmpty())
         return;
     if (m_antesDePreguntar)
         m_antesDePreguntar(codigos);

@@ -19,7 +19,7 @@ ConsultaCatalogo::ConsultaCatalogo(QString idCatalogo, std::function<QString(int
 
 void ConsultaCatalogo::completar(int fila, RegArticulo &articulo)
 {
-    if (fila >= m_hasta && !m_juicio.sinGrupos() && !m_juicio.faltanSolas())
+    if (fila >= m_hasta && !m_juicio.faltanSolas() && m_juicio.agrupar())
         consultarGrupo(fila);
     if (fila < m_desde || fila >= m_hasta || !m_grupoLeido) {
         preguntarSolo(articulo);

@@ -10,6 +10,23 @@
 #include "widgets/ReviewList.h"
 
 #include <QProgressBar>
+#include <utility>
+
+namespace {
+// While the run waits for another one its bar says so; the first item sent takes the text away.
+void mostrarEspera(QProgressBar &prgBar, const QString &aviso)
+{
+    prgBar.setFormat(aviso);
+    prgBar.setTextVisible(true);
+    prgBar.repaint();
+}
+
+void quitarEspera(QProgressBar &prgBar)
+{
+    prgBar.resetFormat();
+    prgBar.setTextVisible(false);
+}
+} // namespace
 
 bool EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
 {
@@ -19,6 +36,7 @@ bool EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
     }
     ResumenEnvio resumen;
     AvanceVisible avance(prgBar);
+    bool esperando = false;
     try {
         prgBar.setMinimum(0);
         prgBar.setValue(0);
@@ -26,8 +44,19 @@ bool EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
         avance.comenzar();
         EnviarArticulos(
             *lstArticulos.listModel(), modGlobal::IdCatalogoActual,
-            [&avance](int item, bool ultimo) { avance.avanzar(item, ultimo); }, resumen);
+            [&](int item, bool ultimo) {
+                if (std::exchange(esperando, false))
+                    quitarEspera(prgBar);
+                avance.avanzar(item, ultimo);
+            },
+            resumen,
+            [&](const QString &aviso) {
+                esperando = true;
+                mostrarEspera(prgBar, aviso);
+            });
     } catch (const AppError &e) {
+        if (esperando)
+            quitarEspera(prgBar);
         avance.fijar();
         QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta"));
         // The operator can untick the article the database refused and go on.

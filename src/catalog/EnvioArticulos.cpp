@@ -107,11 +107,17 @@ QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, 
 // A run whose transaction went with its session reports nothing sent: none of it stands.
 class Tanda {
 public:
-    explicit Tanda(ResumenEnvio &resumen)
+    Tanda(ResumenEnvio &resumen, const std::function<void()> &alEsperar)
         : m_conexion(modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos)), m_resumen(resumen)
     {
-        if (m_conexion)
-            m_conexion->comenzarTanda();
+        if (!m_conexion)
+            return;
+        try {
+            m_conexion->comenzarTanda(alEsperar);
+        } catch (const AppError &) {
+            m_conexion->terminarTanda();
+            throw;
+        }
     }
     ~Tanda()
     {
@@ -124,11 +130,19 @@ public:
         m_conexion->terminarTanda();
     }
     int sentenciasPorEnvio() const { return m_conexion ? m_conexion->sentenciasPorEnvio() : 1; }
-    // Commits what the run executed; raises AppError when that fails.
+    // Commits what the run executed; raises AppError when that fails, and then no article
+    // is to blame.
     void confirmar()
     {
-        if (m_conexion)
+        if (!m_conexion)
+            return;
+        try {
             m_conexion->confirmarTanda();
+        } catch (const AppError &) {
+            if (m_conexion->tandaPerdida())
+                m_resumen.enCurso.clear();
+            throw;
+        }
     }
     Tanda(const Tanda &) = delete;
     Tanda &operator=(const Tanda &) = delete;
@@ -157,8 +171,11 @@ struct Envio {
         const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
         if (sql.isEmpty())
             ventana.sinCambios(i);
+        else if (nuevo)
+            ventana.agregar(i, sql, resumen.enCurso, art.idarticulo,
+                            [this, art] { return modEntidadCatalogo::AgregarArticulo(idCatalogo, art, tipoDeBase()); });
         else
-            ventana.agregar(i, sql, resumen.enCurso, nuevo ? art.idarticulo : QString());
+            ventana.agregar(i, sql, resumen.enCurso, QString());
     }
 };
 
@@ -177,10 +194,14 @@ void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda)
 } // namespace
 
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
-                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen)
+                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen,
+                     const std::function<void(const QString &)> &aviso)
 {
     modEntidadCatalogo::ExigirCatalogo(idCatalogo, QStringLiteral("No se envió nada."));
-    Tanda tanda(resumen);
+    Tanda tanda(resumen, [&aviso] {
+        if (aviso)
+            aviso(QStringLiteral("Esperando a que termine otro envío al catálogo…"));
+    });
     const int porEnvio = tanda.sentenciasPorEnvio();
     // With windows a question costs a round trip of its own: longer groups.
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);

@@ -19,7 +19,9 @@ struct ResumenEnvio {
 // its own (a database server gets them in windows, VentanaEnvio). `avance` hears of every item
 // (checked or not) once it is done, `ultimo` at the last. Raises AppError at the first
 // failure; what was executed before stays written, unless the session went with the run's
-// transaction: then nothing does, and `resumen` counts nothing. A catalog gone from table
-// catalogo stops it before anything is sent.
+// transaction: then nothing does, and `resumen` counts nothing. `aviso` hears a line for the
+// operator when the run must wait for another one on the same catalog. A catalog gone from
+// table catalogo stops it before anything is sent.
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
-                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen);
+                     const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen,
+                     const std::function<void(const QString &)> &aviso = {});

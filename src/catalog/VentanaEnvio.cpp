@@ -6,6 +6,7 @@
 #include "core/modGlobal.h"
 #include "database/DataAccessManager.h"
 #include "database/DatabaseConnection.h"
+#include "database/ErrorDeMotor.h"
 
 #include <utility>
 
@@ -17,28 +18,48 @@ std::shared_ptr<DatabaseConnection> conexion()
     return modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos);
 }
 
-void ejecutar(const QString &sql)
+void enviarTexto(const QString &sql)
 {
     conexion()->setSql(sql);
     conexion()->ejecutar();
 }
+
+bool claveDuplicada(const AppError &error)
+{
+    return error.description().startsWith(ErrorDeMotor::frase(ErrorDeMotor::Clase::ClaveDuplicada));
+}
 } // namespace
+
+// An insert that meets the article another program inserted since it was asked for becomes
+// what the statement builder gives when asked again: its update.
+void VentanaEnvio::ejecutar(const Item &item)
+{
+    try {
+        enviarTexto(item.sql);
+    } catch (const AppError &error) {
+        if (!item.deNuevo || !claveDuplicada(error))
+            throw;
+        enviarTexto(item.deNuevo());
+    }
+}
 
 VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, Avance avance, int cantidad)
     : m_porEnvio(porEnvio), m_resumen(resumen), m_avance(std::move(avance)), m_cantidad(cantidad)
 {
 }
 
-void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo)
+void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo,
+                           std::function<QString()> deNuevo)
 {
+    Item puesto{item, sql, articulo, true, std::move(deNuevo)};
     if (m_porEnvio <= 1) {
-        ejecutar(sql);
-        cumplir({item, sql, articulo, true});
+        ejecutar(puesto);
+        cumplir(puesto);
         return;
     }
     if (m_cola.empty())
         m_reloj.start();
-    m_cola.push_back({item, sql, articulo, true});
+    m_cola.push_back(std::move(puesto));
     if (!nuevo.isEmpty()) {
         const QString clave = claveHolgada(nuevo);
         m_cualquiera = m_cualquiera || clave.isEmpty();
@@ -50,12 +71,12 @@ void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo
 
 void VentanaEnvio::sinCambios(int item)
 {
-    poner({item, QString(), QString(), true});
+    poner({item, QString(), QString(), true, {}});
 }
 
 void VentanaEnvio::pasar(int item)
 {
-    poner({item, QString(), QString(), false});
+    poner({item, QString(), QString(), false, {}});
 }
 
 // An item with nothing to send waits only behind statements still on their way.
@@ -126,7 +147,7 @@ void VentanaEnvio::unaPorUna(const std::vector<Item> &items)
     for (const Item &item : items) {
         if (!item.sql.isEmpty()) {
             m_resumen.enCurso = item.articulo;
-            ejecutar(item.sql);
+            ejecutar(item);
         }
         cumplir(item);
     }

@@ -23,8 +23,10 @@ public:
     VentanaEnvio(int porEnvio, ResumenEnvio &resumen, Avance avance, int cantidad);
 
     // Item `item`, whose statement is `sql`, for `articulo` as the stop message names it;
-    // `nuevo` is the code of a new article, which the statement may insert.
-    void agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo);
+    // `nuevo` is the code of a new article, which the statement may insert. When another
+    // program inserted that article meanwhile, `deNuevo` gives the statement to send instead.
+    void agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo,
+                 std::function<QString()> deNuevo = {});
     // A checked item with nothing to send.
     void sinCambios(int item);
     // An item not checked.
@@ -43,9 +45,11 @@ private:
         QString sql; // empty: nothing to send
         QString articulo;
         bool marcado;
+        std::function<QString()> deNuevo;
     };
 
     void poner(Item item);
+    static void ejecutar(const Item &item);
     void cumplir(const Item &item);
     void unaPorUna(const std::vector<Item> &items);
 

@@ -89,6 +89,14 @@ EntitySettings entityFrom(const QString &name, const Section &values, const QStr
     e.user = values.value(QStringLiteral("usuario"));
     e.password = values.value(QStringLiteral("clave"));
     e.options = values.value(QStringLiteral("opciones"));
+    const QString espera = values.value(QStringLiteral("esperamaxima"));
+    if (!espera.isEmpty()) {
+        bool ok = false;
+        e.esperaMaxima = espera.toInt(&ok);
+        if (!ok || e.esperaMaxima <= 0 || e.esperaMaxima > 86400)
+            fail(QStringLiteral("La espera máxima \"%1\" de %2 no es válida: se esperan segundos, de 1 a 86400")
+                     .arg(espera, where));
+    }
     e.tag = values.value(QStringLiteral("tipo"), QStringLiteral("SQL"));
     if (e.tag != QLatin1String("SQL") && e.tag != QLatin1String("ACCESS"))
         fail(QStringLiteral("El tipo \"%1\" de %2 no es válido; se admiten SQL y ACCESS").arg(e.tag, where));

@@ -18,7 +18,9 @@
 //   Tipo=SQL
 //
 // Keys: Driver (QSQLITE, QPSQL, QODBC), BaseDatos, Servidor, Puerto, Usuario, Clave,
-// Opciones (Qt connect options), Tipo (SQL or ACCESS; default SQL) and Dialecto
+// Opciones (Qt connect options; a server gets a 10 s connect timeout where they name none),
+// EsperaMaxima (seconds a run waits for another run, and a statement for the server's answer;
+// default 60), Tipo (SQL or ACCESS; default SQL) and Dialecto
 // (native, sqlite, postgres; default by driver). Values are taken verbatim, so an ODBC
 // connection string with ; and = needs no quoting. Lines starting with ; or # are comments.
 class ConnectionSettings {

@@ -4,6 +4,7 @@
 #include "database/ConnectionSettings.h"
 #include "database/DataAccessErrors.h"
 #include "database/EmbeddedDatabases.h"
+#include "database/ErrorDeMotor.h"
 #include "database/SesionPostgres.h"
 #include "database/SqlConnection.h"
 
@@ -12,10 +13,35 @@
 #include <QUuid>
 
 namespace {
+constexpr int kSegundosDeConexion = 10;
 
 [[noreturn]] void fail(const QString &description)
 {
     throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(), description);
+}
+
+// A server that accepts the connection and never answers would hold the program without end.
+QString conTiempoDeConexion(const EntitySettings &s)
+{
+    QString opciones = s.options;
+    const auto agregar = [&opciones](const QString &opcion) {
+        if (!opciones.trimmed().isEmpty())
+            opciones += QLatin1Char(';');
+        opciones += opcion;
+    };
+    if (s.driver == QLatin1String("QPSQL") && !opciones.contains(QLatin1String("connect_timeout")))
+        agregar(QStringLiteral("connect_timeout=%1").arg(kSegundosDeConexion));
+    if (s.driver == QLatin1String("QODBC") && !opciones.contains(QLatin1String("SQL_ATTR_LOGIN_TIMEOUT")))
+        agregar(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(kSegundosDeConexion));
+    return opciones;
+}
+
+QString enServidor(const EntitySettings &s)
+{
+    if (s.host.isEmpty())
+        return QString();
+    return QStringLiteral(" en el servidor %1")
+        .arg(s.port > 0 ? s.host + QLatin1Char(':') + QString::number(s.port) : s.host);
 }
 
 } // namespace
@@ -85,18 +111,22 @@ std::shared_ptr<SqlConnection> DAMMain::open(const EntitySettings &s) const
             db.setUserName(s.user);
         if (!s.password.isEmpty())
             db.setPassword(s.password);
-        db.setConnectOptions(s.options);
+        db.setConnectOptions(conTiempoDeConexion(s));
         if (db.open()) {
             refusal = SesionPostgres::preparar(db, s.dialect);
-            if (refusal.isEmpty())
-                return std::make_shared<SqlConnection>(db, s.dialect);
+            if (refusal.isEmpty()) {
+                auto conexion = std::make_shared<SqlConnection>(db, s.dialect);
+                conexion->setEsperaMaxima(s.esperaMaxima);
+                return conexion;
+            }
             db.close();
         } else {
-            refusal = db.lastError().text().trimmed();
+            refusal = ErrorDeMotor::describir(ErrorDeMotor::Clase::ConexionRechazada, db.lastError().text().trimmed());
         }
     }
     QSqlDatabase::removeDatabase(name);
-    fail(QStringLiteral("No se pudo conectar con la base de datos de la entidad \"%1\": %2").arg(s.entity, refusal));
+    fail(QStringLiteral("No se pudo conectar con la base de datos de la entidad \"%1\"%2: %3")
+             .arg(s.entity, enServidor(s), refusal));
 }
 
 const DAMMain::Entry &DAMMain::entry(const QString &entity) const

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 // The connection object of one entity. Every statement runs in two steps: set sql(),
@@ -28,7 +29,9 @@ public:
     // run's commands in groups or all at confirmarTanda: when a command fails, those before
     // it stand once confirmarTanda has run. confirmarTanda commits what is still open
     // (raising AppError when that fails); terminarTanda lets go and never raises.
-    virtual void comenzarTanda() {}
+    // A run waits for another run on the same catalog to end; `alEsperar` hears once when that
+    // wait passes a second. Raises AppError when it lasts too long.
+    virtual void comenzarTanda(const std::function<void()> & /*alEsperar*/ = {}) {}
     virtual void confirmarTanda() {}
     virtual void terminarTanda() {}
     // True once the run's transaction went with its session: nothing the run executed stands.

@@ -17,6 +17,8 @@ struct EntitySettings {
     QString password;
     // Qt connect options, e.g. "connect_timeout=5" or "QSQLITE_BUSY_TIMEOUT=10000".
     QString options;
+    // Seconds a run waits for another run's hold, and a statement for a server's answer.
+    int esperaMaxima = 60;
     // "SQL" or "ACCESS", handed to the program by getDataConnectionTAG.
     QString tag = QStringLiteral("SQL");
     SqlDialect::Kind dialect = SqlDialect::Native;

@@ -2,12 +2,15 @@
 
 #include "core/AppError.h"
 #include "database/DataAccessErrors.h"
+#include "database/ErrorDeMotor.h"
 #include "database/SesionPostgres.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
+#include <libpq-fe.h>
 #include <optional>
 #include <sqlite3.h>
 #include <utility>
@@ -28,6 +31,11 @@ SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect)
 bool SqlConnection::esSqlite() const
 {
     return m_db.driverName() == QLatin1String("QSQLITE");
+}
+
+bool SqlConnection::esPostgres() const
+{
+    return m_db.driverName() == QLatin1String("QPSQL") && m_db.isOpen();
 }
 
 // Each statement commits on its own; NORMAL keeps that cheap and is safe with WAL. A run held
@@ -86,7 +94,7 @@ void SqlConnection::ensureOpen()
 void SqlConnection::abrirParaSentencia()
 {
     if (m_perdida)
-        rechazar(m_errorPerdida);
+        rechazar(m_motivoPerdida);
     ensureOpen();
 }
 
@@ -98,7 +106,7 @@ void SqlConnection::run(QSqlQuery &query)
 void SqlConnection::run(QSqlQuery &query, const QString &texto)
 {
     query.setForwardOnly(true);
-    if (query.exec(texto))
+    if (exec(query, texto))
         return;
     const QSqlError error = query.lastError();
     // The ODBC driver still calls a connection open after the server has ended it, and
@@ -109,14 +117,56 @@ void SqlConnection::run(QSqlQuery &query, const QString &texto)
     rechazar(error);
 }
 
+// A server's statement runs watched: one left unanswered past the limit cuts the connection.
+bool SqlConnection::exec(QSqlQuery &query, const QString &texto)
+{
+    const QVariant handle = esPostgres() ? m_db.driver()->handle() : QVariant();
+    // Qt names the handle by libpq's struct tag.
+    const bool pq = handle.isValid()
+                    && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0);
+    const int socket = pq ? PQsocket(*static_cast<PGconn *const *>(handle.constData())) : -1;
+    if (socket < 0)
+        return query.exec(texto);
+    m_vigia.armar(socket, m_esperaMaximaMs);
+    const bool bien = query.exec(texto);
+    if (!m_vigia.desarmar())
+        return bien;
+    const QString motivo = ErrorDeMotor::describir(
+        ErrorDeMotor::Clase::SinRespuesta,
+        QStringLiteral("Se cortó la conexión tras %1 s sin respuesta.").arg(m_esperaMaximaMs / 1000));
+    m_db.close();
+    if (!m_unaTransaccion)
+        rechazar(motivo);
+    m_abierta = false;
+    perder(motivo);
+    rechazar(m_motivoPerdida);
+}
+
+QString SqlConnection::describir(const QSqlError &error) const
+{
+    QString texto = error.databaseText().trimmed();
+    if (texto.isEmpty())
+        texto = error.text().trimmed();
+    if (texto.isEmpty())
+        texto = QStringLiteral("La base de datos rechazó la instrucción sin indicar el motivo");
+    return ErrorDeMotor::describir(ErrorDeMotor::de(error, m_db.driverName()), texto);
+}
+
 void SqlConnection::rechazar(const QSqlError &error)
 {
-    QString description = error.databaseText().trimmed();
-    if (description.isEmpty())
-        description = error.text().trimmed();
-    if (description.isEmpty())
-        description = QStringLiteral("La base de datos rechazó la instrucción sin indicar el motivo");
-    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), description);
+    rechazar(describir(error));
+}
+
+void SqlConnection::rechazar(const QString &descripcion)
+{
+    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), descripcion);
+}
+
+// The run's transaction went: what it had done is gone with it, and the operator must know.
+void SqlConnection::perder(const QString &descripcion)
+{
+    m_perdida = true;
+    m_motivoPerdida = descripcion + QStringLiteral(" No se escribió nada de este envío en el catálogo.");
 }
 
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
@@ -155,25 +205,49 @@ long SqlConnection::ejecutar()
     abrirParaSentencia();
     if (m_unaTransaccion)
         return ejecutarEnTransaccion(translatedSql());
-    if (!m_tanda)
+    if (!m_enTransaccion)
         return ejecutarSolo(m_sql);
-    if (!m_enVentana) {
-        QSqlQuery(m_db).exec(QStringLiteral("begin"));
-        m_enVentana = true;
-        m_ventana.clear();
-        m_reloj.start();
-    }
     long cambiados = 0;
     try {
         cambiados = ejecutarSolo(m_sql);
-    } catch (const AppError &) {
-        cerrarVentana();
+    } catch (const AppError &e) {
+        // What stood before the failing command is kept, as if each had committed on its own.
+        sqlite3 *motor = motorSqlite();
+        if (motor && sqlite3_get_autocommit(motor))
+            reponer(e, ErrorDeMotor::deSqlite(sqlite3_extended_errcode(motor)));
+        confirmarArchivo();
         throw;
     }
-    m_ventana << m_sql;
-    if (!m_ventanaUnica && (m_ventana.size() >= kSentenciasPorVentana || m_reloj.elapsed() >= kMsPorVentana))
-        cerrarVentana();
+    m_hechas << m_sql;
     return cambiados;
+}
+
+// The engine rolled the run back with the failing command. When that command's own content
+// did it (a trigger's rollback), the commands before it are run again in one transaction. A
+// failing disk or file takes the run whole: nothing is sent again that could fill it once more.
+void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
+{
+    m_enTransaccion = false;
+    const QStringList hechas = std::exchange(m_hechas, {});
+    if (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada) {
+        perder(error.description());
+        rechazar(m_motivoPerdida);
+    }
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("begin immediate"))) {
+        perder(error.description());
+        rechazar(m_motivoPerdida);
+    }
+    m_enTransaccion = true;
+    try {
+        for (const QString &texto : hechas)
+            ejecutarSolo(texto);
+    } catch (const AppError &otro) {
+        m_enTransaccion = false;
+        QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+        perder(otro.description());
+        rechazar(m_motivoPerdida);
+    }
 }
 
 // One command as the program wrote it, put in the database's dialect on its way.
@@ -210,7 +284,7 @@ bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, lon
     case PlantillasSqlite::Resultado::Hecho:
         return true;
     case PlantillasSqlite::Resultado::Fallo:
-        throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), fallo);
+        falloSqlite(motor, fallo);
     case PlantillasSqlite::Resultado::NoAplica:
         break;
     }
@@ -226,79 +300,150 @@ bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, lon
         rc = sqlite3_step(preparada);
     const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
     const QString motivo = bien ? QString() : QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
+    const int codigo = sqlite3_extended_errcode(motor);
     sqlite3_finalize(preparada);
     if (!bien)
-        throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(), motivo);
+        throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(),
+                       ErrorDeMotor::describir(ErrorDeMotor::deSqlite(codigo), motivo));
     cambiados = sqlite3_changes(motor);
     return true;
 }
 
-// Commits the window. After a command of it failed, this keeps what came before, as if
-// each had been committed on its own: most failures leave the transaction open, and one the
-// database rolled back is sent again, one command at a time.
-void SqlConnection::cerrarVentana()
+void SqlConnection::falloSqlite(sqlite3 *motor, const QString &motivo)
 {
-    if (!m_enVentana)
-        return;
-    m_enVentana = false;
-    const QStringList ventana = std::exchange(m_ventana, {});
-    if (QSqlQuery(m_db).exec(QStringLiteral("commit")))
-        return;
-    QSqlQuery(m_db).exec(QStringLiteral("rollback"));
-    for (const QString &texto : ventana)
-        ejecutarSolo(texto);
+    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(),
+                   ErrorDeMotor::describir(ErrorDeMotor::deSqlite(sqlite3_extended_errcode(motor)), motivo));
 }
 
-// On PostgreSQL the run is one transaction, committed at confirmarTanda, for the same reason
-// as the held file below; its windows (ejecutarJuntas) only save round trips.
+// The embedded engine's run is one transaction holding the file's write lock from start to
+// end: nobody else writes in between, a run killed half way leaves nothing, and the operator's
+// rerun gives what one run gives. Readers go on reading meanwhile (the file is in WAL mode).
+// Another run's hold is waited for; the run never goes on without its own.
 //
-// Only the embedded engine locks a file per statement and commits at its cost. The run's
-// commands go in transactions of up to kSentenciasPorVentana commands or kMsPorVentana, with
-// the outcome of each committing on its own. Holding the file for the run needs every other
-// program out of it, even one that merely has it open: then the run goes on without the hold.
-// With the hold nobody else can write between windows, so the run is one window: a run killed
-// half way leaves nothing, and the operator's rerun gives what one run gives (an article it had
-// inserted would come back as updated, and an update writes other values than an insert).
-void SqlConnection::comenzarTanda()
+// On a server the run is one transaction too, committed at confirmarTanda, and two runs on
+// one database take turns: otherwise the row locks of each, taken in opposite orders, end in a
+// deadlock, or the second inserts what the first inserted meanwhile.
+void SqlConnection::comenzarTanda(const std::function<void()> &alEsperar)
 {
-    if (!esSqlite()) {
-        m_unaTransaccion = m_db.driverName() == QLatin1String("QPSQL");
-        m_perdida = false;
+    m_perdida = false;
+    m_motivoPerdida.clear();
+    ensureOpen();
+    if (esSqlite()) {
+        tomarArchivo(alEsperar);
+        m_tanda = true;
         return;
     }
-    ensureOpen();
+    m_unaTransaccion = esPostgres();
+    if (m_unaTransaccion)
+        tomarTurno(alEsperar);
+}
+
+void SqlConnection::esperar(QElapsedTimer &reloj, bool &avisado, const std::function<void()> &alEsperar)
+{
+    if (!avisado && reloj.elapsed() >= 1000) {
+        avisado = true;
+        if (alEsperar)
+            alEsperar();
+    }
+    if (reloj.elapsed() >= m_esperaMaximaMs)
+        rechazar(QStringLiteral("Otro envío al catálogo sigue en curso tras %1 s de espera. No se envió nada; "
+                                "vuelva a intentarlo cuando termine.")
+                     .arg(m_esperaMaximaMs / 1000));
+    QThread::msleep(50);
+}
+
+void SqlConnection::tomarArchivo(const std::function<void()> &alEsperar)
+{
     QSqlQuery query(m_db);
     query.exec(QStringLiteral("pragma busy_timeout"));
     const QString espera = query.next() ? query.value(0).toString() : QStringLiteral("5000");
     query.exec(QStringLiteral("pragma busy_timeout=0"));
-    query.exec(QStringLiteral("pragma locking_mode=exclusive"));
-    const bool retenida = query.exec(QStringLiteral("begin immediate")) && query.exec(QStringLiteral("rollback"));
-    if (!retenida) {
-        query.exec(QStringLiteral("rollback"));
-        query.exec(QStringLiteral("pragma locking_mode=normal"));
+    QElapsedTimer reloj;
+    reloj.start();
+    bool avisado = false;
+    try {
+        while (!query.exec(QStringLiteral("begin immediate"))) {
+            if (ErrorDeMotor::de(query.lastError(), m_db.driverName()) != ErrorDeMotor::Clase::Bloqueada)
+                rechazar(query.lastError());
+            esperar(reloj, avisado, alEsperar);
+        }
+    } catch (const AppError &) {
+        query.exec(QStringLiteral("pragma busy_timeout=") + espera);
+        throw;
     }
     query.exec(QStringLiteral("pragma busy_timeout=") + espera);
-    m_tanda = true;
-    m_ventanaUnica = retenida;
+    m_enTransaccion = true;
+}
+
+namespace {
+// The catalog's turn among this program's runs on one server: an advisory lock, which takes
+// no table and goes with the session when a run dies.
+const QString kTurno = QStringLiteral("select pg_try_advisory_lock(1397715542, 1)");
+} // namespace
+
+void SqlConnection::tomarTurno(const std::function<void()> &alEsperar)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    bool avisado = false;
+    for (;;) {
+        QSqlQuery query(m_db);
+        // A server without advisory locks runs without turns, as before.
+        if (!exec(query, kTurno) || !query.next())
+            return;
+        if (query.value(0).toBool()) {
+            m_turno = true;
+            return;
+        }
+        esperar(reloj, avisado, alEsperar);
+    }
+}
+
+void SqlConnection::soltarTurno()
+{
+    if (!std::exchange(m_turno, false) || !m_db.isOpen())
+        return;
+    QSqlQuery query(m_db);
+    try {
+        exec(query, QStringLiteral("select pg_advisory_unlock(1397715542, 1)"));
+    } catch (const AppError &) {
+        // The session is gone, and its lock with it.
+    }
+}
+
+// Commits the embedded engine's run. A commit that fails leaves nothing of the run: the
+// engine rolls it back whole, and nothing is sent again that could fill the disk once more.
+void SqlConnection::confirmarArchivo()
+{
+    m_hechas.clear();
+    if (!std::exchange(m_enTransaccion, false))
+        return;
+    QSqlQuery query(m_db);
+    if (query.exec(QStringLiteral("commit")))
+        return;
+    const QString motivo = describir(query.lastError());
+    QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+    perder(QStringLiteral("No se pudo confirmar el envío. ") + motivo);
+    rechazar(m_motivoPerdida);
 }
 
 void SqlConnection::confirmarTanda()
 {
-    cerrarVentana();
+    if (m_perdida)
+        rechazar(m_motivoPerdida);
+    confirmarArchivo();
     if (!m_abierta)
         return;
     m_abierta = false;
     QSqlQuery query(m_db);
-    if (query.exec(QStringLiteral("commit")))
+    if (exec(query, QStringLiteral("commit")))
         return;
-    m_perdida = true;
-    m_errorPerdida = query.lastError();
-    rechazar(m_errorPerdida);
+    perder(QStringLiteral("No se pudo confirmar el envío. ") + describir(query.lastError()));
+    rechazar(m_motivoPerdida);
 }
 
-// A run that met another program's lock can keep the file locked even after going back to
-// normal mode: closing the connection is the one sure way to let go. The next statement
-// opens it again.
+// Closing the embedded engine's connection is the one sure way to let go of the file; the
+// next statement opens it again.
 void SqlConnection::terminarTanda()
 {
     if (m_unaTransaccion) {
@@ -308,6 +453,7 @@ void SqlConnection::terminarTanda()
         } catch (const AppError &) {
             // The run reports its own stop.
         }
+        soltarTurno();
         // A session the server ended is opened afresh by the next statement.
         if (std::exchange(m_perdida, false))
             cerrar();
@@ -316,12 +462,12 @@ void SqlConnection::terminarTanda()
     if (!m_tanda)
         return;
     m_tanda = false;
-    m_ventanaUnica = false;
     try {
-        cerrarVentana();
+        confirmarArchivo();
     } catch (const AppError &) {
         // The run reports its own stop; this only lets go.
     }
+    m_perdida = false;
     cerrar();
 }
 
@@ -340,7 +486,7 @@ bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, lo
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    qsizetype hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
+    qsizetype hechos = exec(query, textos.join(QStringLiteral(";\n"))) ? 1 : 0;
     if (cambiados && hechos > 0)
         *cambiados = query.numRowsAffected();
     while (hechos > 0 && query.nextResult())
@@ -362,15 +508,33 @@ void SqlConnection::abrirTransaccion()
     m_abierta = true;
 }
 
+// A deadlock with another program's transaction is given up by the server on one side: that
+// side goes back to its savepoint and, after a short wait, sends the same again.
+bool SqlConnection::bloqueoMutuo(const QSqlError &error, int &intentos)
+{
+    if (ErrorDeMotor::de(error, m_db.driverName()) != ErrorDeMotor::Clase::BloqueoMutuo
+        || intentos >= kReintentosPorBloqueo)
+        return false;
+    volverAlPunto(error);
+    if (m_perdida)
+        return false;
+    ++intentos;
+    QThread::msleep(20 * intentos);
+    return true;
+}
+
 // One command of a server's run, with the savepoint moved past it when it stands.
 long SqlConnection::ejecutarEnTransaccion(const QString &texto)
 {
     abrirTransaccion();
     QSqlError error;
     long cambiados = 0;
-    if (enviarJuntos({texto, QStringLiteral("release savepoint envio"), QStringLiteral("savepoint envio")}, error,
-                     &cambiados))
-        return cambiados;
+    int intentos = 0;
+    do {
+        if (enviarJuntos({texto, QStringLiteral("release savepoint envio"), QStringLiteral("savepoint envio")}, error,
+                         &cambiados))
+            return cambiados;
+    } while (bloqueoMutuo(error, intentos));
     volverAlPunto(error);
     rechazar(error);
 }
@@ -385,8 +549,7 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
     if (m_db.isOpen() && QSqlQuery(m_db).exec(QStringLiteral("rollback to savepoint envio")))
         return;
     m_abierta = false;
-    m_perdida = true;
-    m_errorPerdida = error;
+    perder(describir(error));
 }
 
 // A window goes inside the server run's transaction, which it leaves with the savepoint after
@@ -400,12 +563,15 @@ bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
         textos << SqlDialect::translate(sentencia, m_dialect);
     textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
     QSqlError error;
-    if (enviarJuntos(textos, error))
-        return true;
+    int intentos = 0;
+    do {
+        if (enviarJuntos(textos, error))
+            return true;
+    } while (bloqueoMutuo(error, intentos));
     // Back at the savepoint the window is sent again one command at a time; a session the
     // server ended reports its own message, and nothing is sent again on another.
     volverAlPunto(error);
     if (!m_perdida)
         return false;
-    rechazar(error);
+    rechazar(m_motivoPerdida);
 }

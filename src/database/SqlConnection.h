@@ -1,14 +1,18 @@
 #pragma once
 
 #include "database/DatabaseConnection.h"
+#include "database/ErrorDeMotor.h"
 #include "database/PlantillasSqlite.h"
 #include "database/SqlDialect.h"
+#include "database/VigiaDeRespuesta.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QStringList>
+#include <functional>
 
+class AppError;
 class QSqlQuery;
 struct sqlite3;
 
@@ -25,39 +29,55 @@ public:
     QString sql() const override { return m_sql; }
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
     long ejecutar() override;
-    void comenzarTanda() override;
+    void comenzarTanda(const std::function<void()> &alEsperar = {}) override;
     void confirmarTanda() override;
     void terminarTanda() override;
     int sentenciasPorEnvio() const override;
     bool ejecutarJuntas(const QStringList &sentencias) override;
     bool tandaPerdida() const override { return m_perdida; }
 
+    // How long a run waits for another run's hold on the catalog, and a statement for the
+    // server's answer, before it gives up with a message.
+    void setEsperaMaxima(int segundos) { m_esperaMaximaMs = qint64(segundos) * 1000; }
+
     // The text that reaches the database for the statement held in sql().
     QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
 
 private:
-    static constexpr int kSentenciasPorVentana = 256;
     // A server's window costs a few round trips whatever its length; a long one pays them
     // less often. The sender still closes a window after its own time limit.
     static constexpr int kSentenciasPorEnvio = 1024;
-    static constexpr qint64 kMsPorVentana = 50;
+    // A window the server gave up for a deadlock is sent again, a few times.
+    static constexpr int kReintentosPorBloqueo = 3;
 
     bool esSqlite() const;
+    bool esPostgres() const;
+    QString describir(const QSqlError &error) const;
     [[noreturn]] void rechazar(const QSqlError &error);
+    [[noreturn]] void rechazar(const QString &descripcion);
     void prepararSqlite();
     void ensureOpen();
     void abrirParaSentencia();
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
+    bool exec(QSqlQuery &query, const QString &texto);
     long ejecutarSolo(const QString &sentencia);
     sqlite3 *motorSqlite() const;
     bool ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados);
+    [[noreturn]] void falloSqlite(sqlite3 *motor, const QString &motivo);
     void cerrar();
-    void cerrarVentana();
+    void tomarArchivo(const std::function<void()> &alEsperar);
+    void tomarTurno(const std::function<void()> &alEsperar);
+    void soltarTurno();
+    void esperar(QElapsedTimer &reloj, bool &avisado, const std::function<void()> &alEsperar);
+    void perder(const QString &descripcion);
+    void confirmarArchivo();
+    void reponer(const AppError &error, ErrorDeMotor::Clase clase);
     bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
     void abrirTransaccion();
     long ejecutarEnTransaccion(const QString &texto);
     void volverAlPunto(const QSqlError &error);
+    bool bloqueoMutuo(const QSqlError &error, int &intentos);
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
@@ -65,19 +85,21 @@ private:
     PlantillasSqlite m_plantillas;
     QString m_sql;
     bool m_abrirDeNuevo = false;
-    // A run of the embedded engine: its commands go in transactions ("windows").
+    qint64 m_esperaMaximaMs = 60'000;
+    VigiaDeRespuesta m_vigia;
+    // A run of the embedded engine holds the file's write lock in one transaction, from its
+    // start to confirmarTanda.
     bool m_tanda = false;
-    bool m_enVentana = false;
-    // The file is held for the run: the whole run is one window.
-    bool m_ventanaUnica = false;
-    QStringList m_ventana;
-    QElapsedTimer m_reloj;
+    bool m_enTransaccion = false;
+    // The commands of that transaction, for the rare failure that rolls it back whole.
+    QStringList m_hechas;
     // A server's run: one transaction from its first command to confirmarTanda, with a
-    // savepoint after the last command that stood.
+    // savepoint after the last command that stood, and the catalog's turn held for it.
     bool m_unaTransaccion = false;
     bool m_abierta = false;
-    // The session ended with the run's transaction: nothing of the run stands, and every
-    // later command of the run reports the server's message of then.
+    bool m_turno = false;
+    // The run's transaction is gone: nothing of the run stands, and every later command of
+    // the run reports why.
     bool m_perdida = false;
-    QSqlError m_errorPerdida;
+    QString m_motivoPerdida;
 };

@@ -208,7 +208,7 @@ private:
             EnviarArticulos(
                 m_lista, catalogo,
                 [&](int item, bool ultimo) { progreso(QStringLiteral("Enviando"), item, m_lista.itemCount(), ultimo); },
-                m_envio);
+                m_envio, [&](const QString &aviso) { decir(aviso); });
         } catch (const AppError &e) {
             QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.sorvanta-lote"));
             if (!m_envio.enCurso.isEmpty())

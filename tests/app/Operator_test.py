@@ -14,6 +14,7 @@ import decimal
 import os
 import pwd
 import shutil
+import signal
 import socket
 import sqlite3
 import subprocess
@@ -38,7 +39,7 @@ TWIPS_PER_PIXEL = 15  # the X server runs at 96 dots per inch
 # Field chooser entries, counted from "< ninguno >".
 ARTICULO, DESCRIPCION, ANEXAR, DESCRIPC_MARIA, NCM, KILOS, PAIS = 1, 2, 3, 4, 5, 6, 7
 TITLE = "Sorvanta"
-LONG_ROWS = 40000  # F11 over them lasts a fraction of a second here, F12 over a second
+LONG_ROWS = 40000
 SENT = "Artículos enviados al catálogo PUR"
 AGAIN = "Estos artículos ya se enviaron. ¿Enviarlos otra vez?"
 
@@ -197,6 +198,26 @@ class Program:
             self.gone(chooser)
             self.keys("Right")
 
+    @contextlib.contextmanager
+    def held(self):
+        """The program stopped: whatever is pressed meanwhile waits for it."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+        try:
+            yield
+            time.sleep(0.2)  # the X server has passed on every event
+        finally:
+            os.kill(self.process.pid, signal.SIGCONT)
+
+    @contextlib.contextmanager
+    def catalog_held(self):
+        """Another program's write transaction on the catalog, for as long as the block lasts."""
+        with contextlib.closing(sqlite3.connect(self.catalog, isolation_level=None)) as db:
+            db.execute("begin immediate")
+            try:
+                yield
+            finally:
+                db.execute("rollback")
+
     def rows(self, sql, *args):
         # Closed at once: an open connection, even idle, keeps the program from the file.
         with contextlib.closing(sqlite3.connect("file:%s?mode=ro" % self.catalog, uri=True)) as db:
@@ -345,11 +366,13 @@ class OperatorTest(unittest.TestCase):
         self.assertEqual([t.split("\\")[0] for t in texts], ["Falta seleccionar catalogo"], texts)
         p.choose_catalog("[P")
 
-        # F12 while F11 still runs: the operator has not seen the list yet. Sent right behind
-        # F11, since processing 40,000 rows takes only a fraction of a second.
-        p.keys("F11", "F12")
-        # A click is handled only once processing is over.
-        p.click(CMD_PROCESAR)
+        # F12 while F11 still runs: the operator has not seen the list yet. The program is held
+        # still while the presses and a click are made, so they are all waiting when F11 starts,
+        # however quick processing is.
+        with p.held():
+            p.keys("F11", "F12")
+            # A click is handled only once processing is over.
+            p.click(CMD_PROCESAR)
         first = poll(lambda: [w for w in p.windows() if p.name(w) in (TITLE, "Seleccionar archivo de sorvanta")],
                      60, "the end of processing")[0]
         self.assertEqual(p.name(first), "Seleccionar archivo de sorvanta", p.text(first))
@@ -358,14 +381,49 @@ class OperatorTest(unittest.TestCase):
         self.assertEqual(p.answers(first_timeout=0), [], "F12 during F11")
         self.assertEqual(p.rows("select count(*) from catarticulos"), [(0,)])
 
-        # F12 again while the articles are being sent.
-        p.keys("F12")
-        time.sleep(0.3)
-        p.keys("F12")
-        self.assertEqual(p.boxes(), [], "the run is too short for this test")
+        # F12 again while the articles are being sent: another writer holds the catalog, so the
+        # run waits for it as long as the test likes.
+        with p.catalog_held():
+            p.keys("F12")
+            time.sleep(0.3)
+            p.keys("F12")
+            time.sleep(1.5)  # the run says it waits; the presses wait behind it
+            self.assertEqual(p.boxes(), [], "a message while another writer held the catalog")
         self.assertEqual(p.answers(), [SENT], "F12 during F12")
         self.assertEqual(p.rows("select idarticulo, descripcion from catarticulos where idcatalogo = 'PUR'"
                                 " order by rowid"), [(code, desc + " " + addition) for code, desc, addition in articles])
+
+
+class SilentServerTest(unittest.TestCase):
+    """A server that accepts the connection and never answers."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.x = XServer()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.x.stop()
+
+    def test_window_shows_before_connecting_and_names_the_server(self):
+        listener = socket.socket()
+        listener.bind(("127.0.0.1", 0))
+        listener.listen(8)
+        self.addCleanup(listener.close)
+        port = listener.getsockname()[1]
+        home = tempfile.TemporaryDirectory(prefix="sorvanta-x-")
+        self.addCleanup(home.cleanup)
+        os.makedirs(home.name + "/config/sorvanta")
+        with open(home.name + "/config/sorvanta/conexiones.ini", "w") as f:
+            for entity in ("CATALOGOS", "SYSTABLAS"):
+                f.write("[%s]\nDriver=QPSQL\nServidor=127.0.0.1\nPuerto=%d\nBaseDatos=x\nUsuario=x\n\n"
+                        % (entity, port))
+        p = Program(home.name)  # finds the main window while the connection still waits
+        self.addCleanup(p.stop)
+        texts = p.answers(first_timeout=60)
+        self.assertEqual(len(texts), 1, texts)
+        for part in ("No se pudo conectar", "de la entidad", "127.0.0.1:%d" % port):
+            self.assertIn(part, texts[0])
 
 
 def main():

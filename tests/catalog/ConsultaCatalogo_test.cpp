@@ -1,5 +1,6 @@
 #include "catalog/ClaveHolgada.h"
 #include "catalog/ConsultaCatalogo.h"
+#include "catalog/JuicioDeGrupos.h"
 #include "catalog/modEntidadCatalogo.h"
 
 #include "support/Fakes.h"
@@ -76,6 +77,67 @@ private Q_SLOTS:
         QVERIFY(queries[3].contains(u"idarticulo in ('AE1', 'F')"_s));
         QVERIFY(queries[4].endsWith(u"idarticulo = 'AE1'"_s));
         QCOMPARE(got.last(), u"F=Existe/9"_s);
+        modGlobal::reset();
+    }
+
+    // Groups that stall now and then, or are slow for good, cost the run a bounded number of
+    // single questions: never one question per article for the rest of the run.
+    void slowGroupsPauseButNeverForTheRestOfTheRun()
+    {
+        JuicioDeGrupos stall;
+        for (int i = 0; i < 3; ++i)
+            stall.anotarSola(1000);
+        for (int i = 0; i < 4; ++i)
+            stall.anotarGrupo(1'000'000, 64);
+        int singles = 0;
+        while (!stall.agrupar())
+            ++singles;
+        QCOMPARE(singles, JuicioDeGrupos::kPausaMinima);
+        stall.anotarGrupo(1000, 64); // quick again: the next pause is short again
+
+        JuicioDeGrupos slow;
+        for (int i = 0; i < 3; ++i)
+            slow.anotarSola(1000);
+        int groups = 0;
+        singles = 0;
+        for (int question = 0; question < 65'534; ++question) {
+            if (slow.agrupar()) {
+                ++groups;
+                slow.anotarGrupo(1'000'000, 64);
+            } else {
+                ++singles;
+            }
+        }
+        // Slow for good: nearly all single, with a group tried again after each long pause.
+        QVERIFY2(groups < 80, qPrintable(QString::number(groups)));
+        QVERIFY(singles > 65'000);
+    }
+
+    // A link that holds back the answers of the first few groups: the rest of the rows are still
+    // asked in groups.
+    void aFewDelayedGroupAnswersDoNotTurnTheRunIntoSingleQuestions()
+    {
+        // Every answer takes a round trip of 1 ms; four group answers are held back far longer.
+        struct Delayed : FakeConnection {
+            int delayedGroups = 4;
+            bool crearRs(std::shared_ptr<Recordset> &rs) override
+            {
+                const bool held = sql().contains(u" in ("_s) && delayedGroups > 0;
+                delayedGroups -= held ? 1 : 0;
+                QThread::msleep(held ? 400 : 1);
+                return FakeConnection::crearRs(rs);
+            }
+        };
+        auto fake = std::make_shared<FakeData>();
+        auto delayed = std::make_shared<Delayed>();
+        fake->connection = delayed;
+        modGlobal::AccesoDatos = fake;
+        QStringList codes{u"encabezado"_s};
+        for (int i = 0; i < 8'000; ++i)
+            codes << u"C%1"_s.arg(i);
+        answers(codes, true);
+        const qsizetype asked = delayed->queries.size();
+        QVERIFY2(asked < 8'000 / 16, qPrintable(QString::number(asked)));
         modGlobal::reset();
     }
 };

@@ -74,6 +74,58 @@ std::vector<ConsultaAnticipada::Pendiente> pending(const QStringList &codigos)
     return list;
 }
 
+// The real connection, with another program inserting an article on the server just before the
+// run's first commands go: after the run asked for it, before its insert.
+struct Intruder : DatabaseConnection {
+    Intruder(std::shared_ptr<DatabaseConnection> r, const PostgresTestServer &pg, QString d)
+        : real(std::move(r)), server(pg), database(std::move(d))
+    {
+    }
+    std::shared_ptr<DatabaseConnection> real;
+    const PostgresTestServer &server;
+    QString database;
+    bool done = false;
+    void setSql(const QString &s) override { real->setSql(s); }
+    QString sql() const override { return real->sql(); }
+    bool crearRs(std::shared_ptr<Recordset> &rs) override { return real->crearRs(rs); }
+    long ejecutar() override { return intrude(), real->ejecutar(); }
+    void comenzarTanda(const std::function<void()> &alEsperar) override { real->comenzarTanda(alEsperar); }
+    void confirmarTanda() override { real->confirmarTanda(); }
+    void terminarTanda() override { real->terminarTanda(); }
+    bool tandaPerdida() const override { return real->tandaPerdida(); }
+    int sentenciasPorEnvio() const override { return real->sentenciasPorEnvio(); }
+    bool ejecutarJuntas(const QStringList &s) override { return intrude(), real->ejecutarJuntas(s); }
+    void intrude()
+    {
+        if (std::exchange(done, true))
+            return;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"intruso"_s);
+            db.setHostName(server.host());
+            db.setPort(server.port());
+            db.setUserName(server.user());
+            db.setDatabaseName(database);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) "
+                                       "values ('GEN', 'intruso', 'del otro')"_s));
+        }
+        QSqlDatabase::removeDatabase(u"intruso"_s);
+    }
+};
+
+struct WithIntruder : DataAccessManager {
+    std::shared_ptr<DataAccessManager> real;
+    std::shared_ptr<Intruder> catalogos;
+    void LoadParameters() override {}
+    std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &e) override
+    {
+        if (e == u"CATALOGOS"_s)
+            return catalogos;
+        return real->getDataConnectionByEntity(e);
+    }
+    QString getDataConnectionTAG(const QString &e) override { return real->getDataConnectionTAG(e); }
+};
+
 } // namespace
 
 class EnviarCatalogosTest : public QObject {
@@ -225,12 +277,19 @@ private Q_SLOTS:
         QVERIFY(othersCanWrite(file, u"OTRO-2"_s));
     }
 
-    // Another program holding the catalog makes the run fail; once it lets go, the
-    // catalog must be free for everyone again, not kept by the failed run.
-    void aRunThatFindsTheCatalogLockedLetsItGo()
+    // Another run (or program) writing to the embedded catalog is waited for, and the run then
+    // goes whole; one that holds it past the limit ends the run with nothing written.
+    void aRunWaitsForAnotherWriterAndLetsTheCatalogGo()
     {
+        const QString folder = m_env->dataDir() + u"/propias"_s;
+        DataAccessTestConfig::createSqliteDatabases(folder);
+        const QString file = DataAccessTestConfig::catalogosFile(folder);
+        DataAccessTestConfig(*m_env)
+            .entity(u"CATALOGOS"_s, {{u"Driver"_s, u"QSQLITE"_s}, {u"BaseDatos"_s, file}, {u"EsperaMaxima"_s, u"2"_s}})
+            .entity(u"SYSTABLAS"_s,
+                    {{u"Driver"_s, u"QSQLITE"_s}, {u"BaseDatos"_s, DataAccessTestConfig::systablasFile(folder)}})
+            .write();
         start();
-        const QString file = EmbeddedDatabases::catalogosFile(m_env->dataDir() + u"/sorvanta"_s);
         fill({{u"A"_s, u"Nuevo"_s, u"a"_s}});
         // Another program that only has the catalog open, idle, does not stop a run.
         QProcess idle;
@@ -246,6 +305,27 @@ private Q_SLOTS:
         QCOMPARE(articleCount(), 2);
         idle.kill();
         idle.waitForFinished();
+
+        // A writer that lets go after a while: the run waits, then sends.
+        QProcess writer;
+        writer.start(u"/usr/bin/python3"_s, {u"-c"_s,
+                                             u"import sqlite3, sys, time\n"
+                                             "c = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                                             "c.execute('begin immediate')\n"
+                                             "print('tomada', flush=True)\n"
+                                             "time.sleep(1)\n"
+                                             "c.execute('rollback')\n"
+                                             "time.sleep(60)"_s,
+                                             file});
+        QVERIFY(writer.waitForReadyRead(10000));
+        fill({{u"B"_s, u"Nuevo"_s, u"b"_s}});
+        QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 3);
+        writer.kill();
+        writer.waitForFinished();
+
+        // A writer that keeps it: the run gives up, having written nothing, and lets it go.
+        fill({{u"C"_s, u"Nuevo"_s, u"c"_s}});
         {
             QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"dueño"_s);
             other.setDatabaseName(file);
@@ -253,12 +333,16 @@ private Q_SLOTS:
             QSqlQuery hold(other);
             QVERIFY(hold.exec(u"begin immediate"_s));
             QVERIFY(hold.exec(u"insert into catarticulos (idcatalogo, idarticulo) values ('GEN', 'Z')"_s));
-            QVERIFY(send().startsWith(u"database is locked"_s));
+            const QString said = send();
+            QVERIFY2(said.startsWith(u"Otro envío al catálogo sigue en curso tras 2 s de espera. No se envió nada"_s),
+                     qPrintable(said));
             QVERIFY(hold.exec(u"rollback"_s));
         }
         QSqlDatabase::removeDatabase(u"dueño"_s);
+        QCOMPARE(articleCount(), 3);
         QVERIFY(othersCanWrite(file, u"OTRO-1"_s));
         QCOMPARE(send(), kSent);
+        QCOMPARE(articleCount(), 4);
     }
 
     // A value a message names is cut at 200 characters: the NCM check's article and NCM, and
@@ -359,6 +443,34 @@ private Q_SLOTS:
             (QStringList{u"true"_s, u"on"_s, u"a\\"_s}));
     }
 
+    // An article another program inserts after the run asked for it: the insert meets its row
+    // and becomes its update, as if the run had asked a moment later.
+    void anArticleInsertedMeanwhileIsUpdated()
+    {
+        PostgresTestServer pg;
+        QVERIFY2(pg.createDatabase(u"envio_intruso"_s), qPrintable(pg.problem()));
+        DataAccessTestConfig(*m_env)
+            .postgres(u"CATALOGOS"_s, u"envio_intruso"_s)
+            .postgres(u"SYSTABLAS"_s, u"envio_intruso"_s)
+            .write();
+        start();
+        auto with = std::make_shared<WithIntruder>();
+        with->real = modGlobal::AccesoDatos;
+        with->catalogos = std::make_shared<Intruder>(with->real->getDataConnectionByEntity(u"CATALOGOS"_s), pg,
+                                                     u"envio_intruso"_s);
+        modGlobal::AccesoDatos = with;
+        fill({{u"N-1"_s, u"Nuevo"_s, u"uno"_s},
+              {u"INTRUSO"_s, u"Nuevo"_s, u"de la lista"_s},
+              {u"N-2"_s, u"Nuevo"_s, u"dos"_s}});
+        QCOMPARE(send(), kSent);
+        QVERIFY(with->catalogos->done);
+        useRealData();
+        QCOMPARE(SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s,
+                               u"select idarticulo, descripcion from catarticulos where idcatalogo = 'GEN' "
+                               "order by idarticulo"_s),
+                 (QStringList{u"EXI-1|vieja"_s, u"intruso|de la lista"_s, u"N-1|uno "_s, u"N-2|dos "_s}));
+    }
+
     void aFaultInAWindowEndsAsOneByOne_data()
     {
         QTest::addColumn<QString>("fault");
@@ -412,11 +524,14 @@ private Q_SLOTS:
         const QStringList oneByOne = sendAfresh(true);
         QCOMPARE(oneByOne[2], u"25"_s);
         const QStringList windows = sendAfresh(false);
-        QCOMPARE(windows[0], oneByOne[0]);
         if (!fault.endsWith(u"session"_s)) {
             QCOMPARE(windows, oneByOne);
             return;
         }
+        // The same message, which says that none of the run stands.
+        const QString nada = u" No se escribió nada de este envío en el catálogo."_s;
+        const qsizetype seccion = oneByOne[0].indexOf(u"\r\n\r\n"_s);
+        QCOMPARE(windows[0], QString(oneByOne[0]).insert(seccion, nada));
         QCOMPARE(windows.mid(3), (QStringList{u"EXI-1|vieja|8471.30.00"_s}));
         ResumenEnvio resumen;
         QVERIFY_THROWS_EXCEPTION(AppError, EnviarArticulos(

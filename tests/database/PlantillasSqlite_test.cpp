@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "database/ErrorDeMotor.h"
 #include "database/Recordset.h"
 #include "database/SqlConnection.h"
 
@@ -75,6 +76,18 @@ QString answer(QSqlQuery &q)
     return out.join(u'|');
 }
 
+// The engine's own text, after the Spanish sentence the connection puts in front of it.
+QString engineText(const QString &description)
+{
+    for (auto clase :
+         {ErrorDeMotor::Clase::ClaveDuplicada, ErrorDeMotor::Clase::Bloqueada, ErrorDeMotor::Clase::DiscoLleno,
+          ErrorDeMotor::Clase::ErrorDeDisco, ErrorDeMotor::Clase::SoloLectura}) {
+        const QString lead = ErrorDeMotor::frase(clase) + u' ';
+        if (description.startsWith(lead))
+            return description.mid(lead.size());
+    }
+    return description;
+}
 } // namespace
 
 class PlantillasSqliteTest : public QObject {
@@ -108,7 +121,7 @@ private slots:
                 try {
                     byTemplate << QString::number(connection.ejecutar());
                 } catch (const AppError &e) {
-                    byTemplate << e.description();
+                    byTemplate << engineText(e.description());
                 }
                 QSqlQuery q(reference);
                 byText << (q.exec(SqlDialect::translate(command, SqlDialect::Sqlite))
@@ -127,7 +140,7 @@ private slots:
                     connection.crearRs(rs);
                     byTemplate << answer(*rs);
                 } catch (const AppError &e) {
-                    byTemplate << e.description();
+                    byTemplate << engineText(e.description());
                 }
                 QSqlQuery q(reference);
                 byText << (q.exec(question) ? answer(q) : q.lastError().databaseText().trimmed());

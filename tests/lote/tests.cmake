@@ -7,5 +7,21 @@ add_test(NAME lote/KillPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_
                                         $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
 set_tests_properties(lote/KillPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
                      FIXTURES_REQUIRED postgres)
+# Two runs of the real batch program at once on one catalog, embedded and on the server.
+add_test(NAME lote/Concurrent COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/Concurrent_test.py
+                                      $<TARGET_FILE:sorvanta-lote>)
+set_tests_properties(lote/Concurrent PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77)
+add_test(NAME lote/ConcurrentPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/Concurrent_test.py
+                                              $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
+set_tests_properties(lote/ConcurrentPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
+                     FIXTURES_REQUIRED postgres)
+# A disk that fills, a silent server, a server stopped during the send.
+add_test(NAME lote/Faults COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/Faults_test.py
+                                  $<TARGET_FILE:sorvanta-lote>)
+set_tests_properties(lote/Faults PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77)
+add_test(NAME lote/FaultsPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/Faults_test.py
+                                          $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
+set_tests_properties(lote/FaultsPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
+                     FIXTURES_REQUIRED postgres)
 # Its hostile rows go to the private PostgreSQL server too.
 set_tests_properties(lote/Lote_test PROPERTIES FIXTURES_REQUIRED postgres)
