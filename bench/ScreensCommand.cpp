@@ -4,7 +4,6 @@
 #include "core/UserIdentity.h"
 #include "mapping/CampoCatalogo.h"
 #include "review/frmRelPais.h"
-#include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
@@ -14,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -106,13 +106,32 @@ QString countryFor(const QString &origin)
     return QStringLiteral("ARG");
 }
 
+// The same list loaded again in a new window: the columns come labelled when the catalog is chosen.
+bool secondLoad(const QString &workbook)
+{
+    frmMain w;
+    if (!w.Form_Load())
+        return false;
+    w.resize(1440, 640);
+    w.show();
+    w.TxtArchivo()->setText(workbook);
+    if (!w.LevantarArchivo())
+        return false;
+    w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
+    settle();
+    shot(&w, QStringLiteral("7-segunda-carga.png"));
+    return true;
+}
+
 void answerCountries(QWidget *window, int *asked)
 {
     whenModal([window, asked](QWidget *modal) {
         auto *dialog = qobject_cast<frmRelPais *>(modal);
         if (!dialog)
             return;
-        dialog->cboPais()->setCurrentIndex(dialog->cboidPais()->findText(countryFor(dialog->txtValor()->text())));
+        // A suggested country is taken as it comes, with F11 alone, as the operator takes it.
+        if (!dialog->lblSugerido()->isVisible())
+            dialog->cboPais()->setCurrentIndex(dialog->cboidPais()->findText(countryFor(dialog->txtValor()->text())));
         settle(50);
         if ((*asked)++ == 0)
             shotOver(window, dialog, QStringLiteral("4-pais.png"));
@@ -152,7 +171,7 @@ int run(const QStringList &arguments)
     const QFileInfo workbook(arguments[0]);
     QDir::setCurrent(workbook.absolutePath());
     w.TxtArchivo()->setText(workbook.fileName());
-    if (!modCargaExcel::lf_LevantarExcel(w.TxtArchivo()->text(), *w.FRAM2_Grid(), *w.lbLineas()))
+    if (!w.LevantarArchivo())
         return 1;
     settle();
     shot(&w, QStringLiteral("2-planilla.png"));
@@ -190,6 +209,6 @@ int run(const QStringList &arguments)
     settle();
     if (!told)
         err << "F12 showed no message" << Qt::endl;
-    return told ? 0 : 1;
+    return told && secondLoad(workbook.fileName()) ? 0 : 1;
 }
 } // namespace ScreensCommand

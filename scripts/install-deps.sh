@@ -12,6 +12,7 @@ PACKAGES=(
   postgresql
   xvfb xauth xdotool x11-utils fonts-wine fonts-dejavu-core
   python3 python3-xlwt python3-xlsxwriter
+  iso-codes  # the country names compiled in (build time only)
   dpkg-dev file lintian desktop-file-utils appstream clang-format
   locales
 )

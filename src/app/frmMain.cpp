@@ -14,6 +14,7 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "files/FileSystemComponent.h"
+#include "mapping/EtiquetasRecordadas.h"
 #include "mapping/SeleccionarCampo.h"
 #include "report/ExportarReporte.h"
 #include "review/ProcesarArticulos.h"
@@ -140,6 +141,8 @@ void frmMain::construirControles()
                              12);
     place(m_label2, 5610, 1440, 5685, 315);
     m_label2->hide();
+    m_lbCamposRecordados = nuevaEtiqueta(m_fram2, QStringLiteral("lbCamposRecordados"), QString(), false);
+    place(m_lbCamposRecordados, 5640, 1400, 5925, 225);
 
     m_prgBar = new QProgressBar(m_fram2);
     m_prgBar->setObjectName(QStringLiteral("prgBar"));
@@ -174,6 +177,7 @@ void frmMain::construirControles()
 
     connect(m_cmdProcesar, &QPushButton::clicked, this, &frmMain::FRAM2_CmdProcesar_Click);
     connect(m_cmdExportar, &QPushButton::clicked, this, &frmMain::cmd_Exportar_Click);
+    connect(m_cboCatalogos, &QComboBox::currentIndexChanged, this, &frmMain::etiquetarCamposRecordados);
 }
 
 bool frmMain::Form_Load()
@@ -258,9 +262,49 @@ void frmMain::FRAM2_CmdProcesar_Click()
 {
     try {
         modCargaExcel::Seleccionar_Archivo_XLS(*m_txtArchivo, this);
-        modCargaExcel::lf_LevantarExcel(m_txtArchivo->text(), *m_grid, *m_lbLineas);
+        LevantarArchivo();
     } catch (const AppError &e) {
         MsgBox::show(ErrorText::enProcedimiento(e, QStringLiteral("FRAM2_CmdProcesar_Click of Formulario frmMain")));
+    }
+}
+
+bool frmMain::LevantarArchivo()
+{
+    m_encabezadosHoja.clear();
+    m_lbCamposRecordados->clear();
+    if (!modCargaExcel::lf_LevantarExcel(m_txtArchivo->text(), *m_grid, *m_lbLineas))
+        return false;
+    for (int c = 0; m_grid->rows() > 0 && c < m_grid->cols(); ++c)
+        m_encabezadosHoja << m_grid->textMatrix(0, c);
+    etiquetarCamposRecordados();
+    return true;
+}
+
+QString frmMain::catalogoElegido() const
+{
+    const int indice = m_cboCatalogos->currentIndex();
+    return indice >= 0 && indice < m_cboIdCatalogo->count() ? m_cboIdCatalogo->itemText(indice) : QString();
+}
+
+void frmMain::etiquetarCamposRecordados()
+{
+    // Only a sheet still being labelled: the review list has no headers to label.
+    const QString catalogo = catalogoElegido();
+    if (m_encabezadosHoja.isEmpty() || catalogo.isEmpty() || m_label1->isHidden())
+        return;
+    const int etiquetadas = EtiquetarRecordados(*m_grid, m_encabezadosHoja, catalogo);
+    if (etiquetadas > 0)
+        m_lbCamposRecordados->setText(TextoCamposRecordados(etiquetadas));
+}
+
+void frmMain::recordarCampos()
+{
+    m_lbCamposRecordados->clear();
+    try {
+        RecordarEtiquetas(*m_grid, m_encabezadosHoja, modGlobal::IdCatalogoActual);
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::seccion(e, QStringLiteral("recordarCampos.frmMain.Sorvanta")),
+                     MsgBox::Icon::Exclamation);
     }
 }
 
@@ -275,6 +319,9 @@ bool frmMain::teclaEnVentana(int key)
         ControlesProceso controles{*m_grid,   *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo, *m_chkRemoveGuion,
                                    *m_prgBar, *m_label1,       *m_label2,       *m_cmdExportar,   this};
         ProcesarArticulos(controles);
+        // The columns are remembered once they have served for a whole run.
+        if (m_label1->isHidden())
+            recordarCampos();
         m_listaEnviada = false;
         return true;
     }

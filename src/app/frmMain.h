@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class FlexGrid;
@@ -23,6 +24,9 @@ public:
 
     // Start-up. False when the operator cannot be identified: the window must not be shown.
     bool Form_Load();
+    // Loads the file named in TxtArchivo into the grid, then labels the columns whose headers
+    // the chosen catalog remembers. False when the grid was not filled; raises AppError.
+    bool LevantarArchivo();
 
     QFrame *FRAM2() const { return m_fram2; }
     QLabel *Label4() const { return m_label4; }
@@ -34,6 +38,8 @@ public:
     QComboBox *cboIdCatalogo() const { return m_cboIdCatalogo; }
     QLabel *label1() const { return m_label1; }
     QLabel *label2() const { return m_label2; }
+    // "7 columnas con los campos de la carga anterior (F1 para cambiar)", or nothing.
+    QLabel *lbCamposRecordados() const { return m_lbCamposRecordados; }
     QProgressBar *prgBar() const { return m_prgBar; }
     QCheckBox *chk_removeguion() const { return m_chkRemoveGuion; }
     QLabel *LblUser() const { return m_lblUser; }
@@ -60,6 +66,10 @@ private:
     void mostrarAntesDeConectar();
     void iniciarComponentes(int &linea);
     void leerOpcionGuion();
+    QString catalogoElegido() const;
+    // The fields remembered for the chosen catalog go on the columns of the loaded sheet.
+    void etiquetarCamposRecordados();
+    void recordarCampos();
     // One press of F1, F11 or F12: what it calls, and whether it called anything.
     void atenderTecla(QWidget *destino, int key);
     bool teclaEnVentana(int key);
@@ -76,6 +86,7 @@ private:
     QComboBox *m_cboIdCatalogo = nullptr;
     QLabel *m_label1 = nullptr;
     QLabel *m_label2 = nullptr;
+    QLabel *m_lbCamposRecordados = nullptr;
     QProgressBar *m_prgBar = nullptr;
     QCheckBox *m_chkRemoveGuion = nullptr;
     QLabel *m_lblUser = nullptr;
@@ -84,6 +95,8 @@ private:
     QLabel *m_image5 = nullptr;
     FlexGrid *m_grid = nullptr;
     ReviewList *m_lstArticulos = nullptr;
+    // The loaded sheet's own header texts, before any label.
+    QStringList m_encabezadosHoja;
     // The same key press reaches the application filter once per widget it climbs through.
     const QEvent *m_teclaAtendida = nullptr;
     bool m_enAccion = false;

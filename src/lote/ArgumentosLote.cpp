@@ -47,6 +47,10 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
             a.quitarGuiones = true;
         else if (arg == QLatin1String("--revisar"))
             a.revisar = true;
+        else if (arg == QLatin1String("--campos-recordados"))
+            a.camposRecordados = true;
+        else if (arg == QLatin1String("--paises-sugeridos"))
+            a.paisesSugeridos = true;
         else if (arg.startsWith(QLatin1String("--")))
             throw ArgumentosInvalidos(QStringLiteral("Opción desconocida: %1").arg(arg));
         else if (a.archivo.isEmpty())
@@ -66,8 +70,9 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
 
 QString UsoLote()
 {
-    return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--quitar-guiones]\n"
-                          "                   [--pais TEXTO=ID]... [--reporte ARCHIVO] [--revisar]\n"
+    return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--campos-recordados]\n"
+                          "                   [--quitar-guiones] [--pais TEXTO=ID]... [--paises-sugeridos]\n"
+                          "                   [--reporte ARCHIVO] [--revisar]\n"
                           "\n"
                           "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
                           "catálogo ID, como lo hacen F11 y F12 en la ventana de Sorvanta.\n"
@@ -79,9 +84,17 @@ QString UsoLote()
                           "                         OBSERVACION2, OBSERVACION3, UNIDAD, SUFIJOS, como F1 en la\n"
                           "                         ventana. Valen también los encabezados que ya dicen el campo,\n"
                           "                         como \"[ ARTICULO ]\". Hacen falta el artículo y uno más.\n"
+                          "  --campos-recordados    las columnas que ningún --campo nombra toman el campo que la\n"
+                          "                         ventana recordó para su encabezado en el catálogo ID (F11 lo\n"
+                          "                         recuerda); dice en la salida de errores cuáles etiquetó.\n"
                           "  --quitar-guiones       quita los guiones de los códigos de artículo.\n"
                           "  --pais TEXTO=ID        país (id de la tabla PAIS) del origen TEXTO que la base todavía\n"
                           "                         no conoce; se guarda como lo hace la ventana \"Establecer Pais\".\n"
+                          "  --paises-sugeridos     los orígenes que ningún --pais nombra toman el país que\n"
+                          "                         \"Establecer Pais\" sugiere (el texto nombra un solo país, en\n"
+                          "                         cualquier idioma o por su código ISO); se guardan igual y se\n"
+                          "                         listan en la salida de errores. Los que no tienen sugerencia\n"
+                          "                         terminan en 3.\n"
                           "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
                           "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
                           "  --help                 muestra esta ayuda.\n"

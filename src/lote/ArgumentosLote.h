@@ -13,8 +13,12 @@ struct ArgumentosLote {
     // COLUMNA=CAMPO, in the order given.
     QList<QPair<QString, QString>> campos;
     bool quitarGuiones = false;
+    // The columns no --campo names take the fields the window remembered for the catalog.
+    bool camposRecordados = false;
     // TEXTO=ID: the country of an origin text the database does not know yet.
     QList<QPair<QString, QString>> paises;
+    // Origin texts no --pais names take the country "Establecer Pais" would suggest.
+    bool paisesSugeridos = false;
     QString reporte;
     bool revisar = false;
     bool ayuda = false;

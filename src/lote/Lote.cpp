@@ -11,8 +11,10 @@
 #include "files/FileWriterComponent.h"
 #include "lote/ArgumentosLote.h"
 #include "lote/MapaLote.h"
+#include "mapping/CamposRecordados.h"
 #include "report/ExportarReporte.h"
 #include "review/ProcesoArticulos.h"
+#include "review/SugerenciaPais.h"
 #include "review/TablaPaises.h"
 #include "sheet/LecturaHoja.h"
 #include "widgets/GridModel.h"
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
+#include <optional>
 
 namespace {
 
@@ -42,7 +45,7 @@ public:
         prepararComponentes();
         const QString catalogo = catalogoElegido();
         leerHoja();
-        const RegMapaCampos mapa = mapaDeColumnas();
+        const RegMapaCampos mapa = mapaDeColumnas(catalogo);
         paisesConocidos();
         procesar(mapa, catalogo);
         if (!m_a.reporte.isEmpty())
@@ -120,15 +123,40 @@ private:
         m_grilla.paste(0, 0, hoja.filas - 1, hoja.columnas - 1, hoja.texto);
     }
 
-    RegMapaCampos mapaDeColumnas()
+    RegMapaCampos mapaDeColumnas(const QString &catalogo)
     {
+        std::optional<CamposRecordados> recordados;
+        if (m_a.camposRecordados)
+            recordados.emplace(catalogo);
+        QList<ColumnaRecordada> usadas;
+        const auto contar = [&] {
+            if (recordados)
+                columnasRecordadas(usadas, catalogo);
+        };
         try {
-            return MapaLote(m_grilla, m_a.campos);
+            const RegMapaCampos mapa = MapaLote(m_grilla, m_a.campos, recordados ? &*recordados : nullptr, &usadas);
+            contar();
+            return mapa;
         } catch (const ArgumentosInvalidos &e) {
+            contar();
             fallar(e.motivo(), SalidaLote::kArgumentos);
         } catch (const AppError &e) {
+            contar();
             fallar(e.description(), SalidaLote::kArgumentos);
         }
+    }
+
+    // The columns that took a remembered field, told before the run goes on (or stops).
+    void columnasRecordadas(const QList<ColumnaRecordada> &usadas, const QString &catalogo)
+    {
+        if (usadas.isEmpty()) {
+            decir(QStringLiteral("Ningún encabezado tiene un campo recordado para el catálogo %1").arg(catalogo));
+            return;
+        }
+        decir(QStringLiteral("Columnas con el campo de la carga anterior en el catálogo %1:").arg(catalogo));
+        for (const ColumnaRecordada &c : usadas)
+            decir(QStringLiteral("  %1 \"%2\": %3")
+                      .arg(LetraDeColumna(c.columna), modTexto::paraMensaje(c.encabezado), c.etiqueta));
     }
 
     // Every --pais answer names a country the customs system has.
@@ -171,11 +199,17 @@ private:
         throw Fin{SalidaLote::kOrigenesDesconocidos};
     }
 
-    // The operator's answer given in advance, stored as the country dialog stores it.
+    // The operator's answer given in advance (or the suggestion they accepted in advance),
+    // stored as the country dialog stores it.
     RelacionPais pais(const QString &valor, int filaGrilla)
     {
-        const auto respuesta = m_respuestas.constFind(valor);
-        if (respuesta == m_respuestas.constEnd()) {
+        QString id = m_respuestas.value(valor);
+        if (id.isEmpty() && m_a.paisesSugeridos) {
+            id = sugerido(valor);
+            if (!id.isEmpty())
+                decir(QStringLiteral("País sugerido para \"%1\": %2").arg(modTexto::paraMensaje(valor), id));
+        }
+        if (id.isEmpty()) {
             if (!m_desconocidos.contains(valor)) {
                 m_desconocidos.insert(valor, filaGrilla + 1);
                 m_ordenDesconocidos << valor;
@@ -183,10 +217,17 @@ private:
             return {};
         }
         const QString esm = QStringLiteral("1");
-        if (TablaPaises::guardarOrigen(valor, *respuesta, esm) <= 0)
+        if (TablaPaises::guardarOrigen(valor, id, esm) <= 0)
             throw AppError(ErrorNumbers::kOriginCountry, QStringLiteral("ORG"),
                            QStringLiteral("La base no guardó el país de \"%1\"").arg(modTexto::paraMensaje(valor)));
-        return {*respuesta, esm};
+        return {id, esm};
+    }
+
+    QString sugerido(const QString &valor)
+    {
+        if (!m_sugerencia)
+            m_sugerencia.emplace(TablaPaises::paises());
+        return m_sugerencia->idPara(valor);
     }
 
     void escribirReporte()
@@ -257,6 +298,7 @@ private:
     QHash<QString, QString> m_respuestas;
     QHash<QString, int> m_desconocidos;
     QStringList m_ordenDesconocidos;
+    std::optional<SugerenciaPais> m_sugerencia;
     int m_ultimoPorciento = -1;
 };
 

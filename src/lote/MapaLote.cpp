@@ -3,8 +3,11 @@
 #include "core/modTexto.h"
 #include "lote/ArgumentosLote.h"
 #include "mapping/CampoCatalogo.h"
+#include "mapping/CamposRecordados.h"
 #include "mapping/SetearCampos.h"
 #include "widgets/GridModel.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -65,16 +68,47 @@ CampoCatalogo campoDe(const QString &nombre)
     throw ArgumentosInvalidos(QStringLiteral("No existe el campo \"%1\"").arg(modTexto::paraMensaje(nombre)));
 }
 
+// The remembered fields of the columns no pair names, for the fields no pair names.
+void etiquetarRecordados(const QStringList &titulos, const QList<QPair<int, QString>> &pares,
+                         const CamposRecordados &recordados, QStringList &etiquetas, QList<ColumnaRecordada> *usadas)
+{
+    for (int c = 0; c < titulos.size(); ++c) {
+        const QString etiqueta = recordados.etiquetaPara(titulos[c]);
+        const bool nombrada = std::any_of(pares.begin(), pares.end(), [&](const QPair<int, QString> &par) {
+            return par.first == c || par.second == etiqueta;
+        });
+        if (etiqueta.isEmpty() || etiqueta == titulos[c] || nombrada)
+            continue;
+        etiquetas[c] = etiqueta;
+        if (usadas)
+            usadas->append({c, titulos[c], etiqueta});
+    }
+}
+
 } // namespace
 
-RegMapaCampos MapaLote(const GridModel &grilla, const QList<QPair<QString, QString>> &campos)
+RegMapaCampos MapaLote(const GridModel &grilla, const QList<QPair<QString, QString>> &campos,
+                       const CamposRecordados *recordados, QList<ColumnaRecordada> *usadas)
 {
     const QStringList titulos = encabezados(grilla);
-    // Each pair does what F1 does in the window: the column's header becomes the field's label.
-    QStringList etiquetas = titulos;
+    QList<QPair<int, QString>> pares;
     for (const auto &[columna, nombre] : campos)
-        etiquetas[columnaDe(columna, titulos)] = etiquetaCampo(campoDe(nombre));
+        pares.append({columnaDe(columna, titulos), etiquetaCampo(campoDe(nombre))});
+    QStringList etiquetas = titulos;
+    if (recordados)
+        etiquetarRecordados(titulos, pares, *recordados, etiquetas, usadas);
+    // Each pair does what F1 does in the window: the column's header becomes the field's label.
+    for (const auto &[columna, etiqueta] : pares)
+        etiquetas[columna] = etiqueta;
     const RegMapaCampos mapa = MapaDeEncabezados(etiquetas);
     ValidarMapa(mapa);
     return mapa;
+}
+
+QString LetraDeColumna(int columna)
+{
+    QString letras;
+    for (int n = columna + 1; n > 0; n = (n - 1) / 26)
+        letras.prepend(QLatin1Char(static_cast<char>('A' + (n - 1) % 26)));
+    return letras;
 }

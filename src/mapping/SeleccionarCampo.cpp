@@ -32,11 +32,15 @@ void SeleccionarCampo(FlexGrid &grid)
         // The none-entry never goes into a header: an empty header stands for no field.
         if (modGlobal::CampoElegido == etiquetaCampo(CampoCatalogo::Ninguno))
             modGlobal::CampoElegido.clear();
-        const int col = grid.col();
-        grid.setTextMatrix(0, col, modGlobal::CampoElegido);
-        if (!modGlobal::CampoElegido.isEmpty())
-            destacarEncabezado(grid, col);
+        EtiquetarColumna(grid, grid.col(), modGlobal::CampoElegido);
     } catch (const AppError &e) {
         MsgBox::show(ErrorText::seccion(e, QStringLiteral("SeleccionarCampo.frmMain.Sorvanta")));
     }
+}
+
+void EtiquetarColumna(FlexGrid &grid, int col, const QString &etiqueta)
+{
+    grid.setTextMatrix(0, col, etiqueta);
+    if (!etiqueta.isEmpty())
+        destacarEncabezado(grid, col);
 }

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/ErrorText.h"
 #include "core/modGlobal.h"
+#include "review/SugerenciaPais.h"
 #include "review/TablaPaises.h"
 #include "widgets/MsgBox.h"
 
@@ -68,6 +69,12 @@ void frmRelPais::construirControles()
     m_cboidPais->setObjectName(QStringLiteral("cboidPais"));
     place(m_cboidPais, 675, 1170, 390, 315);
     m_cboidPais->hide();
+    // Says the country shown was chosen by the program, not left at the first of the list.
+    m_lblSugerido = etiqueta(QStringLiteral("País sugerido: [F11] lo acepta"), 270, 1500, 2760, 195, false);
+    m_lblSugerido->setObjectName(QStringLiteral("lblSugerido"));
+    m_lblSugerido->hide();
+    connect(m_cboPais, &QComboBox::currentIndexChanged, this,
+            [this](int indice) { m_lblSugerido->setVisible(indice >= 0 && indice == m_indiceSugerido); });
 
     etiqueta(QStringLiteral("Estado de Mercaderia"), 210, 1770, 2160, 180, true);
     m_txtESM = new QLineEdit(this);
@@ -102,6 +109,7 @@ void frmRelPais::Form_Load()
     modGlobal::CampoElegido.clear();
     m_txtESM->setText(QStringLiteral("1"));
     // Each opening starts as a freshly built window: nothing kept from the last one.
+    m_indiceSugerido = -1;
     m_cboidPais->clear();
     m_cboPais->clear();
     try {
@@ -114,12 +122,25 @@ void frmRelPais::Form_Load()
 
 void frmRelPais::cargarPaises()
 {
-    for (const TablaPaises::Pais &pais : TablaPaises::paises()) {
+    const QList<TablaPaises::Pais> paises = TablaPaises::paises();
+    for (const TablaPaises::Pais &pais : paises) {
         m_cboidPais->addItem(pais.id);
         m_cboPais->addItem(pais.descripcion + QStringLiteral(" (") + pais.id + QStringLiteral(")"));
     }
     if (m_cboPais->count() > 0)
         m_cboPais->setCurrentIndex(0);
+    sugerirPais(paises);
+}
+
+void frmRelPais::sugerirPais(const QList<TablaPaises::Pais> &paises)
+{
+    const QString id = SugerenciaPais(paises).idPara(m_txtValor->text());
+    const int indice = id.isEmpty() ? -1 : m_cboidPais->findText(id, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (indice < 0)
+        return;
+    m_indiceSugerido = indice;
+    m_cboPais->setCurrentIndex(indice);
+    m_lblSugerido->show();
 }
 
 void frmRelPais::f_Grabar()

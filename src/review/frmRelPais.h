@@ -1,6 +1,9 @@
 #pragma once
 
+#include "review/TablaPaises.h"
+
 #include <QDialog>
+#include <QList>
 
 class QComboBox;
 class QLabel;
@@ -9,6 +12,7 @@ class QLineEdit;
 // "Establecer Pais": the operator picks the customs-system country and the state of goods
 // for an origin value that table ORG does not know yet. F11 stores the translation,
 // Escape leaves without storing. Results travel through CampoElegido and EsmElegido.
+// When the origin value names one country of the list, that country comes chosen.
 class frmRelPais : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +27,8 @@ public:
     QComboBox *cboPais() const { return m_cboPais; }
     QComboBox *cboidPais() const { return m_cboidPais; }
     QLineEdit *txtESM() const { return m_txtESM; }
+    // Shown while the country chosen is the one suggested at opening.
+    QLabel *lblSugerido() const { return m_lblSugerido; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -37,6 +43,7 @@ private:
     bool atenderTecla(int key);
     void Form_Load();
     void cargarPaises();
+    void sugerirPais(const QList<TablaPaises::Pais> &paises);
     void f_Grabar();
     void salir();
 
@@ -44,4 +51,6 @@ private:
     QComboBox *m_cboPais = nullptr;
     QComboBox *m_cboidPais = nullptr;
     QLineEdit *m_txtESM = nullptr;
+    QLabel *m_lblSugerido = nullptr;
+    int m_indiceSugerido = -1;
 };

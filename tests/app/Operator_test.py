@@ -99,6 +99,7 @@ class Program:
                 raise AssertionError("no main window; exit status %s, %s" % (self.process.returncode, errors.read()))
         self.seen = set()
         self.catalog = home + "/data/sorvanta/catalogos.sqlite"
+        self.presses = 0  # keys pressed and characters typed since the last count()
 
     def stop(self):
         self.process.terminate()
@@ -146,6 +147,7 @@ class Program:
                     return texts
                 raise
             texts.append(text)
+            self.presses += 1
             run("xdotool", "key", "Return")
             self.gone(box)
             timeout = settle
@@ -164,13 +166,18 @@ class Program:
         run("xdotool", "mousemove", str(x + left + dx), str(y + top + dy), "click", "1")
         time.sleep(0.1)
 
-    @staticmethod
-    def keys(*names):
+    def keys(self, *names):
+        self.presses += len(names)
         run("xdotool", "key", "--delay", "30", *names)
 
-    @staticmethod
-    def type(text):
+    def type(self, text):
+        self.presses += len(text)
         run("xdotool", "type", "--delay", "10", text)
+
+    def count(self):
+        """The presses since the last count."""
+        presses, self.presses = self.presses, 0
+        return presses
 
     def load(self, path):
         """Types the path, clicks "..." and cancels the dialog: the typed path is loaded."""
@@ -252,6 +259,20 @@ class OperatorTest(unittest.TestCase):
         """The texts of the boxes that follow a press of the key."""
         self.program.keys(key)
         return self.program.answers()
+
+    def send(self):
+        """F12 once processing is over, with the texts of the boxes that follow. The window drops
+        a press that comes while F11 still runs, and F12 before the review does nothing, so it is
+        pressed again until a box comes; the count keeps one press, the one the operator makes
+        on seeing the list."""
+        p = self.program
+        for _ in range(30):
+            p.keys("F12")
+            try:
+                return p.answers(first_timeout=2)
+            except AssertionError:
+                p.presses -= 1
+        raise AssertionError("F12 never sent the catalog")
 
     def test_whole_workflow_one_action_per_press(self):
         p = self.program
@@ -392,6 +413,70 @@ class OperatorTest(unittest.TestCase):
         self.assertEqual(p.answers(), [SENT], "F12 during F12")
         self.assertEqual(p.rows("select idarticulo, descripcion from catarticulos where idcatalogo = 'PUR'"
                                 " order by rowid"), [(code, desc + " " + addition) for code, desc, addition in articles])
+
+    def test_second_load_of_a_sheet_needs_no_f1(self):
+        """The columns labelled in the first load come labelled in the next one, in a new run of
+        the program: from the file loaded to the catalog sent, F11 and F12 alone."""
+        p = self.program
+        sheet = os.path.join(self.dir.name, "articulos.xlsx")
+        shutil.copy(os.path.join(EXAMPLES, "articulos.xlsx"), sheet)
+        p.write("insert into ORG (PAI, ORI, ESM) values (?, ?, '1')",
+                [("China", "CHN"), ("ALEMANIA", "DEU"), ("Brasil", "BRA"), ("Argentina", "ARG"), ("EEUU", "USA"),
+                 ("Italia", "ITA")])
+        p.load(sheet)
+        p.choose_catalog("[G")
+        p.count()
+        p.assign([ARTICULO, DESCRIPCION, DESCRIPC_MARIA, NCM, KILOS, PAIS, ANEXAR])
+        p.keys("F11")
+        self.assertEqual(self.send(), ["Artículos enviados al catálogo GEN"])
+        first = p.count()
+        p.stop()
+
+        p = self.program = Program(self.dir.name)
+        self.addCleanup(p.stop)
+        p.load(sheet)
+        p.choose_catalog("[G")
+        p.count()
+        p.keys("F11")
+        self.assertEqual(self.send(), ["Artículos enviados al catálogo GEN"])
+        second = p.count()
+        print("\nkey presses from the sheet loaded to the catalog sent: first load %d, second load %d"
+              % (first, second), file=sys.stderr)
+        self.assertEqual(second, 3)  # F11, F12 and the Enter of the box
+        with open(os.path.join(EXAMPLES, "articulos.csv"), encoding="utf-8", newline="") as f:
+            articles = list(csv.reader(f))[1:]
+        countries = {"China": "CHN", "ALEMANIA": "DEU", "Brasil": "BRA", "Argentina": "ARG", "EEUU": "USA",
+                     "Italia": "ITA"}
+        self.assertEqual(p.rows("select idarticulo, descripcion_maria, ncm, IdPais from catarticulos"
+                                " where idcatalogo = 'GEN' order by rowid"),
+                         [(code, maria, ncm, countries[origin]) for code, _, maria, ncm, _, origin, _ in articles])
+
+    def test_portuguese_origins_answered_with_f11_alone(self):
+        """Each origin written in Portuguese opens "Establecer Pais" with its country chosen:
+        F11 alone stores it."""
+        p = self.program
+        origins = {"China": "CHN", "Alemanha": "DEU", "Brasil": "BRA", "Estados Unidos": "USA", "Japão": "JPN",
+                   "Canadá": "CAN", "Itália": "ITA", "Coreia do Sul": "KOR", "Taiwan": "TWN", "Índia": "IND",
+                   "Espanha": "ESP", "França": "FRA", "Peru": "PER", "Vietnã": "VNM", "Turquia": "TUR"}
+        articles = [("PT-%02d" % i, "Artigo %d" % i, origin) for i, origin in enumerate(list(origins) * 2)]
+        sheet = os.path.join(self.dir.name, "fornecedor.csv")
+        with open(sheet, "w", encoding="utf-8", newline="") as f:
+            csv.writer(f).writerows([("Codigo", "Descricao", "Origem")] + articles)
+        p.load(sheet)
+        p.assign([ARTICULO, DESCRIPCION, PAIS])
+        p.choose_catalog("[G")
+        p.count()
+        p.keys("F11")
+        for stored in range(1, len(origins) + 1):
+            p.dialog("Establecer Pais")
+            p.keys("F11")
+            poll(lambda: p.rows("select count(*) from ORG")[0][0] >= stored, 10, "origin %d stored" % stored)
+        self.assertEqual(p.count(), 1 + len(origins))  # the F11 that processes, then one in each dialog
+        self.assertEqual(self.send(), ["Artículos enviados al catálogo GEN"])
+        self.assertEqual(sorted(p.rows("select PAI, ORI, ESM from ORG")),
+                         sorted((origin, code, "1") for origin, code in origins.items()))
+        self.assertEqual(p.rows("select idarticulo, IdPais from catarticulos where idcatalogo = 'GEN' order by rowid"),
+                         [(code, origins[origin]) for code, _, origin in articles])
 
 
 class SilentServerTest(unittest.TestCase):

@@ -226,6 +226,38 @@ private Q_SLOTS:
         QCOMPARE(ObtenerPaisOrigen(u"ALEMANHA"_s).ORI, u"DEU"_s);
     }
 
+    // An origin that names one country opens the dialog with it chosen, and F11 alone stores
+    // it; one that names none opens it as before, at the first country.
+    void suggestedCountryIsChosenAndF11StoresIt_data()
+    {
+        QTest::addColumn<QString>("origen");
+        QTest::addColumn<QString>("elegido");
+        QTest::addColumn<bool>("sugerido");
+        QTest::newRow("Portuguese") << u"Coreia do Sul"_s << u"KOR"_s << true;
+        QTest::newRow("trade name") << u"EE.UU."_s << u"USA"_s << true;
+        QTest::newRow("no country") << u"Importado"_s << u"AFG"_s << false;
+    }
+    void suggestedCountryIsChosenAndF11StoresIt()
+    {
+        QFETCH(QString, origen);
+        QFETCH(QString, elegido);
+        QFETCH(bool, sugerido);
+        ModalDriver::onNextModal([&](QWidget *modal) {
+            auto *d = qobject_cast<frmRelPais *>(modal);
+            QCOMPARE(d->cboidPais()->itemText(d->cboPais()->currentIndex()), elegido);
+            QCOMPARE(d->lblSugerido()->isVisible(), sugerido);
+            // Another country is the operator's choice, no longer the suggestion.
+            const int elegida = d->cboPais()->currentIndex();
+            d->cboPais()->setCurrentIndex(elegida + 1);
+            QVERIFY(!d->lblSugerido()->isVisible());
+            d->cboPais()->setCurrentIndex(elegida);
+            QCOMPARE(d->lblSugerido()->isVisible(), sugerido);
+            QTest::keyClick(d->txtValor(), Qt::Key_F11);
+        });
+        QCOMPARE(ObtenerPaisOrigen(origen).ORI, elegido);
+        QCOMPARE(sqlRow(u"select ORI, ESM from ORG where PAI = '%1'"_s.arg(origen)), (QStringList{elegido, u"1"_s}));
+    }
+
     // Both end the run with error 1111: an empty country table (Escape is then the only way
     // out) and a failing database.
     void noCountryToChooseOrNoTableEndsTheRun()
