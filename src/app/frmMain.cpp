@@ -322,10 +322,16 @@ bool frmMain::teclaEnVentana(int key)
         // The columns are remembered once they have served for a whole run.
         if (m_label1->isHidden())
             recordarCampos();
+        m_listaEnviada = false;
         return true;
     }
     if (key == Qt::Key_F12 && !m_label2->isHidden()) {
-        EnviarCatalogos(*m_lstArticulos, *m_prgBar);
+        // A second F12 of the same list is mostly a key pressed once too often: it would
+        // update every article again (and on PUR add the addition to the description again).
+        if (m_listaEnviada
+            && !MsgBox::ask(QStringLiteral("Estos artículos ya se enviaron. ¿Enviarlos otra vez?"), false))
+            return true;
+        m_listaEnviada = EnviarCatalogos(*m_lstArticulos, *m_prgBar) || m_listaEnviada;
         return true;
     }
     return false;

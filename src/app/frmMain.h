@@ -100,6 +100,8 @@ private:
     // The same key press reaches the application filter once per widget it climbs through.
     const QEvent *m_teclaAtendida = nullptr;
     bool m_enAccion = false;
+    // The reviewed list went to the catalog whole: F12 asks before sending it again.
+    bool m_listaEnviada = false;
     struct {
         int tecla = 0;
         quint64 hora = 0;

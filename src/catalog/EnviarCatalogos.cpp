@@ -4,6 +4,7 @@
 #include "core/AppError.h"
 #include "core/ErrorText.h"
 #include "core/modGlobal.h"
+#include "core/modTexto.h"
 #include "widgets/AvanceVisible.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
@@ -27,11 +28,11 @@ void quitarEspera(QProgressBar &prgBar)
 }
 } // namespace
 
-void EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
+bool EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
 {
     if (lstArticulos.itemCount() == 0) {
         MsgBox::show(QStringLiteral("No hay artículos para procesar contra el catálogo"), MsgBox::Icon::Exclamation);
-        return;
+        return false;
     }
     ResumenEnvio resumen;
     AvanceVisible avance(prgBar);
@@ -60,10 +61,11 @@ void EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
         QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.frmMain.Sorvanta"));
         // The operator can untick the article the database refused and go on.
         if (!resumen.enCurso.isEmpty())
-            texto += QStringLiteral("\r\nArtículo que se estaba enviando: ") + resumen.enCurso;
+            texto += QStringLiteral("\r\nArtículo que se estaba enviando: ") + modTexto::paraMensaje(resumen.enCurso);
         MsgBox::show(texto, MsgBox::Icon::Exclamation);
-        return;
+        return false;
     }
     MsgBox::show(QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual,
                  MsgBox::Icon::Information);
+    return true;
 }

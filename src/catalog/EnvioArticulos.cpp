@@ -55,7 +55,8 @@ void validarNcm(const RegArticulo &art)
 {
     if (art.ncm.size() > 15)
         throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
-                       QStringLiteral(" NCM incorrecto  ") + art.ncm + QStringLiteral(" articulo ") + art.idarticulo);
+                       QStringLiteral(" NCM incorrecto  ") + modTexto::paraMensaje(art.ncm)
+                           + QStringLiteral(" articulo ") + modTexto::paraMensaje(art.idarticulo));
 }
 
 // An existing article that brings nothing the update would write is left alone.
@@ -196,6 +197,7 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen,
                      const std::function<void(const QString &)> &aviso)
 {
+    modEntidadCatalogo::ExigirCatalogo(idCatalogo, QStringLiteral("No se envió nada."));
     Tanda tanda(resumen, [&aviso] {
         if (aviso)
             aviso(QStringLiteral("Esperando a que termine otro envío al catálogo…"));

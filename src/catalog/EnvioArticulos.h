@@ -20,7 +20,8 @@ struct ResumenEnvio {
 // (checked or not) once it is done, `ultimo` at the last. Raises AppError at the first
 // failure; what was executed before stays written, unless the session went with the run's
 // transaction: then nothing does, and `resumen` counts nothing. `aviso` hears a line for the
-// operator when the run must wait for another one on the same catalog.
+// operator when the run must wait for another one on the same catalog. A catalog gone from
+// table catalogo stops it before anything is sent.
 void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(int item, bool ultimo)> &avance, ResumenEnvio &resumen,
                      const std::function<void(const QString &)> &aviso = {});

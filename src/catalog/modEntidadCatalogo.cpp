@@ -8,10 +8,12 @@
 #include "database/DataAccessManager.h"
 
 #include <QDate>
+#include <cmath>
 #include <exception>
 #include <memory>
 
 using modTexto::literal;
+using modTexto::paraMensaje;
 using modTexto::sinApostrofes;
 
 namespace modEntidadCatalogo {
@@ -77,6 +79,15 @@ void entre(QString &sql, QLatin1String antes, const QString &texto, QLatin1Strin
 void valor(QString &sql, const QString &texto)
 {
     entre(sql, QLatin1String("'"), texto, QLatin1String("',"));
+}
+
+void exigirPesoFinito(const RegArticulo &a)
+{
+    if (!std::isfinite(a.kilos_unitario))
+        throw AppError(
+            ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+            QStringLiteral("El peso del artículo \"%1\" no es un número finito (%2). No se envió el artículo.")
+                .arg(paraMensaje(a.idarticulo), QString::number(a.kilos_unitario)));
 }
 
 void agregarWhere(QString &sql, const QString &idCatalogo, const QString &idarticulo)
@@ -221,6 +232,28 @@ void listaUpdate(QString &lista, qsizetype inicio, const QString &idCatalogo, co
 
 } // namespace
 
+bool ExisteCatalogo(const QString &idCatalogo)
+{
+    int linea = 10;
+    try {
+        conexion()->setSql(QStringLiteral("select idcatalogo from catalogo where idcatalogo = '") + literal(idCatalogo)
+                           + QLatin1Char('\''));
+        linea = 20;
+        std::shared_ptr<Recordset> rs;
+        return conexion()->crearRs(rs);
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.modEntidadCatalogo.ExisteCatalogo Linea "), linea);
+    }
+}
+
+void ExigirCatalogo(const QString &idCatalogo, const QString &consecuencia)
+{
+    if (!ExisteCatalogo(idCatalogo))
+        throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
+                       QStringLiteral("El catálogo %1 ya no existe en la base de datos. %2")
+                           .arg(paraMensaje(idCatalogo), consecuencia));
+}
+
 bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 {
     int linea = 10;
@@ -328,6 +361,7 @@ QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, 
 
 QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
+    exigirPesoFinito(articulo);
     if (tipoBase == kSql)
         return insertSql(idCatalogo, articulo);
     if (tipoBase == kAccess)
@@ -339,6 +373,7 @@ QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &artic
 QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
+        exigirPesoFinito(articulo);
         QString sql;
         sql.reserve(320); // built once per article: grown once, not at each assignment
         sql += QLatin1String("update catarticulos set ");

@@ -13,6 +13,12 @@
 // operation's location put in front of the source.
 namespace modEntidadCatalogo {
 
+// True when table catalogo holds the catalog (letter case aside, as its key compares).
+bool ExisteCatalogo(const QString &idCatalogo);
+// F11 and F12 start here: unless the catalog still exists, raises AppError kValidation
+// "El catálogo <id> ya no existe en la base de datos. <consecuencia>".
+void ExigirCatalogo(const QString &idCatalogo, const QString &consecuencia);
+
 // True when the catalog already holds the article's code.
 bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 
@@ -24,6 +30,9 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
 
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);
+
+// The statement builders refuse (AppError kValidation) an article whose weight is no finite
+// number: "inf" or "nan" in a statement would break it or write what nobody gave.
 
 // The insert for a new article, or the update when the catalog already holds it.
 // tipoBase is "SQL" or "ACCESS", compared exactly; any other kind gives "" for a new

@@ -4,6 +4,7 @@
 #include "core/ErrorNumbers.h"
 
 #include <QLocale>
+#include <cmath>
 
 namespace modTexto {
 
@@ -67,7 +68,8 @@ double aNumero(const QString &texto)
         return valor;
     bool ok = false;
     valor = local.toDouble(texto, &ok);
-    if (!ok)
+    // The locale reads "inf" and "nan" as numbers; no weight or setting is one.
+    if (!ok || !std::isfinite(valor))
         throw AppError(ErrorNumbers::kTypeMismatch, QStringLiteral("Sorvanta"),
                        QStringLiteral("No coinciden los tipos"));
     return valor;
@@ -78,6 +80,17 @@ QString numeroComoTexto(double valor)
     QLocale local;
     local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
     return local.toString(valor, 'g', 15);
+}
+
+QString paraMensaje(const QString &valor)
+{
+    if (valor.size() <= kLargoEnMensaje)
+        return valor;
+    qsizetype corte = kLargoEnMensaje;
+    // A character outside the basic plane is never cut in half.
+    if (valor[corte - 1].isHighSurrogate())
+        --corte;
+    return valor.left(corte) + QChar(0x2026);
 }
 
 } // namespace modTexto

@@ -5,6 +5,7 @@
 #include "database/DataAccessErrors.h"
 #include "database/EmbeddedDatabases.h"
 #include "database/ErrorDeMotor.h"
+#include "database/SesionPostgres.h"
 #include "database/SqlConnection.h"
 
 #include <QFile>
@@ -112,11 +113,16 @@ std::shared_ptr<SqlConnection> DAMMain::open(const EntitySettings &s) const
             db.setPassword(s.password);
         db.setConnectOptions(conTiempoDeConexion(s));
         if (db.open()) {
-            auto conexion = std::make_shared<SqlConnection>(db, s.dialect);
-            conexion->setEsperaMaxima(s.esperaMaxima);
-            return conexion;
+            refusal = SesionPostgres::preparar(db, s.dialect);
+            if (refusal.isEmpty()) {
+                auto conexion = std::make_shared<SqlConnection>(db, s.dialect);
+                conexion->setEsperaMaxima(s.esperaMaxima);
+                return conexion;
+            }
+            db.close();
+        } else {
+            refusal = ErrorDeMotor::describir(ErrorDeMotor::Clase::ConexionRechazada, db.lastError().text().trimmed());
         }
-        refusal = ErrorDeMotor::describir(ErrorDeMotor::Clase::ConexionRechazada, db.lastError().text().trimmed());
     }
     QSqlDatabase::removeDatabase(name);
     fail(QStringLiteral("No se pudo conectar con la base de datos de la entidad \"%1\"%2: %3")

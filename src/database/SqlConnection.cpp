@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "database/DataAccessErrors.h"
 #include "database/ErrorDeMotor.h"
+#include "database/SesionPostgres.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -74,8 +75,14 @@ void SqlConnection::ensureOpen()
     if (m_db.isOpen())
         return;
     if (m_db.open()) {
-        prepararSqlite();
-        return;
+        const QString sesion = SesionPostgres::preparar(m_db, m_dialect);
+        if (sesion.isEmpty()) {
+            prepararSqlite();
+            return;
+        }
+        cerrar();
+        throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(),
+                       QStringLiteral("Se volvió a abrir la conexión con la base de datos, pero ") + sesion);
     }
     throw AppError(DataAccessErrors::kConnection, DataAccessErrors::source(),
                    QStringLiteral("Se perdió la conexión con la base de datos y no se pudo restablecer: %1")

@@ -94,9 +94,9 @@ private:
         for (const QString &id : ids)
             if (id.compare(pedido, Qt::CaseInsensitive) == 0)
                 return id;
-        fallar(
-            QStringLiteral("No existe el catálogo \"%1\". Catálogos: %2").arg(pedido, ids.join(QStringLiteral(", "))),
-            SalidaLote::kArgumentos);
+        fallar(QStringLiteral("No existe el catálogo \"%1\". Catálogos: %2")
+                   .arg(modTexto::paraMensaje(pedido), ids.join(QStringLiteral(", "))),
+               SalidaLote::kArgumentos);
     }
 
     void leerHoja()
@@ -155,7 +155,8 @@ private:
         }
         decir(QStringLiteral("Columnas con el campo de la carga anterior en el catálogo %1:").arg(catalogo));
         for (const ColumnaRecordada &c : usadas)
-            decir(QStringLiteral("  %1 \"%2\": %3").arg(LetraDeColumna(c.columna), c.encabezado, c.etiqueta));
+            decir(QStringLiteral("  %1 \"%2\": %3")
+                      .arg(LetraDeColumna(c.columna), modTexto::paraMensaje(c.encabezado), c.etiqueta));
     }
 
     // Every --pais answer names a country the customs system has.
@@ -166,7 +167,8 @@ private:
             ids << pais.id;
         for (const auto &[texto, id] : m_a.paises) {
             if (!ids.contains(id))
-                fallar(QStringLiteral("El país \"%1\" de --pais %2=%1 no está en la tabla PAIS").arg(id, texto),
+                fallar(QStringLiteral("El país \"%1\" de --pais %2=%1 no está en la tabla PAIS")
+                           .arg(modTexto::paraMensaje(id), modTexto::paraMensaje(texto)),
                        SalidaLote::kArgumentos);
             m_respuestas.insert(modTexto::sinApostrofes(texto), id);
         }
@@ -192,7 +194,8 @@ private:
         decir(
             QStringLiteral("Orígenes que la base no conoce (indique su país con --pais TEXTO=ID; no se envió nada):"));
         for (const QString &texto : std::as_const(m_ordenDesconocidos))
-            decir(QStringLiteral("  \"%1\", fila %2").arg(texto).arg(m_desconocidos.value(texto)));
+            decir(QStringLiteral("  \"%1\", fila %2")
+                      .arg(modTexto::paraMensaje(texto), QString::number(m_desconocidos.value(texto))));
         throw Fin{SalidaLote::kOrigenesDesconocidos};
     }
 
@@ -204,7 +207,7 @@ private:
         if (id.isEmpty() && m_a.paisesSugeridos) {
             id = sugerido(valor);
             if (!id.isEmpty())
-                decir(QStringLiteral("País sugerido para \"%1\": %2").arg(valor, id));
+                decir(QStringLiteral("País sugerido para \"%1\": %2").arg(modTexto::paraMensaje(valor), id));
         }
         if (id.isEmpty()) {
             if (!m_desconocidos.contains(valor)) {
@@ -216,7 +219,7 @@ private:
         const QString esm = QStringLiteral("1");
         if (TablaPaises::guardarOrigen(valor, id, esm) <= 0)
             throw AppError(ErrorNumbers::kOriginCountry, QStringLiteral("ORG"),
-                           QStringLiteral("La base no guardó el país de \"%1\"").arg(valor));
+                           QStringLiteral("La base no guardó el país de \"%1\"").arg(modTexto::paraMensaje(valor)));
         return {id, esm};
     }
 
@@ -250,7 +253,8 @@ private:
         } catch (const AppError &e) {
             QString texto = ErrorText::seccionEspaciada(e, QStringLiteral("EnviarCatalogos.sorvanta-lote"));
             if (!m_envio.enCurso.isEmpty())
-                texto += QStringLiteral("\r\nArtículo que se estaba enviando: ") + m_envio.enCurso;
+                texto += QStringLiteral("\r\nArtículo que se estaba enviando: ")
+                         + modTexto::paraMensaje(m_envio.enCurso);
             decir(texto);
             resumen();
             throw Fin{SalidaLote::kError};
@@ -316,6 +320,10 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
     // Nothing here may open a window: whatever a lower layer would show goes to the terminal.
     MsgBox::setHandler(
         [&errores](const QString &texto, MsgBox::Icon, const QString &) { errores << texto << Qt::endl; });
+    MsgBox::setQuestionHandler([&errores](const QString &texto, bool siPorDefecto, const QString &) {
+        errores << texto << Qt::endl;
+        return siPorDefecto;
+    });
     int estado = SalidaLote::kError;
     try {
         estado = Lote(a, salida, errores, terminal).ejecutar();
@@ -325,5 +333,6 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
         errores << e.description() << "\r\n\r\n" << e.number() << " - " << e.source() << Qt::endl;
     }
     MsgBox::setHandler({});
+    MsgBox::setQuestionHandler({});
     return estado;
 }

@@ -1,5 +1,6 @@
 #include "lote/MapaLote.h"
 
+#include "core/modTexto.h"
 #include "lote/ArgumentosLote.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/CamposRecordados.h"
@@ -41,9 +42,13 @@ int columnaDe(const QString &columna, const QStringList &titulos)
     for (int c = 0; encontrada < 0 && c < titulos.size(); ++c)
         if (titulos[c].trimmed().compare(columna.trimmed(), Qt::CaseInsensitive) == 0)
             encontrada = c;
-    if (encontrada < 0)
+    if (encontrada < 0) {
+        QStringList mostrados;
+        for (const QString &titulo : titulos)
+            mostrados << modTexto::paraMensaje(titulo);
         throw ArgumentosInvalidos(QStringLiteral("La hoja no tiene la columna \"%1\" (encabezados: %2)")
-                                      .arg(columna, titulos.join(QStringLiteral(", "))));
+                                      .arg(modTexto::paraMensaje(columna), mostrados.join(QStringLiteral(", "))));
+    }
     return encontrada;
 }
 
@@ -60,7 +65,7 @@ CampoCatalogo campoDe(const QString &nombre)
         if (etiqueta.compare(buscado, Qt::CaseInsensitive) == 0)
             return campo;
     }
-    throw ArgumentosInvalidos(QStringLiteral("No existe el campo \"%1\"").arg(nombre));
+    throw ArgumentosInvalidos(QStringLiteral("No existe el campo \"%1\"").arg(modTexto::paraMensaje(nombre)));
 }
 
 // The remembered fields of the columns no pair names, for the fields no pair names.

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
 #include "core/modGlobal.h"
+#include "core/modTexto.h"
 #include "review/TablaPaises.h"
 #include "review/frmRelPais.h"
 
@@ -19,7 +20,7 @@ RelacionPais preguntarAlOperador(const QString &valor, QWidget *owner)
             throw AppError(ErrorNumbers::kOriginCountry, QStringLiteral("frmRelPais"),
                            QStringLiteral("No hay países en la tabla PAIS: no se puede establecer el país de "
                                           "origen de \"%1\". Cargue la tabla de países y vuelva a procesar.")
-                               .arg(valor));
+                               .arg(modTexto::paraMensaje(valor)));
     } while (modGlobal::CampoElegido.isEmpty());
     return {modGlobal::CampoElegido, modGlobal::EsmElegido};
 }

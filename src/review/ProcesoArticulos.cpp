@@ -2,6 +2,8 @@
 
 #include "catalog/ConsultaCatalogo.h"
 #include "catalog/RegArticulo.h"
+#include "catalog/modEntidadCatalogo.h"
+#include "core/AppError.h"
 #include "core/modTexto.h"
 #include "review/NuevoArticulo.h"
 #include "review/QuitarGuiones.h"
@@ -9,10 +11,13 @@
 #include "widgets/ReviewListModel.h"
 
 #include <QHash>
+#include <QLocale>
 
 namespace {
 using modTexto::aNumero;
 using modTexto::numeroComoTexto;
+using modTexto::paraMensaje;
+using modTexto::recortar;
 using modTexto::sinApostrofes;
 
 struct ColumnaRevision {
@@ -31,6 +36,15 @@ constexpr ColumnaRevision kColumnas[] = {
 const QColor kVerdeExiste(0, 128, 0);
 constexpr int kUltimaColumnaVerde = 8;
 
+// Grid column 0 is sheet column A; 26 is AA.
+QString letrasDeColumna(int columna)
+{
+    QString letras;
+    for (int n = columna + 1; n > 0; n = (n - 1) / 26)
+        letras.prepend(QChar(u'A' + (n - 1) % 26));
+    return letras;
+}
+
 class Procesador {
 public:
     Procesador(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
@@ -43,6 +57,7 @@ public:
 
     void ejecutar()
     {
+        modEntidadCatalogo::ExigirCatalogo(m_opciones.idCatalogo, QStringLiteral("No se procesó nada."));
         // A run that failed half-way left its items behind; they must not be listed twice.
         m_lista.clearItems();
         const int filas = m_grilla.rows();
@@ -60,10 +75,28 @@ private:
         return campo.asignado ? sinApostrofes(celda(fila, campo)) : QString();
     }
 
+    // Blanks around a code are no part of it: " A-1 " is looked up, listed and sent as "A-1",
+    // and a code of blanks alone is no code.
     QString codigo(int fila) const
     {
-        QString leido = sinApostrofes(celda(fila, m_mapa.ARTICULO));
-        return m_opciones.quitarGuiones ? QuitarGuiones(leido) : leido;
+        QString leido = recortar(sinApostrofes(celda(fila, m_mapa.ARTICULO)));
+        return m_opciones.quitarGuiones ? recortar(QuitarGuiones(leido)) : leido;
+    }
+
+    // Only a finite number may reach a statement; the operator is told where the weight that
+    // is not one stands (grid row r is sheet row r + 1).
+    double peso(int fila, const CampoAsignado &campo) const
+    {
+        const QString texto = celdaLimpia(fila, campo);
+        try {
+            return aNumero(texto);
+        } catch (const AppError &e) {
+            throw AppError(e.number(), e.source(),
+                           QStringLiteral("Peso no válido en la fila %1, columna %2: \"%3\". Se espera un número "
+                                          "finito escrito como %4.")
+                               .arg(fila + 1)
+                               .arg(letrasDeColumna(campo.columna), paraMensaje(texto), QLocale().toString(1.5)));
+        }
     }
 
     void procesarFila(int r)
@@ -74,7 +107,7 @@ private:
         art.descripcion_maria = celdaLimpia(r, m_mapa.DESCRIPC_MARIA);
         art.anexo_descripcion = celdaLimpia(r, m_mapa.ANEXAR_DESCRIPCION);
         if (m_mapa.KILOS_UNITARIO.asignado)
-            art.kilos_unitario = aNumero(celdaLimpia(r, m_mapa.KILOS_UNITARIO));
+            art.kilos_unitario = peso(r, m_mapa.KILOS_UNITARIO);
         art.idpais = paisDeOrigen(celdaLimpia(r, m_mapa.PAIS_ORIGEN));
         art.observacion1 = celdaLimpia(r, m_mapa.OBSERVACION1);
         art.observacion2 = celdaLimpia(r, m_mapa.OBSERVACION2);

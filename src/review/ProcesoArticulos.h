@@ -24,8 +24,10 @@ struct PasosProceso {
 };
 
 // F11 without a window: every data row of the grid becomes one checked item of the list,
-// marked "Existe" or "Nuevo" by the catalog (the list is emptied first). Raises AppError
-// at the first failure; the items made until then stay in the list.
+// marked "Existe" or "Nuevo" by the catalog (the list is emptied first). A row whose code is
+// blank (outer blanks never count) yields no item. Raises AppError at the first failure (a
+// catalog gone from table catalogo, before anything; a weight that is no finite number,
+// naming its sheet row and column); the items made until then stay in the list.
 void ProcesarFilas(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
                    ReviewListModel &lista, const PasosProceso &pasos);
 

@@ -41,6 +41,7 @@ ARTICULO, DESCRIPCION, ANEXAR, DESCRIPC_MARIA, NCM, KILOS, PAIS = 1, 2, 3, 4, 5,
 TITLE = "Sorvanta"
 LONG_ROWS = 40000
 SENT = "Artículos enviados al catálogo PUR"
+AGAIN = "Estos artículos ya se enviaron. ¿Enviarlos otra vez?"
 
 
 def run(*args, check=True):
@@ -327,21 +328,29 @@ class OperatorTest(unittest.TestCase):
             self.assertEqual(p.rows("select count(*) from catarticulos"), [(len(sent),)])
 
         # F12 from the list, the text box and the catalog list: one run and one message each.
+        # Once the list went whole, F12 asks first; Alt+S answers Sí.
         focus = [("list", lambda: p.click(LIST_TOP_LEFT, 200, 27)), ("text box", lambda: p.click(TXT_ARCHIVO)),
                  ("catalog list", lambda: (p.click(CBO_CATALOGOS), time.sleep(0.3), p.keys("Escape")))]
         for runs, (where, put_focus) in enumerate(focus, 1):
             put_focus()
             since = datetime.datetime.now().replace(microsecond=0)
-            self.assertEqual(self.press("F12"), [SENT], "F12 in the " + where)
+            if runs > 1:
+                p.keys("F12")
+                box, text = poll(p.boxes, 30, "the question of F12 in the " + where)[0]
+                self.assertEqual(text, AGAIN)
+                p.keys("alt+s")
+                p.gone(box)
+                self.assertEqual(p.answers(), [SENT], "F12 in the " + where)
+            else:
+                self.assertEqual(self.press("F12"), [SENT], "F12 in the " + where)
             catalog_after(runs, since)
 
-        # F12 held down: the box comes up, is closed with the mouse while the key still
-        # repeats, and nothing more happens.
-        since = datetime.datetime.now().replace(microsecond=0)
+        # F12 held down: the question comes up, is answered with the mouse (its rightmost
+        # button, No) while the key still repeats, and nothing more happens.
         run("xdotool", "keydown", "F12")
         try:
-            box, text = poll(p.boxes, 30, "the message box of a held F12")[0]
-            self.assertEqual(text, SENT)
+            box, text = poll(p.boxes, 30, "the question of a held F12")[0]
+            self.assertEqual(text, AGAIN)
             time.sleep(0.5)  # the key repeats by now
             p.click_ok(box)
             p.gone(box)
@@ -349,7 +358,7 @@ class OperatorTest(unittest.TestCase):
         finally:
             run("xdotool", "keyup", "F12")
         self.assertEqual(p.answers(first_timeout=0, settle=1.0), [], "F12 held down")
-        catalog_after(4, since)
+        catalog_after(3, since)
 
         # The report: every item, checked or not, fourteen values each followed by TAB, CR LF.
         report = os.path.join(self.dir.name, "reporte.xls")

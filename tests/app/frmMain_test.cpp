@@ -228,6 +228,49 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 2);
         QCOMPARE(boxes.last().text, u"No hay artículos para procesar contra el catálogo"_s);
     }
+
+    // A second F12 of a list that went to the catalog whole asks first, No by default; a run
+    // that stopped half way asks nothing (the operator unticks the refused article and goes on).
+    void aSecondF12AsksBeforeSendingAgain()
+    {
+        const QString sent = u"Artículos enviados al catálogo GEN"_s;
+        const QString question = u"Estos artículos ya se enviaron. ¿Enviarlos otra vez?"_s;
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        FlexGrid &grid = *w.FRAM2_Grid();
+        grid.setCols(2);
+        grid.setRows(3);
+        const QStringList cells{u"[ ARTICULO ]"_s, u"[ DESCRIPCION ]"_s, u"A-1"_s, u"uno"_s, u"A-2"_s, u"dos"_s};
+        for (int k = 0; k < cells.size(); ++k)
+            grid.setTextMatrix(k / 2, k % 2, cells[k]);
+        w.cboCatalogos()->setCurrentIndex(0);
+        runSql(u"create trigger rechazar before insert on catarticulos when NEW.idarticulo = 'A-2' "
+               "begin select raise(abort, 'A-2 rechazado'); end"_s);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F11);
+        QVERIFY(boxes.texts().isEmpty());
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QVERIFY2(boxes.last().text.startsWith(u"A-2 rechazado"_s), qPrintable(boxes.last().text));
+        runSql(u"drop trigger rechazar"_s);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.questions(), QStringList());
+        QCOMPARE(boxes.last().text, sent);
+        QCOMPARE(boxes.count(), 2);
+        runSql(u"delete from catarticulos"_s);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12); // answered No, as Enter does
+        QCOMPARE(boxes.questions(), QStringList{question});
+        QCOMPARE(boxes.defaultYes(), QList<bool>{false});
+        QCOMPARE(boxes.count(), 2);
+        QCOMPARE(articleCount(), 0);
+        boxes.answerQuestions(true);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.questions(), (QStringList{question, question}));
+        QCOMPARE(boxes.count(), 3);
+        QCOMPARE(boxes.last().text, sent);
+        QCOMPARE(articleCount(), 2);
+    }
 };
 
 QTEST_MAIN(frmMainTest)

@@ -345,6 +345,26 @@ private Q_SLOTS:
         QCOMPARE(articleCount(), 4);
     }
 
+    // A value a message names is cut at 200 characters: the NCM check's article and NCM, and
+    // the article a database refused.
+    void longValuesAreCutInMessages()
+    {
+        start();
+        const QString shown = QString(200, u'c') + u'…';
+        fill({{QString(100000, u'c'), u"Nuevo"_s, u"a"_s, QString(300, u'9')}});
+        QCOMPARE(send(),
+                 u" NCM incorrecto  "_s + QString(200, u'9') + u"… articulo "_s + shown
+                     + u"\r\n\r\n-2147220393 - seccion [ EnviarCatalogos.frmMain.Sorvanta Linea 0 ]Validación datos"_s);
+        m_list->setSubItem(0, 3, QString());
+        runSql(u"create trigger rechazar before insert on catarticulos when length(NEW.idarticulo) > 50 "
+               "begin select raise(abort, 'codigo demasiado largo'); end"_s);
+        const QString refused = send();
+        QVERIFY2(refused.startsWith(u"codigo demasiado largo\r\n"_s), qPrintable(refused.left(300)));
+        QVERIFY2(refused.endsWith(u" ]DataAccessManager.DAMMain\r\nArtículo que se estaba enviando: "_s + shown),
+                 qPrintable(refused.right(300)));
+        QCOMPARE(articleCount(), 1);
+    }
+
     // The existence questions of a run, asked ahead in groups after three timed alone.
     // Codes the database might take for one another never share a group: the later one
     // is asked after the earlier is inserted. Codes without a key (ä) are asked alone.
@@ -394,6 +414,33 @@ private Q_SLOTS:
         fake->connection->failure.reset();
         QVERIFY(!consulta.ausente(2));
         QCOMPARE(fake->connection->queries.size(), 1);
+    }
+
+    // A session the server ended is opened again for the next statement, and set as the
+    // first one was: a database whose sessions start with standard_conforming_strings off
+    // never gets a statement in a session where a backslash escapes.
+    void aSessionOpenedAgainKeepsStandardStrings()
+    {
+        PostgresTestServer pg;
+        QVERIFY2(pg.createDatabase(u"sesion_nueva"_s), qPrintable(pg.problem()));
+        DataAccessTestConfig(*m_env)
+            .postgres(u"CATALOGOS"_s, u"sesion_nueva"_s)
+            .postgres(u"SYSTABLAS"_s, u"sesion_nueva"_s)
+            .write();
+        useRealData();
+        runSql(u"alter database sesion_nueva set standard_conforming_strings = off"_s);
+        runSql(u"create function cortar() returns trigger language plpgsql as $$ begin "
+               "perform pg_terminate_backend(pg_backend_pid()); return NEW; end $$"_s);
+        runSql(u"create trigger cortar before insert on catarticulos for each row execute function cortar()"_s);
+        const QString primera = sqlRow(u"select pg_backend_pid()"_s).value(0);
+        fill({{u"CORTE"_s, u"Nuevo"_s, u"n"_s}});
+        ResumenEnvio resumen;
+        QVERIFY_THROWS_EXCEPTION(AppError, EnviarArticulos(
+                                               *m_list->listModel(), u"GEN"_s, [](int, bool) {}, resumen));
+        QCOMPARE(
+            sqlRow(u"select pg_backend_pid() <> %1 as otra, current_setting('standard_conforming_strings') as ajuste, "
+                   "'a\\' as texto"_s.arg(primera)),
+            (QStringList{u"true"_s, u"on"_s, u"a\\"_s}));
     }
 
     // An article another program inserts after the run asked for it: the insert meets its row

@@ -102,6 +102,30 @@ private Q_SLOTS:
             QCOMPARE(AgregarArticulo(u"C1"_s, a, kind), getSQLUpdateArticulo(u"C1"_s, a, kind));
     }
 
+    // No statement ever holds a weight that is no finite number ("inf", "nan"): the builders
+    // refuse the article, whichever statement it would get.
+    void weightsThatAreNoFiniteNumberAreRefused()
+    {
+        RegArticulo a;
+        a.idarticulo = u"A-1"_s;
+        a.descripcion = u"d"_s;
+        for (const double peso : {qInf(), -qInf(), qQNaN()}) {
+            a.kilos_unitario = peso;
+            for (const QString &kind : {u"SQL"_s, u"ACCESS"_s}) {
+                AppError e = errorOf([&] { getSQLInsertArticulo(u"C1"_s, a, kind); });
+                QCOMPARE(e.number(), ErrorNumbers::kValidation);
+                QCOMPARE(e.description(), u"El peso del artículo \"A-1\" no es un número finito (%1). "
+                                          "No se envió el artículo."_s.arg(QString::number(peso)));
+                e = errorOf([&] { getSQLUpdateArticulo(u"C1"_s, a, kind); });
+                QCOMPARE(e.number(), ErrorNumbers::kInnerOperation);
+                QVERIFY2(e.description().startsWith(u"El peso del artículo"_s), qPrintable(e.description()));
+                QCOMPARE(errorOf([&] { AgregarArticulo(u"C1"_s, a, kind); }).number(), ErrorNumbers::kInnerOperation);
+            }
+        }
+        a.kilos_unitario = 1e308;
+        QVERIFY(getSQLInsertArticulo(u"C1"_s, a, u"SQL"_s).contains(u",1"_s));
+    }
+
     void errorsAreWrappedOnceAndTwice()
     {
         datos->connection->failure = AppError(-2147217865, u"OLE DB"_s, u"Sin conexión"_s);

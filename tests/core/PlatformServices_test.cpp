@@ -53,6 +53,37 @@ private Q_SLOTS:
         QLocale::setDefault(antes);
     }
 
+    // The locale reads "inf" and "nan" as numbers, and a number past the largest double as
+    // infinity: none of them is a number the program takes.
+    void numbersAreFinite()
+    {
+        const QLocale antes;
+        for (const char *nombre : {"C", "es_AR", "en_US"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(nombre)));
+            for (const char *texto : {"inf", "-inf", "+inf", "nan", "NaN", "-nan", "1e309", "-1e309"}) {
+                bool refusado = false;
+                try {
+                    modTexto::aNumero(QString::fromLatin1(texto));
+                } catch (const AppError &e) {
+                    refusado = e.number() == ErrorNumbers::kTypeMismatch;
+                }
+                QVERIFY2(refusado, qPrintable(QLatin1String(nombre) + u' ' + texto));
+            }
+        }
+        QLocale::setDefault(antes);
+    }
+
+    // A value in a message: up to 200 characters as it is, a longer one cut there with "…",
+    // never between the two halves of a character.
+    void longValuesAreCutForMessages()
+    {
+        QCOMPARE(modTexto::paraMensaje(QString(200, u'x')), QString(200, u'x'));
+        QCOMPARE(modTexto::paraMensaje(QString(100000, u'x')), QString(200, u'x') + u'…');
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+        QCOMPARE(modTexto::paraMensaje(QString(199, u'x') + emoji + u'y'), QString(199, u'x') + u'…');
+        QCOMPARE(modTexto::paraMensaje(QString()), QString());
+    }
+
     // The other message formats are checked exactly by the tests of the code showing them.
     void procedureAndModuleFormats()
     {

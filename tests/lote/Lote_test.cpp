@@ -4,15 +4,42 @@
 #include "mapping/CamposRecordados.h"
 
 #include "sheet/SheetFiles.h"
+#include "support/DataAccessTestConfig.h"
 #include "support/DataTable.h"
 #include "support/Fakes.h"
+#include "support/PostgresTestServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QJsonArray>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// standard_conforming_strings of a new session of the test server's database, opened as any
+// other program would open it.
+QString standardStringsOfANewSession(const QString &database)
+{
+    const PostgresTestServer pg;
+    QString value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"otra-sesion"_s);
+        db.setHostName(pg.host());
+        db.setPort(pg.port());
+        db.setUserName(pg.user());
+        db.setDatabaseName(database);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(u"show standard_conforming_strings"_s) && query.next())
+            value = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(u"otra-sesion"_s);
+    return value;
+}
+} // namespace
 
 // The batch front end on the real embedded databases, with no GUI application at all.
 class LoteTest : public QObject {
@@ -63,6 +90,142 @@ private Q_SLOTS:
         QVERIFY(m_out.isEmpty());
         useRealData();
         QCOMPARE(articleCount(), 0);
+    }
+
+    void hostileValuesChangeNoStatement_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("sqlite") << u"sqlite"_s;
+        QTest::newRow("postgres") << u"postgres"_s;
+        QTest::newRow("odbc postgres") << u"odbc postgres"_s;
+    }
+
+    // Cells made to break out of their literal: on a PostgreSQL database whose sessions start
+    // with standard_conforming_strings off (there a backslash escapes the quote after it), and
+    // on SQLite. First a row whose remarks alone are made to run a command of their own,
+    // then every hostile row, then all of them again (each updated now). Every row is stored as
+    // given, after the cleaning every text gets (apostrophes become blanks; texts read back
+    // from the review lose their outer blanks; an insert's description ends in a blank, an
+    // update's does not, and an update leaves unit and suffixes alone); no table is created;
+    // the summary counts right.
+    void hostileValuesChangeNoStatement()
+    {
+        QFETCH(QString, backend);
+        const QString base = u"lote_hostil"_s;
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), base);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        useRealData();
+        const bool postgres = backend != u"sqlite"_s;
+        const QString tables = postgres ? u"select table_name from information_schema.tables where table_schema "
+                                          "not in ('pg_catalog', 'information_schema') order by 1"_s
+                                        : u"select name from sqlite_master order by 1"_s;
+        if (postgres) {
+            runSql(u"alter database %1 set standard_conforming_strings = off"_s.arg(base));
+            QCOMPARE(standardStringsOfANewSession(base), u"off"_s);
+        }
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'H-6', 'vieja')"_s);
+        const QStringList tablesBefore = SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s, tables);
+        modGlobal::reset();
+
+        QString largo;
+        while (largo.size() < 100000)
+            largo += u"a\\'b;-- \"c\" "_s;
+        largo.truncate(100000);
+        const QString limpio = QString(largo).replace(u'\'', u' ');
+        const QString inyeccion = u",null,null,null,null); create table inyectado (x int); --"_s;
+        // Code, description, remarks 1 to 3, unit, suffixes and origin as the sheet has them,
+        // then as an insert stores them: description (but for the insert's closing blank),
+        // remarks, unit, suffixes and country. An update writes the same but unit and suffixes.
+        struct Fila {
+            QStringList celdas;
+            QStringList guardada;
+        };
+        const QList<Fila> filas{
+            {{u"H-1"_s, u"barra \\ en medio"_s, u"\\"_s, inyeccion, u"\\"_s, u"u\\"_s, u"s\\"_s, {}},
+             {u"barra \\ en medio"_s, u"\\"_s, inyeccion, u"\\"_s, u"u\\"_s, u"s\\"_s, {}}},
+            {{u"H-6"_s, u"nueva\\"_s, u"\\"_s, inyeccion, u"') --"_s, u"u"_s, u"s"_s, {}},
+             {u"nueva\\"_s, u"\\"_s, inyeccion, u") --"_s, u"u"_s, u"s"_s, {}}},
+            {{u"H-2\\"_s,
+              u"termina en barra\\"_s,
+              u"'; drop table catarticulos; --"_s,
+              u"x\\'y"_s,
+              inyeccion,
+              {},
+              {},
+              u"Bra'sil\\"_s},
+             {u"termina en barra\\"_s, u"; drop table catarticulos; --"_s, u"x\\ y"_s, inyeccion, {}, {}, u"BRA"_s}},
+            {{u"H-3"_s, u"comillas \"dobles\" y 'simples'"_s, u"a''b"_s, u"\\\\"_s, {}, {}, {}, {}},
+             {u"comillas \"dobles\" y  simples"_s, u"a  b"_s, u"\\\\"_s, {}, {}, {}, {}}},
+            {{u"H-4;--"_s, u"-- comentario; select 1;"_s, u";"_s, u"--"_s, u"/* x"_s, u"u;"_s, u"s--"_s, {}},
+             {u"-- comentario; select 1;"_s, u";"_s, u"--"_s, u"/* x"_s, u"u;"_s, u"s--"_s, {}}},
+            {{u"H-5"_s, largo, largo, {}, {}, {}, {}, {}}, {limpio, limpio, {}, {}, {}, {}, {}}},
+        };
+        const auto hoja = [&](const QString &name, qsizetype rows) {
+            QJsonArray sheet{
+                QJsonArray{"Codigo", "Descripcion", "Obs1", "Obs2", "Obs3", "Unidad", "Sufijos", "Origen"}};
+            for (qsizetype i = 0; i < rows; ++i)
+                sheet.append(QJsonArray::fromStringList(filas[i].celdas));
+            return SheetFiles::write(m_dir, name, sheet);
+        };
+        const QString inyectada = hoja(u"inyeccion.csv"_s, 1), hostil = hoja(u"hostil.csv"_s, filas.size());
+        QVERIFY(!inyectada.isEmpty() && !hostil.isEmpty());
+        QStringList args{u"--catalogo=GEN"_s, u"--pais=Bra'sil\\=BRA"_s};
+        const char *fields[] = {"ARTICULO",     "DESCRIPCION", "OBSERVACION1", "OBSERVACION2",
+                                "OBSERVACION3", "UNIDAD",      "SUFIJOS",      "PAIS_ORIGEN"};
+        for (int c = 0; c < 8; ++c)
+            args << u"--campo=%1=%2"_s.arg(QChar(u'A' + c), QLatin1String(fields[c]));
+
+        // Each run: its sheet and rows, its summary and the codes it inserted.
+        const struct {
+            QString sheet;
+            qsizetype rows;
+            QString summary;
+            QStringList inserted;
+        } runs[] = {
+            {inyectada,
+             1,
+             u"Filas leídas: 1; artículos: 1; nuevos: 1; existentes: 0; enviados: 1; sin cambios: 0\n"_s,
+             {u"H-1"_s}},
+            {hostil,
+             filas.size(),
+             u"Filas leídas: 6; artículos: 6; nuevos: 4; existentes: 2; enviados: 6; sin cambios: 0\n"_s,
+             {u"H-2\\"_s, u"H-3"_s, u"H-4;--"_s, u"H-5"_s}},
+            {hostil,
+             filas.size(),
+             u"Filas leídas: 6; artículos: 6; nuevos: 0; existentes: 6; enviados: 6; sin cambios: 0\n"_s,
+             {}},
+        };
+        QMap<QString, QStringList> want{{u"H-6"_s, {u"vieja"_s, {}, {}, {}, {}, {}, {}}}};
+        for (const auto &r : runs) {
+            const int status = run(args, r.sheet);
+            QVERIFY2(status == 0 && m_err.isEmpty(), qPrintable(m_err.left(2000)));
+            QCOMPARE(m_out, r.summary);
+            for (const Fila &f : filas.mid(0, r.rows)) {
+                const QString codigo = f.celdas[0];
+                if (r.inserted.contains(codigo)) {
+                    want[codigo] = f.guardada;
+                    want[codigo][0] += u' ';
+                } else {
+                    const QStringList antes = want.value(codigo);
+                    want[codigo] = f.guardada;
+                    want[codigo][4] = antes[4];
+                    want[codigo][5] = antes[5];
+                }
+            }
+            useRealData();
+            QMap<QString, QStringList> got;
+            for (const QString &row : SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s,
+                                                    u"select idarticulo, descripcion, observacion1, observacion2, "
+                                                    "observacion3, idunidad, sufijos, IdPais from catarticulos"_s))
+                got.insert(row.section(u'|', 0, 0), row.split(u'|').mid(1));
+            QCOMPARE(got.keys(), want.keys());
+            for (auto it = want.cbegin(); it != want.cend(); ++it)
+                QCOMPARE(got.value(it.key()), it.value());
+            QCOMPARE(SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s, tables), tablesBefore);
+            modGlobal::reset();
+        }
+        useRealData();
+        QCOMPARE(sqlRow(u"select ORI from ORG where PAI = 'Bra sil\\'"_s), QStringList{u"BRA"_s});
     }
 
     // Reviewing writes the report as the window exports it, and sends nothing; the run

@@ -23,3 +23,5 @@ add_test(NAME lote/FaultsPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURC
                                           $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
 set_tests_properties(lote/FaultsPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
                      FIXTURES_REQUIRED postgres)
+# Its hostile rows go to the private PostgreSQL server too.
+set_tests_properties(lote/Lote_test PROPERTIES FIXTURES_REQUIRED postgres)

@@ -98,15 +98,17 @@ private Q_SLOTS:
         m_env.reset();
     }
 
-    // Each case of tests/data/procesar-articulos.json: the grid's headers and rows, the
-    // countries chosen in the dialogs, then the messages, the items (texts joined by "|") and
-    // whether the window went on to the review.
+    // Each case of tests/data/procesar-articulos.json: the grid's headers and rows (read in
+    // the number format of "locale", es_AR unless told), the countries chosen in the dialogs, then the messages, the
+    // items (texts joined by "|") and whether the window went on to the review.
     void processing_data() { DataTable::addRows(u"procesar-articulos.json"_s); }
     void processing()
     {
         QFETCH(QJsonObject, c);
         if (c.contains(u"sql"_s))
             runSql(c[u"sql"_s].toString());
+        if (c.contains(u"locale"_s))
+            QLocale::setDefault(QLocale(c[u"locale"_s].toString()));
         QJsonArray rows = c[u"rows"_s].toArray();
         rows.prepend(c[u"headers"_s]);
         MsgBoxRecorder boxes;
@@ -146,6 +148,18 @@ private Q_SLOTS:
         // The text edited in the dialog is stored as typed: asked directly, it is known.
         if (c.contains(u"learned"_s))
             QCOMPARE(ObtenerPaisOrigen(c[u"learned"_s][0].toString()).ORI, c[u"learned"_s][1].toString());
+    }
+
+    // The weight's text in the message is cut at 200 characters.
+    void aLongWeightIsCutInTheMessage()
+    {
+        MsgBoxRecorder boxes;
+        Window w(QJsonArray{QJsonArray{etiquetaCampo(C::Articulo), etiquetaCampo(C::KilosUnitario)},
+                            QJsonArray{u"A1"_s, QString(100000, u'9') + u'x'}});
+        w.process();
+        QCOMPARE(boxes.texts(), QStringList{u"Peso no válido en la fila 2, columna B: \""_s + QString(200, u'9')
+                                            + u"…\". Se espera un número finito escrito como 1,5.\r\n\r\n13 - "
+                                              "seccion[ProcesarArticulos.frmMain.Sorvanta Linea 0 ]::Sorvanta"_s});
     }
 
     void failedRunThenRerunListsEachArticleOnce()
