@@ -1,5 +1,7 @@
 #include "database/ErrorDeMotor.h"
 
+#include "core/modTexto.h"
+
 #include <QSqlError>
 #include <sqlite3.h>
 
@@ -92,8 +94,10 @@ QString ErrorDeMotor::frase(Clase clase)
     return QString();
 }
 
-QString ErrorDeMotor::describir(Clase clase, const QString &textoMotor)
+// The engine's text may quote a whole refused value.
+QString ErrorDeMotor::describir(Clase clase, const QString &textoCompleto)
 {
+    const QString textoMotor = modTexto::paraMensaje(textoCompleto);
     const QString lead = frase(clase);
     if (lead.isEmpty())
         return textoMotor;

@@ -83,7 +83,7 @@ class Program:
     """One run of the program with its own home; the message boxes it shows are told by
     their title, read from their icon name and closed with Enter (or the mouse)."""
 
-    def __init__(self, home):
+    def __init__(self, home, embedded=True):
         env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
                    XDG_RUNTIME_DIR=home, LANG="C.UTF-8", LC_ALL="C.UTF-8")
         env.pop("QT_QPA_PLATFORM", None)
@@ -100,6 +100,15 @@ class Program:
         self.seen = set()
         self.catalog = home + "/data/sorvanta/catalogos.sqlite"
         self.presses = 0  # keys pressed and characters typed since the last count()
+        if embedded:
+            # The window shows itself before it opens (and on first start makes) its databases.
+            poll(self.ready, 30, "the embedded catalog")
+
+    def ready(self):
+        try:
+            return self.rows("select count(*) from sqlite_master where name = 'ORG'") == [(1,)]
+        except sqlite3.Error:
+            return False
 
     def stop(self):
         self.process.terminate()
@@ -503,7 +512,7 @@ class SilentServerTest(unittest.TestCase):
             for entity in ("CATALOGOS", "SYSTABLAS"):
                 f.write("[%s]\nDriver=QPSQL\nServidor=127.0.0.1\nPuerto=%d\nBaseDatos=x\nUsuario=x\n\n"
                         % (entity, port))
-        p = Program(home.name)  # finds the main window while the connection still waits
+        p = Program(home.name, embedded=False)  # finds the main window while the connection waits
         self.addCleanup(p.stop)
         texts = p.answers(first_timeout=60)
         self.assertEqual(len(texts), 1, texts)
