@@ -16,7 +16,7 @@ import tempfile
 
 import Kill_test as k
 
-ROWS = 8000  # per list; the lists share half their codes
+ROWS = 30000  # per list; the lists share half their codes
 FIELDS = ["A=ARTICULO", "B=DESCRIPCION", "C=NCM", "D=KILOS_UNITARIO", "E=OBSERVACION1"]
 
 
