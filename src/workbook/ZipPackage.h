@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <string>
@@ -13,6 +14,9 @@ class ZipPackage {
 public:
     // Raises the workbook errors: missing, damaged, not a zip.
     explicit ZipPackage(const QString &path);
+    // A package already in memory (kept, shared, while the package lives); `name` stands for
+    // the file in error messages.
+    ZipPackage(const QByteArray &bytes, const QString &name);
     ~ZipPackage();
     ZipPackage(const ZipPackage &) = delete;
     ZipPackage &operator=(const ZipPackage &) = delete;
@@ -34,7 +38,9 @@ public:
 
 private:
     bool stat(qint64 index, zip_stat_t &st) const;
+    [[noreturn]] void refuse(int error) const;
 
     zip_t *m_zip = nullptr;
     QString m_path;
+    QByteArray m_bytes;
 };

@@ -6,6 +6,7 @@
 #include "workbook/WorkbookEngine.h"
 #include "workbook/WorkbookFile.h"
 #include "workbook/XlsReader.h"
+#include "workbook/XlsxReader.h"
 #include "workbook/XlsxSharedStrings.h"
 #include "workbook/ZipPackage.h"
 
@@ -149,6 +150,46 @@ private slots:
         const SheetData wholeFew = readOds(path, ~0ull, &unused, wholeError, few);
         for (int r = 1; r <= 5000; ++r)
             QCOMPARE(splitFew.firstFilledColumn(r), wholeFew.firstFilledColumn(r));
+    }
+
+    // The fuzzing harnesses read packages from memory: every zip sample, and a few bytes
+    // that are no zip, give there what the file gives, cells or refusal.
+    void packageInMemoryReadsAsItsFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(sample(""));
+        for (const QString &name :
+             dir.entryList({QStringLiteral("*.xlsx"), QStringLiteral("*.ods"), QStringLiteral("*.csv")}, QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+
+    void packageInMemoryReadsAsItsFile()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const bool ods = path.endsWith(QLatin1String(".ods"));
+        const ReadLimits limits = WorkbookEngine::defaultLimits();
+        auto cells = [&](auto open) {
+            QString all;
+            try {
+                const SheetData s = ods ? OdsReader::readFirstSheet(open(), limits)
+                                        : XlsxReader::readFirstSheet(open(), limits);
+                for (int r = 1; r <= s.rowCount(); ++r)
+                    for (int c = 1; c <= 32; ++c)
+                        all += QStringLiteral("|%1 %2 %3")
+                                   .arg(int(s.at(r, c).type))
+                                   .arg(s.at(r, c).number)
+                                   .arg(s.at(r, c).text);
+            } catch (const AppError &e) {
+                all = e.description();
+            }
+            return all;
+        };
+        const QString fromFile = cells([&] { return ZipPackage(path); });
+        QCOMPARE(cells([&] { return ZipPackage(bytes, path); }), fromFile);
+        QVERIFY(!fromFile.isEmpty());
     }
 
     void xlsxSharedStringTableHasAMemoryBudget()
