@@ -165,5 +165,14 @@ bool ZipPackage::stat(qint64 index, zip_stat_t &st) const
 quint64 ZipPackage::declaredSize(qint64 index) const
 {
     zip_stat_t st;
-    return stat(index, st) && (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+    if (!stat(index, st) || !(st.valid & ZIP_STAT_SIZE))
+        return 0;
+    // A size the compressed bytes cannot give is a lie: a reader must not reserve memory for it.
+    // Deflate gives at most 1032 bytes per byte.
+    const bool knownMethod = (st.valid & ZIP_STAT_COMP_SIZE) && (st.valid & ZIP_STAT_COMP_METHOD);
+    if (knownMethod && st.comp_method == ZIP_CM_STORE && st.size != st.comp_size)
+        return 0;
+    if (knownMethod && st.comp_method == ZIP_CM_DEFLATE && st.size / 1032 > st.comp_size)
+        return 0;
+    return st.size;
 }

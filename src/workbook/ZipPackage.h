@@ -31,7 +31,8 @@ public:
     void stream(qint64 index, quint64 maxBytes,
                 const std::function<bool(const char *data, std::size_t size)> &sink) const;
     std::string read(qint64 index, quint64 maxBytes) const;
-    // The uncompressed size the zip directory gives (it may lie), 0 when unknown.
+    // The uncompressed size the zip directory gives, 0 when unknown or more than the compressed
+    // bytes can give (it may still lie below that).
     quint64 declaredSize(qint64 index) const;
 
     const QString &path() const { return m_path; }

@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QtTest>
 
 // Every workbook of tests/data/workbooks (written by scripts/make-test-data.py) gives the
@@ -190,6 +191,32 @@ private slots:
         const QString fromFile = cells([&] { return ZipPackage(path); });
         QCOMPARE(cells([&] { return ZipPackage(bytes, path); }), fromFile);
         QVERIFY(!fromFile.isEmpty());
+    }
+
+    // A directory that claims more than the compressed bytes can give gets no memory
+    // reserved for it: the size counts as unknown, and the part is read as it comes.
+    void impossibleDeclaredSizeCountsAsUnknown()
+    {
+        const QString path = sample("ods_values.ods");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        const qint64 content = ZipPackage(bytes, path).find("content.xml");
+        const quint64 real = ZipPackage(bytes, path).declaredSize(content);
+        QVERIFY(real > 0);
+        // The central directory entry of content.xml: its uncompressed size at offset 24.
+        const qsizetype entry = bytes.indexOf(QByteArray("PK\x01\x02"), bytes.lastIndexOf("content.xml") - 46);
+        QVERIFY(entry > 0 && bytes.mid(entry + 46, 11) == "content.xml");
+        qToLittleEndian<quint32>(400000000u, bytes.data() + entry + 24);
+        QCOMPARE(ZipPackage(bytes, path).declaredSize(content), quint64(0));
+        // Read as it comes, the part gives the sheet the true size gives.
+        const SheetData lied = OdsReader::readFirstSheet(ZipPackage(bytes, path), WorkbookEngine::defaultLimits(), 0);
+        const SheetData told = OdsReader::readFirstSheet(ZipPackage(path), WorkbookEngine::defaultLimits(), 0);
+        QCOMPARE(lied.rowCount(), told.rowCount());
+        for (int r = 1; r <= told.rowCount(); ++r)
+            for (int c = 1; c <= 16; ++c)
+                QCOMPARE(lied.at(r, c).text + QString::number(lied.at(r, c).number),
+                         told.at(r, c).text + QString::number(told.at(r, c).number));
     }
 
     void xlsxSharedStringTableHasAMemoryBudget()
