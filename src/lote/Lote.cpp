@@ -9,6 +9,7 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "files/FileWriterComponent.h"
+#include "lote/ArchivosLeidos.h"
 #include "lote/ArgumentosLote.h"
 #include "lote/MapaLote.h"
 #include "report/ExportarReporte.h"
@@ -40,6 +41,7 @@ public:
     int ejecutar()
     {
         prepararComponentes();
+        reporteNoPisaLoLeido();
         const QString catalogo = catalogoElegido();
         leerHoja();
         const RegMapaCampos mapa = mapaDeColumnas();
@@ -71,6 +73,19 @@ private:
         modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(
             QStringLiteral("DataAccessManager.DAMMain"));
         modGlobal::AccesoDatos->LoadParameters();
+    }
+
+    // The report replaces its file whole: never one the run reads, whatever path names it.
+    void reporteNoPisaLoLeido()
+    {
+        if (m_a.reporte.isEmpty())
+            return;
+        for (const ArchivoLeido &leido : ArchivosLeidos(m_a.archivo, *modGlobal::AccesoDatos))
+            if (MismoArchivo(m_a.reporte, leido.ruta))
+                fallar(QStringLiteral("El reporte no puede guardarse en \"%1\": es %2 (\"%3\"), que sorvanta-lote "
+                                      "lee, y se perdería. Indique otro archivo en --reporte.")
+                           .arg(m_a.reporte, leido.que, leido.ruta),
+                       SalidaLote::kArgumentos);
     }
 
     // The catalog as the database spells it; an unknown one is a wrong argument.

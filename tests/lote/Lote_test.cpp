@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QTest>
 #include <QTextStream>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +54,53 @@ private Q_SLOTS:
         QVERIFY(m_out.isEmpty());
         useRealData();
         QCOMPARE(articleCount(), 0);
+    }
+
+    // The report is never written over a file the run reads, by whatever path it is named:
+    // wrong arguments, and the file as it was.
+    void reportNeverReplacesWhatTheRunReads_data()
+    {
+        QTest::addColumn<QString>("como");
+        QTest::addColumn<QString>("que");
+        QTest::newRow("the sheet") << u"hoja"_s << u"la planilla"_s;
+        QTest::newRow("the sheet by another path") << u"hoja/../"_s << u"la planilla"_s;
+        QTest::newRow("a symbolic link to the sheet") << u"enlace"_s << u"la planilla"_s;
+        QTest::newRow("a hard link to the sheet") << u"enlace duro"_s << u"la planilla"_s;
+        QTest::newRow("the catalog database") << u"catalogos"_s << u"la base de datos de la entidad CATALOGOS"_s;
+    }
+
+    void reportNeverReplacesWhatTheRunReads()
+    {
+        QFETCH(QString, como);
+        QFETCH(QString, que);
+        const QString bases = m_env->dataDir() + u"/sorvanta/catalogos.sqlite"_s;
+        QString reporte = m_sheet;
+        QString leido = m_sheet;
+        if (como == u"hoja/../"_s) {
+            const QFileInfo hoja(m_sheet);
+            reporte = hoja.absolutePath() + u"/../"_s + hoja.dir().dirName() + u"/"_s + hoja.fileName();
+        } else if (como.startsWith(u"enlace"_s)) {
+            reporte = m_env->path(u"reporte.txt"_s);
+            const QByteArray desde = QFile::encodeName(m_sheet), hacia = QFile::encodeName(reporte);
+            QCOMPARE(como == u"enlace"_s ? ::symlink(desde, hacia) : ::link(desde, hacia), 0);
+        } else if (como == u"catalogos"_s) {
+            QCOMPARE(run({u"--catalogo"_s, u"GEN"_s, u"--campo"_s, u"A=ARTICULO"_s, u"--revisar"_s}), 0);
+            modGlobal::reset();
+            reporte = leido = bases;
+        }
+        QFile hoja(m_sheet);
+        QVERIFY(hoja.open(QIODevice::ReadOnly));
+        const QByteArray antes = hoja.readAll();
+        const qint64 base = QFileInfo(bases).size();
+        QCOMPARE(
+            run({u"--catalogo"_s, u"GEN"_s, u"--campo"_s, u"A=ARTICULO"_s, u"--reporte"_s, reporte, u"--revisar"_s}),
+            2);
+        QCOMPARE(m_err, u"El reporte no puede guardarse en \"%1\": es %2 (\"%3\"), que sorvanta-lote lee, y se "
+                        "perdería. Indique otro archivo en --reporte.\n"_s.arg(reporte, que, leido));
+        QVERIFY(hoja.seek(0));
+        QCOMPARE(hoja.readAll(), antes);
+        if (leido == bases)
+            QCOMPARE(QFileInfo(bases).size(), base);
     }
 
     // Reviewing writes the report as the window exports it, and sends nothing; the run
