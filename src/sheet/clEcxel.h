@@ -19,6 +19,9 @@ public:
 
     // Path of the workbook that Abrir opens.
     void Archivo(const QString &p_Archivo);
+    // Rows of the sheet Abrir keeps, header included (by default those a load reads and two
+    // more); FilaVacia still tells of the filled rows after them.
+    void FilasGuardadas(int p_Filas);
     // Closes every workbook and the application; never reports a failure.
     void CerrarArchivo();
     // Starts a new application and opens the workbook; raises AppError on any failure.
@@ -36,6 +39,7 @@ private:
     std::shared_ptr<ExcelWorkbook> m_Libro;
     std::shared_ptr<ExcelWorksheet> m_Hoja;
     QString m_Archivo;
+    int m_Filas = 0;
     // The operator's regional settings, taken when the workbook opens.
     QLocale m_Region;
 };

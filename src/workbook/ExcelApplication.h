@@ -40,6 +40,9 @@ public:
     // description saying why (missing, not a workbook, damaged, encrypted...).
     virtual std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly,
                                                         bool ignoreReadOnlyRecommended, bool editable) = 0;
+    // Rows of a worksheet the workbooks opened from now on keep, header included; the next
+    // filled rows are only noted. An application that keeps every row may ignore it.
+    virtual void keepRows(int rows) { (void)rows; }
     // Closes every open workbook.
     virtual void closeWorkbooks() = 0;
     virtual void close() = 0;

@@ -12,6 +12,9 @@ struct ReadLimits {
     // Rows whose cells are kept; the rows after them up to maxRows are read on only to note
     // whether, and from which column, they hold anything.
     int keptRows = 1048576;
+    // Cell slots the rows may take (SheetBuilder), whatever the file claims: about 240 MB of
+    // cells, 65,536 rows of 90 columns.
+    qint64 slotBudget = 6 * 1024 * 1024;
 };
 
 // The cells of one worksheet, row by row. Rows and columns are counted from 1.

@@ -20,12 +20,12 @@ class LoteTest : public QObject {
     QString m_sheet;
     QString m_out, m_err;
 
-    int run(const QStringList &extra)
+    int run(const QStringList &extra, const QString &sheet = QString())
     {
         m_out.clear();
         m_err.clear();
         QTextStream salida(&m_out), errores(&m_err);
-        return EjecutarLote(QStringList{m_sheet} + extra, salida, errores, false);
+        return EjecutarLote(QStringList{sheet.isEmpty() ? m_sheet : sheet} + extra, salida, errores, false);
     }
 
 private Q_SLOTS:
@@ -101,6 +101,38 @@ private Q_SLOTS:
         QCOMPARE(hoja.readAll(), antes);
         if (leido == bases)
             QCOMPARE(QFileInfo(bases).size(), base);
+    }
+
+    // With no grid to fill, every row is read and sent, past the window's 65,534 and across
+    // the stretches it is processed in, in the sheet's order.
+    void everyRowIsSent()
+    {
+        const int filas = 70000;
+        QString texto = u"Codigo;Descripcion\r\n"_s;
+        for (int i = 1; i <= filas; ++i)
+            texto += u"L%1;Fila %1\r\n"_s.arg(i);
+        const QString lista = m_env->path(u"larga.csv"_s);
+        QFile f(lista);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(texto.toUtf8()) > 0);
+        f.close();
+        const QString reporte = m_env->path(u"larga.txt"_s);
+        QCOMPARE(run({u"--catalogo"_s, u"GEN"_s, u"--campo"_s, u"A=ARTICULO"_s, u"--campo"_s, u"B=DESCRIPCION"_s,
+                      u"--reporte"_s, reporte},
+                     lista),
+                 0);
+        QCOMPARE(m_out, u"Filas leídas: 70000; artículos: 70000; nuevos: 70000; existentes: 0; enviados: 70000; "
+                        "sin cambios: 0\n"_s);
+        QVERIFY(m_err.isEmpty());
+        QFile r(reporte);
+        QVERIFY(r.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lineas = r.readAll().split('\n');
+        QCOMPARE(lineas.size(), filas + 1);
+        for (const int i : {1, 65533, 65534, 65535, filas})
+            QVERIFY2(lineas[i - 1].startsWith(u"L%1\tFila %1\t"_s.arg(i).toUtf8()), lineas[i - 1].constData());
+        useRealData();
+        QCOMPARE(articleCount(), filas);
+        QCOMPARE(sqlRow(u"select descripcion from catarticulos where idarticulo = 'L70000'"_s),
+                 QStringList{u"Fila 70000 "_s});
     }
 
     // Reviewing writes the report as the window exports it, and sends nothing; the run
