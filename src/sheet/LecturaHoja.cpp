@@ -5,9 +5,12 @@
 #include "sheet/modCargaExcel.h"
 
 #include <algorithm>
+#include <malloc.h>
 #include <memory>
 
 namespace {
+
+constexpr int kRowsPerRelease = 4096;
 
 bool isControl(char16_t ch)
 {
@@ -28,6 +31,14 @@ void appendCell(QString &block, const QString &cell)
     std::replace_if(
         clean.begin(), clean.end(), [](QChar ch) { return isControl(ch.unicode()); }, QLatin1Char(' '));
     block += clean;
+}
+
+// The block holds the rows read: the workbook's copy of them goes as the block grows, and
+// the heap gives the freed pages back, so a long sheet is never held twice.
+void releaseRowsRead(clEcxel &excel, int row)
+{
+    excel.OlvidarFilasAntesDe(row);
+    malloc_trim(0);
 }
 
 // Header width: the run of non-empty cells of row 1 from column 1; at least 1.
@@ -73,6 +84,8 @@ BloqueHoja scanRows(clEcxel &excel, int width, int maxRows, const PasosLectura &
             else
                 block.texto.truncate(rowStart);
             pasos.avance(r - 1, false);
+            if (r % kRowsPerRelease == 0)
+                releaseRowsRead(excel, r);
         } while (r < maxRows + 1 && !empty);
     } catch (const AppError &) {
         pasos.avance(r - 1, true);

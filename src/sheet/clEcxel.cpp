@@ -79,6 +79,12 @@ bool clEcxel::FilaVacia(int p_Lin, int p_Cols) const
     return !m_Hoja || m_Hoja->rowIsEmpty(p_Lin, p_Cols);
 }
 
+void clEcxel::OlvidarFilasAntesDe(int p_Lin)
+{
+    if (m_Hoja)
+        m_Hoja->forgetRowsBefore(p_Lin);
+}
+
 void clEcxel::EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor)
 {
     if (m_Hoja)

@@ -31,6 +31,8 @@ public:
     // Whether columns 1 to p_Cols of a row hold nothing, without formatting them; also for
     // rows past those the workbook keeps. True before Abrir.
     bool FilaVacia(int p_Lin, int p_Cols) const;
+    // The rows before p_Lin will not be read again: their memory may go.
+    void OlvidarFilasAntesDe(int p_Lin);
     // Changes a cell in memory only; nothing in the program writes cells.
     void EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor);
 

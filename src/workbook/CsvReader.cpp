@@ -198,7 +198,11 @@ QChar CsvReader::sniffDelimiter(const QString &text)
 
 SheetData CsvReader::parse(const QString &path, const QByteArray &bytes, const ReadLimits &limits)
 {
-    const QString text = decode(bytes);
+    return parseText(path, decode(bytes), limits);
+}
+
+SheetData CsvReader::parseText(const QString &path, const QString &text, const ReadLimits &limits)
+{
     SheetBuilder sheet(path, limits);
     Parser(text, sniffDelimiter(text), sheet).run();
     return sheet.take();
@@ -213,5 +217,7 @@ SheetData CsvReader::readFirstSheet(const QString &path, const ReadLimits &limit
         throw WorkbookErrors::cannotRead(path);
     if (file.size() > kMaxCsvBytes)
         throw WorkbookErrors::tooLarge(path);
-    return parse(path, file.readAll(), limits);
+    // The file's bytes go once decoded: a long list is held once, as text.
+    QString text = decode(file.readAll());
+    return parseText(path, text, limits);
 }

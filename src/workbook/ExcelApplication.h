@@ -25,6 +25,9 @@ public:
     }
     // Changes the cell in memory only; the file is never written.
     virtual void setValue(int row, int column, const CellValue &value) = 0;
+    // The rows before `row` will not be read again: an application holding them in memory
+    // may let them go (they read as empty after that).
+    virtual void forgetRowsBefore(int row) { (void)row; }
 };
 
 class ExcelWorkbook {

@@ -14,6 +14,7 @@ public:
         return first == 0 || first > columns;
     }
     void setValue(int row, int column, const CellValue &value) override;
+    void forgetRowsBefore(int row) override { m_cells.forgetRowsBefore(row); }
 
 private:
     SheetData m_cells;

@@ -37,6 +37,8 @@ public:
     int keptRows() const { return std::min(m_limits.keptRows, m_limits.maxRows); }
     // Notes that a row past the kept ones holds a value in this column.
     void note(int row, int column);
+    // Frees the kept rows before `row`: they read as empty from now on.
+    void forgetRowsBefore(int row);
 
 private:
     std::vector<std::vector<CellValue>> m_rows;
