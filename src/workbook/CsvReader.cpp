@@ -110,9 +110,11 @@ public:
 private:
     void endField(int end)
     {
+        // A plain field stays in the text: the sheet keeps the text, and a list is held once.
         if (m_sliceStart >= 0)
-            m_sheet.set(m_row, m_column,
-                        CellValue::fromText(QString(m_text.constData() + m_sliceStart, end - m_sliceStart)));
+            m_sheet.set(
+                m_row, m_column,
+                CellValue::fromText(QString::fromRawData(m_text.constData() + m_sliceStart, end - m_sliceStart)));
         else if (!m_field.isEmpty())
             m_sheet.set(m_row, m_column, CellValue::fromText(m_field));
         m_field.clear();
@@ -205,7 +207,9 @@ SheetData CsvReader::parseText(const QString &path, const QString &text, const R
 {
     SheetBuilder sheet(path, limits);
     Parser(text, sniffDelimiter(text), sheet).run();
-    return sheet.take();
+    SheetData cells = sheet.take();
+    cells.keepText(text);
+    return cells;
 }
 
 SheetData CsvReader::readFirstSheet(const QString &path, const ReadLimits &limits)

@@ -87,4 +87,5 @@ void SheetData::append(SheetData &&tail, int offset)
         note(r + offset, tail.firstFilledColumn(r));
     tail.m_rows.clear();
     tail.m_noted.clear();
+    m_texts.insert(m_texts.end(), tail.m_texts.begin(), tail.m_texts.end());
 }

@@ -39,6 +39,8 @@ public:
     void note(int row, int column);
     // Frees the kept rows before `row`: they read as empty from now on.
     void forgetRowsBefore(int row);
+    // Text whose characters cells hold in place (QString::fromRawData): kept while the sheet lives.
+    void keepText(const QString &text) { m_texts.push_back(text); }
 
 private:
     std::vector<std::vector<CellValue>> m_rows;
@@ -46,4 +48,5 @@ private:
     std::vector<int> m_noted;
     ReadLimits m_limits;
     std::size_t m_lastWidth = 0;
+    std::vector<QString> m_texts;
 };
