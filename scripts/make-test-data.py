@@ -680,6 +680,12 @@ def ods_files():
         ("in_row_group", "<table:table-row-group>%s</table:table-row-group>" % ods_rows(100, 400), ""),
         ("in_second_table", "", '<table:table table:name="B">%s</table:table>' % ods_rows(100, 400)),
     ]
+    # The second half closes its table as table:table: one opened with another prefix is read
+    # in one parse, and a mismatched end tag is refused either way.
+    rows = ods_rows(1, 40) + ods_rows(100, 400) + ods_rows(1000, 40)
+    ods("ods_halves_other_prefix.ods", '<t:table table:name="A">%s</t:table>' % rows,
+        {"cells": {"A1": ["T", "r1"], "B1": ["N", 1.5]}})
+    ods("ods_halves_mismatched_end.ods", '<t:table table:name="A">%s</table:table>' % rows, {"refused": DAMAGED})
     for name, middle, after in middles:
         ods("ods_halves_%s.ods" % name, '<table:table table:name="A">%s%s%s</table:table>%s'
             % (ods_rows(1, 40), middle, ods_rows(1000, 40), after), {"cells": {"A1": ["T", "r1"], "B1": ["N", 1.5]}})
