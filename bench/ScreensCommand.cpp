@@ -1,9 +1,11 @@
 #include "ScreensCommand.h"
 
+#include "app/TraduccionQt.h"
 #include "app/frmMain.h"
 #include "core/UserIdentity.h"
 #include "mapping/CampoCatalogo.h"
 #include "review/frmRelPais.h"
+#include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
@@ -159,6 +161,9 @@ int run(const QStringList &arguments)
     // The pictures name an operator and a computer of no real machine.
     UserIdentity::setUserNameSource([] { return std::optional<QString>(QStringLiteral("operador")); });
     UserIdentity::setComputerNameSource([] { return std::optional<QString>(QStringLiteral("PUESTO1")); });
+    // As the program starts: Qt's own dialogs in Spanish.
+    if (!InstalarTraduccionQt())
+        err << "Qt's Spanish translations not found (qt6-translations-l10n)" << Qt::endl;
     frmMain w;
     if (!w.Form_Load())
         return 1;
@@ -170,6 +175,12 @@ int run(const QStringList &arguments)
     // Only the file name in the file box: the pictures show no folder of this machine.
     const QFileInfo workbook(arguments[0]);
     QDir::setCurrent(workbook.absolutePath());
+    whenModal([&w](QWidget *dialog) {
+        settle(300);
+        shotOver(&w, dialog, QStringLiteral("1-archivo.png"));
+        press(dialog, Qt::Key_Escape);
+    });
+    modCargaExcel::Seleccionar_Archivo_XLS(*w.TxtArchivo(), &w);
     w.TxtArchivo()->setText(workbook.fileName());
     if (!w.LevantarArchivo())
         return 1;

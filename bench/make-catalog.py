@@ -1,13 +1,16 @@
 #!/usr/bin/python3
-"""Writes the benchmark article list: catalog_<ROWS>.xlsx in OUTDIR.
+"""Writes the benchmark article list: catalog_<ROWS>.xlsx (or .csv) in OUTDIR.
 
-  make-catalog.py OUTDIR [ROWS]      ROWS data rows under one header row (default 65534)
+  make-catalog.py OUTDIR [ROWS] [--csv]    ROWS data rows under one header row (default 65534);
+                                           --csv: a UTF-8 CSV file instead, for lists past a
+                                           workbook's 1,048,576 rows or quick to write
 
 14 columns: codes, descriptions with accents, NCM texts, weights, origins, units, brands,
 models, prices, quantities, EAN codes, makers and remarks, some cells left empty. The
 default sheet has 65,535 rows, one more than a load reads. The same ROWS always give the
 same bytes. Needs python3-xlsxwriter (run with /usr/bin/python3).
 """
+import csv
 import datetime
 import os
 import random
@@ -102,13 +105,24 @@ def write_catalog(path, rows):
     book.close()
 
 
+def write_csv(path, rows):
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        out = csv.writer(f, lineterminator="\r\n")
+        out.writerow(HEADER)
+        rnd = random.Random(SEED)
+        for r in range(1, rows + 1):
+            out.writerow(["" if v is None else v for v in article(rnd, r)])
+
+
 def main():
-    if len(sys.argv) not in (2, 3):
+    args = [a for a in sys.argv[1:] if a != "--csv"]
+    if len(args) not in (1, 2):
         sys.exit(__doc__)
-    rows = int(sys.argv[2]) if len(sys.argv) == 3 else 65534
-    os.makedirs(sys.argv[1], exist_ok=True)
-    path = os.path.join(sys.argv[1], "catalog_%d.xlsx" % rows)
-    write_catalog(path, rows)
+    rows = int(args[1]) if len(args) == 2 else 65534
+    os.makedirs(args[0], exist_ok=True)
+    as_csv = "--csv" in sys.argv[1:]
+    path = os.path.join(args[0], "catalog_%d.%s" % (rows, "csv" if as_csv else "xlsx"))
+    (write_csv if as_csv else write_catalog)(path, rows)
     print(path)
 
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the zip and text reader harnesses share: where an input is written, and reading
-// every cell of the result so that a bad value shows up under the sanitizer.
+// What the harnesses share: where an input is written for a reader that opens a file (.xls;
+// the zip and text readers take theirs from memory), and reading every cell of the result so
+// that a bad value shows up under the sanitizer.
 
 #include "workbook/SheetData.h"
 

@@ -27,6 +27,12 @@ ENCRYPTED = "está cifrado (protegido con contraseña) y no se puede leer"
 TOO_BIG = "es demasiado grande para leerlo"
 
 
+# A duration format as another producer writes it: zero blank, under 100 hours with seconds.
+CONDITIONAL_TIME = "[=0]?;[<4.16666666666667][hh]:mm:ss;[hh]:mm"
+# Value, whether it is a time: 00:30:00, zero, 12:00:00, 5 days.
+CONDITIONAL_TIME_VALUES = [(1 / 48, True), (0.0, False), (0.5, True), (5.0, True)]
+
+
 def save(name, data, expect):
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(data)
@@ -270,6 +276,12 @@ def xls_files():
     cells = b"".join(number(i, 0, 40000.5, 15 + i) for i in range(len(formats)))
     save("number_formats.xls", xls(workbook(globals_ + xfs([f for f, _ in formats]), [cells])),
          {"cells": {"A%d" % (i + 1): ["D" if d else "N", 40000.5] for i, (_, d) in enumerate(formats)}})
+
+    # A format with conditions shows each number through the section whose condition it meets.
+    globals_ = fmt(164, CONDITIONAL_TIME)
+    cells = b"".join(number(i, 0, v, 15) for i, (v, _) in enumerate(CONDITIONAL_TIME_VALUES))
+    save("conditional_time.xls", xls(workbook(globals_ + xfs([164]), [cells])),
+         {"cells": {"A%d" % (i + 1): ["D" if d else "N", v] for i, (v, d) in enumerate(CONDITIONAL_TIME_VALUES)}})
 
     # Without a CODEPAGE record, the first font whose character set names a code page decides.
     def biff5(codepage, raw, charsets=()):
@@ -539,6 +551,16 @@ def xlsx_files():
                                                                 for i in range(len(codes))),
          {"cells": {cell_name(1, i + 1): ["D" if d else "N", 40000] for i, (_, d) in enumerate(codes)}},
          style=styles(*[c for c, _ in codes]))
+    # Sections with conditions are picked per number; without conditions the first decides.
+    codes = [CONDITIONAL_TIME.replace("<", "&lt;"), "[&lt;1]0.00;[h]:mm", "0.00;[h]:mm"]
+    values = [(v, [d, v >= 1, False]) for v, d in CONDITIONAL_TIME_VALUES]
+    xlsx("xlsx_conditional_time.xlsx",
+         "".join('<row r="%d">%s</row>' % (r + 1, "".join('<c r="%s" s="%d"><v>%r</v></c>' % (cell_name(r + 1, i + 1), 3 + i, v)
+                                                          for i in range(len(codes))))
+                 for r, (v, _) in enumerate(values)),
+         {"cells": {cell_name(r + 1, i + 1): ["D" if d[i] else "N", v] for r, (v, d) in enumerate(values)
+                    for i in range(len(codes))}},
+         style=styles(*codes))
     # Day 0 of 1904 is 1904-01-01, serial 1462 of the 1900 system; plain numbers stay.
     xlsx("xlsx_1904.xlsx", '<row r="1"><c r="A1" s="1"><v>0</v></c><c r="B1"><v>0</v></c></row>',
          {"cells": {"A1": ["D", 1462], "B1": ["N", 0]}}, workbook_pr='<workbookPr date1904="1"/>')
@@ -658,6 +680,12 @@ def ods_files():
         ("in_row_group", "<table:table-row-group>%s</table:table-row-group>" % ods_rows(100, 400), ""),
         ("in_second_table", "", '<table:table table:name="B">%s</table:table>' % ods_rows(100, 400)),
     ]
+    # The second half closes its table as table:table: one opened with another prefix is read
+    # in one parse, and a mismatched end tag is refused either way.
+    rows = ods_rows(1, 40) + ods_rows(100, 400) + ods_rows(1000, 40)
+    ods("ods_halves_other_prefix.ods", '<t:table table:name="A">%s</t:table>' % rows,
+        {"cells": {"A1": ["T", "r1"], "B1": ["N", 1.5]}})
+    ods("ods_halves_mismatched_end.ods", '<t:table table:name="A">%s</table:table>' % rows, {"refused": DAMAGED})
     for name, middle, after in middles:
         ods("ods_halves_%s.ods" % name, '<table:table table:name="A">%s%s%s</table:table>%s'
             % (ods_rows(1, 40), middle, ods_rows(1000, 40), after), {"cells": {"A1": ["T", "r1"], "B1": ["N", 1.5]}})

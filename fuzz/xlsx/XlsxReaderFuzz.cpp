@@ -26,7 +26,7 @@ QByteArray rel(const char *id, const char *type, const char *target)
 
 // A sound package around fuzzed parts, so that mutations reach the XML handlers: the
 // bytes are split at the first two NULs into sheet, shared strings and styles.
-bool writePackage(const QString &path, const QByteArray &bytes)
+QByteArray buildPackage(const QByteArray &bytes)
 {
     const QList<QByteArray> pieces = bytes.split('\0');
     WorkbookTestZip::Parts parts{
@@ -40,7 +40,7 @@ bool writePackage(const QString &path, const QByteArray &bytes)
         {"xl/sharedStrings.xml", pieces.size() > 1 ? pieces.at(1) : QByteArray("<sst/>")},
         {"xl/styles.xml", pieces.size() > 2 ? pieces.at(2) : QByteArray("<styleSheet/>")},
     };
-    return WorkbookTestZip::write(path, parts);
+    return WorkbookTestZip::build(parts);
 }
 
 } // namespace
@@ -48,18 +48,15 @@ bool writePackage(const QString &path, const QByteArray &bytes)
 // The first byte chooses: even, the rest is the file as it is; odd, the rest is the parts.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QString path = FuzzInput::path("xlsx");
     if (size < 1)
         return 0;
     const QByteArray rest(reinterpret_cast<const char *>(data) + 1, static_cast<qsizetype>(size - 1));
-    if ((data[0] & 1) == 0) {
-        if (!FuzzInput::write(path, rest))
-            return 0;
-    } else if (!writePackage(path, rest)) {
+    const QByteArray package = (data[0] & 1) == 0 ? rest : buildPackage(rest);
+    if (package.isEmpty())
         return 0;
-    }
     try {
-        (void)FuzzInput::touch(XlsxReader::readFirstSheet(ZipPackage(path), ReadLimits{65536, 16384}));
+        (void)FuzzInput::touch(
+            XlsxReader::readFirstSheet(ZipPackage(package, QStringLiteral("fuzz.xlsx")), ReadLimits{65536, 16384}));
     } catch (const AppError &) {
     }
     return 0;

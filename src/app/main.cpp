@@ -1,4 +1,5 @@
 #include "app/IconoPrograma.h"
+#include "app/TraduccionQt.h"
 #include "app/frmMain.h"
 #include "core/HugePages.h"
 #include "core/modGlobal.h"
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window with the menu entry that started it.
     QGuiApplication::setDesktopFileName(QStringLiteral("sorvanta"));
     QApplication::setWindowIcon(IconoPrograma::icono());
+    InstalarTraduccionQt();
     AppFont::ensureTahoma();
     // Database connections must close while the application object still exists.
     struct ReleaseGlobals {

@@ -1,13 +1,16 @@
 #include "database/ConnectionSettings.h"
 
 #include "core/AppError.h"
+#include "core/modGlobal.h"
 #include "database/DataAccessErrors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,64 @@ const QStringList &supportedDrivers()
 }
 
 using Section = QHash<QString, QString>;
+
+const QString kHidden = QStringLiteral("********");
+
+// Keys whose value is a password: ours, and those of an ODBC or PostgreSQL connection string.
+bool isPasswordKey(const QString &key)
+{
+    static const QStringList keys{QStringLiteral("clave"),      QStringLiteral("contraseña"),
+                                  QStringLiteral("contrasena"), QStringLiteral("password"),
+                                  QStringLiteral("passwd"),     QStringLiteral("pwd")};
+    return keys.contains(key.trimmed().toLower());
+}
+
+// PWD=... and password=... inside a connection string: a {braced} or 'quoted' value, or
+// up to the next ; or blank.
+const QRegularExpression &embeddedPassword()
+{
+    static const QRegularExpression re(
+        QStringLiteral("\\b(pwd|password|passwd)\\s*=\\s*(\\{[^}]*\\}?|'[^']*'?|[^;\\s]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+// A line as a message may show it: a password it holds is masked.
+QString lineShown(const QString &line)
+{
+    const qsizetype keyEnd = line.indexOf(QRegularExpression(QStringLiteral("[\\s:=]")));
+    if (keyEnd > 0 && isPasswordKey(line.left(keyEnd)))
+        return line.left(keyEnd) + QLatin1Char(' ') + kHidden;
+    QString shown = line;
+    const QRegularExpression &re = embeddedPassword();
+    for (auto m = re.match(shown); m.hasMatch(); m = re.match(shown, m.capturedStart() + 1))
+        shown.replace(m.capturedStart(), m.capturedLength(), m.captured(1) + QLatin1Char('=') + kHidden);
+    return shown;
+}
+
+bool holdsPassword(const Section &values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        if ((isPasswordKey(it.key()) && !it.value().isEmpty()) || embeddedPassword().match(it.value()).hasMatch())
+            return true;
+    return false;
+}
+
+// A password in a file others may read or change is told, and the file still used.
+void warnIfOpen(const QString &path, const QHash<QString, Section> &sections)
+{
+    const QFileDevice::Permissions open = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                                          | QFileDevice::WriteOther;
+    if (!(QFileInfo(path).permissions() & open))
+        return;
+    if (std::none_of(sections.cbegin(), sections.cend(), holdsPassword))
+        return;
+    modGlobal::AvisoDeError(
+        QStringLiteral("La configuración de conexiones \"%1\" guarda una clave y otros usuarios del equipo pueden "
+                       "leerla o cambiarla. Para que solo usted pueda leerla y cambiarla, ejecute:\n\nchmod 600 '%1'")
+            .arg(path),
+        QStringLiteral("Configuración de conexiones"));
+}
 
 QHash<QString, Section> parseIni(const QString &path)
 {
@@ -56,7 +117,7 @@ QHash<QString, Section> parseIni(const QString &path)
         if (eq <= 0 || current.isEmpty())
             fail(QStringLiteral("Línea %1 de la configuración de conexiones \"%2\" no válida: %3")
                      .arg(lineNumber)
-                     .arg(path, line));
+                     .arg(path, lineShown(line)));
         sections[current].insert(line.left(eq).trimmed().toLower(), line.mid(eq + 1).trimmed());
     }
     return sections;
@@ -124,6 +185,7 @@ QString ConnectionSettings::dataFolder()
 QHash<QString, EntitySettings> ConnectionSettings::read(const QString &path)
 {
     const QHash<QString, Section> sections = parseIni(path);
+    warnIfOpen(path, sections);
     QHash<QString, EntitySettings> entities;
     for (auto it = sections.cbegin(); it != sections.cend(); ++it)
         entities.insert(it.key(), entityFrom(it.key(), it.value(), path));

@@ -218,7 +218,7 @@ long SqlConnection::ejecutar()
         confirmarArchivo();
         throw;
     }
-    m_hechas << m_sql;
+    m_hechas.push_back(m_sql.toUtf8());
     return cambiados;
 }
 
@@ -228,7 +228,7 @@ long SqlConnection::ejecutar()
 void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
 {
     m_enTransaccion = false;
-    const QStringList hechas = std::exchange(m_hechas, {});
+    const std::vector<QByteArray> hechas = std::exchange(m_hechas, {});
     if (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada) {
         perder(error.description());
         rechazar(m_motivoPerdida);
@@ -240,8 +240,8 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
     }
     m_enTransaccion = true;
     try {
-        for (const QString &texto : hechas)
-            ejecutarSolo(texto);
+        for (const QByteArray &texto : hechas)
+            ejecutarSolo(QString::fromUtf8(texto));
     } catch (const AppError &otro) {
         m_enTransaccion = false;
         QSqlQuery(m_db).exec(QStringLiteral("rollback"));

@@ -9,6 +9,7 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "files/FileWriterComponent.h"
+#include "lote/ArchivosLeidos.h"
 #include "lote/ArgumentosLote.h"
 #include "lote/MapaLote.h"
 #include "mapping/CamposRecordados.h"
@@ -24,9 +25,16 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
+#include <algorithm>
 #include <optional>
 
 namespace {
+
+// With no grid to fill, a run reads every row a workbook can hold, header included.
+constexpr int kFilasLote = 1048576;
+// Rows processed at a time: a grid of a whole million-row list would hold each cell as a text
+// of its own, several times the sheet's size.
+constexpr int kFilasPorTramo = 65534;
 
 // A stop that has been told to the operator already; carries the exit status.
 struct Fin {
@@ -43,6 +51,7 @@ public:
     int ejecutar()
     {
         prepararComponentes();
+        reporteNoPisaLoLeido();
         const QString catalogo = catalogoElegido();
         leerHoja();
         const RegMapaCampos mapa = mapaDeColumnas(catalogo);
@@ -74,6 +83,19 @@ private:
         modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(
             QStringLiteral("DataAccessManager.DAMMain"));
         modGlobal::AccesoDatos->LoadParameters();
+    }
+
+    // The report replaces its file whole: never one the run reads, whatever path names it.
+    void reporteNoPisaLoLeido()
+    {
+        if (m_a.reporte.isEmpty())
+            return;
+        for (const ArchivoLeido &leido : ArchivosLeidos(m_a.archivo, *modGlobal::AccesoDatos))
+            if (MismoArchivo(m_a.reporte, leido.ruta))
+                fallar(QStringLiteral("El reporte no puede guardarse en \"%1\": es %2 (\"%3\"), que sorvanta-lote "
+                                      "lee, y se perdería. Indique otro archivo en --reporte.")
+                           .arg(m_a.reporte, leido.que, leido.ruta),
+                       SalidaLote::kArgumentos);
     }
 
     // The catalog as the database spells it; an unknown one is a wrong argument.
@@ -110,17 +132,25 @@ private:
         int linea = 0;
         BloqueHoja hoja;
         try {
-            hoja = LeerHoja(m_a.archivo, pasos, linea);
+            hoja = LeerHoja(m_a.archivo, pasos, linea, kFilasLote);
         } catch (const AppError &e) {
             fallar(ErrorText::levantarExcel(e, linea));
         }
         if (hoja.filas <= 1)
             fallar(QStringLiteral("Archivo excel con Formato incorrecto, por favor edite el archivo y no deje "
                                   "muchas columnas vacias"));
+        // Part of a list is not sent as if it were all of it.
         if (hoja.filasFuera > 0)
-            decir(MensajeFilasFuera(hoja.filasFuera));
-        m_grilla.resize(hoja.filas, hoja.columnas);
-        m_grilla.paste(0, 0, hoja.filas - 1, hoja.columnas - 1, hoja.texto);
+            fallar(QStringLiteral("La hoja tiene más de %1 filas, las que sorvanta-lote lee. Divida el archivo; no "
+                                  "se envió nada.")
+                       .arg(kFilasLote));
+        // The header alone is a grid; the data rows wait as the block's text.
+        m_texto = std::move(hoja.texto);
+        m_texto.squeeze();
+        m_inicioDatos = m_texto.indexOf(QLatin1Char('\r')) + 1;
+        m_encabezado.resize(1, hoja.columnas);
+        m_encabezado.paste(0, 0, 0, hoja.columnas - 1, m_texto.left(m_inicioDatos - 1));
+        m_filasLeidas = hoja.filas - 1;
     }
 
     RegMapaCampos mapaDeColumnas(const QString &catalogo)
@@ -134,7 +164,7 @@ private:
                 columnasRecordadas(usadas, catalogo);
         };
         try {
-            const RegMapaCampos mapa = MapaLote(m_grilla, m_a.campos, recordados ? &*recordados : nullptr, &usadas);
+            const RegMapaCampos mapa = MapaLote(m_encabezado, m_a.campos, recordados ? &*recordados : nullptr, &usadas);
             contar();
             return mapa;
         } catch (const ArgumentosInvalidos &e) {
@@ -174,21 +204,23 @@ private:
         }
     }
 
+    // F11 over the rows, a stretch of them at a time, each stretch a grid of its own under the
+    // header; their items join the review list in row order.
     void procesar(const RegMapaCampos &mapa, const QString &catalogo)
     {
         PrepararColumnasRevision(m_lista);
-        int filaActual = 1;
-        PasosProceso pasos;
-        pasos.avance = [&](int fila, bool ultima) {
-            filaActual = fila + 1;
-            progreso(QStringLiteral("Procesando"), fila, m_grilla.rows() - 1, ultima);
-        };
-        pasos.preguntarPais = [&](const QString &valor) { return pais(valor, filaActual); };
-        try {
-            ProcesarFilas(m_grilla, mapa, {catalogo, m_a.quitarGuiones}, m_lista, pasos);
-        } catch (const AppError &e) {
-            fallar(ErrorText::seccion(e, QStringLiteral("ProcesarArticulos.sorvanta-lote")));
+        qsizetype desde = m_inicioDatos;
+        for (int primera = 1; primera <= m_filasLeidas; primera += kFilasPorTramo) {
+            const int filas = std::min(kFilasPorTramo, m_filasLeidas - primera + 1);
+            GridModel tramo;
+            llenarTramo(tramo, desde, filas);
+            ReviewListModel parcial;
+            PrepararColumnasRevision(parcial);
+            procesarTramo(tramo, primera - 1, mapa, catalogo, parcial);
+            agregarItems(parcial);
         }
+        // Every row is in the review list now: the sheet's text goes before the sending.
+        m_texto = QString();
         if (m_desconocidos.isEmpty())
             return;
         decir(
@@ -197,6 +229,54 @@ private:
             decir(QStringLiteral("  \"%1\", fila %2")
                       .arg(modTexto::paraMensaje(texto), QString::number(m_desconocidos.value(texto))));
         throw Fin{SalidaLote::kOrigenesDesconocidos};
+    }
+
+    // `filas` rows of the block from `desde` under the header; `desde` moves past them.
+    void llenarTramo(GridModel &tramo, qsizetype &desde, int filas)
+    {
+        qsizetype hasta = desde;
+        for (int i = 0; i < filas && hasta <= m_texto.size(); ++i) {
+            const qsizetype fin = m_texto.indexOf(QLatin1Char('\r'), hasta);
+            hasta = fin < 0 ? m_texto.size() + 1 : fin + 1;
+        }
+        tramo.resize(filas + 1, m_encabezado.cols());
+        for (int c = 0; c < m_encabezado.cols(); ++c)
+            tramo.setText(0, c, m_encabezado.text(0, c));
+        tramo.paste(1, 0, filas, m_encabezado.cols() - 1, m_texto.mid(desde, hasta - 1 - desde));
+        desde = hasta;
+    }
+
+    // `antes`: the data rows of the stretches before this one.
+    void procesarTramo(const GridModel &tramo, int antes, const RegMapaCampos &mapa, const QString &catalogo,
+                       ReviewListModel &parcial)
+    {
+        int filaActual = antes + 1;
+        PasosProceso pasos;
+        pasos.avance = [&](int fila, bool ultima) {
+            filaActual = antes + fila + 1;
+            progreso(QStringLiteral("Procesando"), antes + fila, m_filasLeidas,
+                     ultima && antes + fila == m_filasLeidas);
+        };
+        pasos.preguntarPais = [&](const QString &valor) { return pais(valor, filaActual); };
+        try {
+            ProcesarFilas(tramo, mapa, {catalogo, m_a.quitarGuiones}, parcial, pasos);
+        } catch (const AppError &e) {
+            agregarItems(parcial);
+            fallar(ErrorText::seccion(e, QStringLiteral("ProcesarArticulos.sorvanta-lote")));
+        }
+    }
+
+    void agregarItems(const ReviewListModel &parcial)
+    {
+        for (int i = 0; i < parcial.itemCount(); ++i) {
+            const int item = m_lista.addItem(parcial.subItem(i, 0));
+            for (int sub = 1; sub < parcial.columns(); ++sub)
+                m_lista.setSubItem(item, sub, parcial.subItem(i, sub));
+            m_lista.setChecked(item, parcial.isChecked(i));
+            for (int sub = 0; sub < parcial.columns(); ++sub)
+                if (const QColor color = parcial.foreColor(i, sub); color.isValid())
+                    m_lista.setForeColor(item, sub, color);
+        }
     }
 
     // The operator's answer given in advance (or the suggestion they accepted in advance),
@@ -279,7 +359,7 @@ private:
             nuevos += m_lista.subItem(i, 4) == QLatin1String("Nuevo") ? 1 : 0;
         m_salida << QStringLiteral("Filas leídas: %1; artículos: %2; nuevos: %3; existentes: %4; enviados: %5; "
                                    "sin cambios: %6")
-                        .arg(m_grilla.rows() - 1)
+                        .arg(m_filasLeidas)
                         .arg(m_lista.itemCount())
                         .arg(nuevos)
                         .arg(m_lista.itemCount() - nuevos)
@@ -292,7 +372,11 @@ private:
     QTextStream &m_salida;
     QTextStream &m_errores;
     bool m_terminal;
-    GridModel m_grilla;
+    // The data rows as loading gives them (TAB/CR text) until processed, and the header row.
+    QString m_texto;
+    qsizetype m_inicioDatos = 0;
+    GridModel m_encabezado;
+    int m_filasLeidas = 0;
     ReviewListModel m_lista;
     ResumenEnvio m_envio;
     QHash<QString, QString> m_respuestas;

@@ -5,9 +5,12 @@
 #include "sheet/modCargaExcel.h"
 
 #include <algorithm>
+#include <malloc.h>
 #include <memory>
 
 namespace {
+
+constexpr int kRowsPerRelease = 4096;
 
 bool isControl(char16_t ch)
 {
@@ -30,6 +33,14 @@ void appendCell(QString &block, const QString &cell)
     block += clean;
 }
 
+// The block holds the rows read: the workbook's copy of them goes as the block grows, and
+// the heap gives the freed pages back, so a long sheet is never held twice.
+void releaseRowsRead(clEcxel &excel, int row)
+{
+    excel.OlvidarFilasAntesDe(row);
+    malloc_trim(0);
+}
+
 // Header width: the run of non-empty cells of row 1 from column 1; at least 1.
 int scanHeader(clEcxel &excel, const PasosLectura &pasos)
 {
@@ -48,7 +59,7 @@ int scanHeader(clEcxel &excel, const PasosLectura &pasos)
 }
 
 // Rows up to the first one whose columns 1..width are all empty, as one TAB/CR block.
-BloqueHoja scanRows(clEcxel &excel, int width, const PasosLectura &pasos)
+BloqueHoja scanRows(clEcxel &excel, int width, int maxRows, const PasosLectura &pasos)
 {
     BloqueHoja block;
     int r = 1;
@@ -73,7 +84,9 @@ BloqueHoja scanRows(clEcxel &excel, int width, const PasosLectura &pasos)
             else
                 block.texto.truncate(rowStart);
             pasos.avance(r - 1, false);
-        } while (r < modCargaExcel::kMaxFilas + 1 && !empty);
+            if (r % kRowsPerRelease == 0)
+                releaseRowsRead(excel, r);
+        } while (r < maxRows + 1 && !empty);
     } catch (const AppError &) {
         pasos.avance(r - 1, true);
         throw;
@@ -85,10 +98,10 @@ BloqueHoja scanRows(clEcxel &excel, int width, const PasosLectura &pasos)
 
 // Filled rows after the last one a load takes, counted as the scan would have read them on,
 // so the operator learns that part of the sheet was left out.
-int rowsBeyondLimit(const clEcxel &excel, int width)
+int rowsBeyondLimit(const clEcxel &excel, int width, int maxRows)
 {
     int count = 0;
-    while (!excel.FilaVacia(modCargaExcel::kMaxFilas + 1 + count, width))
+    while (!excel.FilaVacia(maxRows + 1 + count, width))
         ++count;
     return count;
 }
@@ -104,21 +117,23 @@ QString MensajeFilasFuera(int filasFuera)
         .arg(resto);
 }
 
-BloqueHoja LeerHoja(const QString &p_Archivo, const PasosLectura &pasos, int &linea)
+BloqueHoja LeerHoja(const QString &p_Archivo, const PasosLectura &pasos, int &linea, int maxFilas)
 {
     linea = 40;
     auto excel = std::make_unique<clEcxel>();
     excel->Archivo(p_Archivo);
+    if (maxFilas != modCargaExcel::kMaxFilas)
+        excel->FilasGuardadas(maxFilas);
     excel->Abrir(true);
     linea = 50;
     pasos.abierta();
     linea = 60;
     const int width = scanHeader(*excel, pasos);
     linea = 70;
-    BloqueHoja block = scanRows(*excel, width, pasos);
+    BloqueHoja block = scanRows(*excel, width, maxFilas, pasos);
     block.columnas = width;
-    if (block.filas == modCargaExcel::kMaxFilas)
-        block.filasFuera = rowsBeyondLimit(*excel, width);
+    if (block.filas == maxFilas)
+        block.filasFuera = rowsBeyondLimit(*excel, width, maxFilas);
     // Every cell is in the block now: the workbook goes before a grid takes its copy, so a
     // large sheet is never held twice. A sheet of only its header is left open.
     linea = 80;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "sheet/modCargaExcel.h"
+
 #include <QString>
 #include <functional>
 
 // The first worksheet as loading takes it: rows up to the first empty one (at most
-// kMaxFilas, header included), the header's width of columns, as one TAB/CR block.
+// kMaxFilas, header included, in the window), the header's width of columns, as one TAB/CR block.
 struct BloqueHoja {
     QString texto;
     int filas = 0;
@@ -27,6 +29,8 @@ struct PasosLectura {
 QString MensajeFilasFuera(int filasFuera);
 
 // Loading without a grid: reads the first worksheet of p_Archivo through the spreadsheet
-// wrapper. `linea` tells the step reached, for the failure message. A sheet of more than
-// its header row is closed; one of only the header is just released. Raises AppError.
-BloqueHoja LeerHoja(const QString &p_Archivo, const PasosLectura &pasos, int &linea);
+// wrapper, at most `maxFilas` rows, header included. `linea` tells the step reached, for
+// the failure message. A sheet of more than its header row is closed; one of only the header
+// is just released. Raises AppError.
+BloqueHoja LeerHoja(const QString &p_Archivo, const PasosLectura &pasos, int &linea,
+                    int maxFilas = modCargaExcel::kMaxFilas);

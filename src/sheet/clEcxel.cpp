@@ -19,6 +19,11 @@ void clEcxel::Archivo(const QString &p_Archivo)
     m_Archivo = p_Archivo;
 }
 
+void clEcxel::FilasGuardadas(int p_Filas)
+{
+    m_Filas = p_Filas;
+}
+
 void clEcxel::CerrarArchivo()
 {
     try {
@@ -44,6 +49,8 @@ bool clEcxel::Abrir(bool bReadOnly)
             throw AppError(ErrorNumbers::kSpreadsheet, kSourceAbrir, QStringLiteral("No hay archivo seleccionado"));
         line = 3;
         m_Region = QLocale();
+        if (m_Filas > 0)
+            m_App->keepRows(m_Filas);
         m_Libro = m_App->openWorkbook(m_Archivo, bReadOnly, true, false);
         line = 4;
         m_Hoja = m_Libro ? m_Libro->worksheet(1) : nullptr;
@@ -70,6 +77,12 @@ QString clEcxel::LeerCelda(int p_Lin, int p_Col)
 bool clEcxel::FilaVacia(int p_Lin, int p_Cols) const
 {
     return !m_Hoja || m_Hoja->rowIsEmpty(p_Lin, p_Cols);
+}
+
+void clEcxel::OlvidarFilasAntesDe(int p_Lin)
+{
+    if (m_Hoja)
+        m_Hoja->forgetRowsBefore(p_Lin);
 }
 
 void clEcxel::EscribirCelda(int p_Lin, int p_Col, const QString &p_Valor)

@@ -243,7 +243,7 @@ void BiffSheetReader::flushRow()
 
 void BiffSheetReader::setNumber(int row, int column, quint16 xf, double value)
 {
-    if (m_globals.isDateXf(xf))
+    if (m_globals.isDateXf(xf, value))
         setCell(row, column, CellValue::fromDateTime(m_globals.uses1904() ? value + k1904Offset : value));
     else
         setCell(row, column, CellValue::fromNumber(value));

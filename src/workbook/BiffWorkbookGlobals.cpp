@@ -161,13 +161,13 @@ void BiffWorkbookGlobals::readSheet(const char *data, std::size_t size)
 void BiffWorkbookGlobals::markDateXfs()
 {
     // Many cell formats share a number format: judge each number format once.
-    QHash<quint16, bool> judged;
-    m_dateXf.assign(m_xfFormats.size(), false);
+    QHash<quint16, NumberFormat::DateRule> judged;
+    m_dateXf.assign(m_xfFormats.size(), NumberFormat::DateRule());
     for (std::size_t i = 0; i < m_xfFormats.size(); ++i) {
         const quint16 id = m_xfFormats[i];
         auto it = judged.find(id);
         if (it == judged.end())
-            it = judged.insert(id, NumberFormat::isDate(id, m_formats.value(id)));
+            it = judged.insert(id, NumberFormat::dateRule(id, m_formats.value(id)));
         m_dateXf[i] = it.value();
     }
 }

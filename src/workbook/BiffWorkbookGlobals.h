@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/NumberFormat.h"
 #include "workbook/XlsCodepage.h"
 
 #include <QByteArray>
@@ -28,7 +29,8 @@ public:
     const XlsCodepage &compressedCodepage() const { return m_compressed; }
     const std::vector<QString> &sharedStrings() const { return m_sst; }
     const std::vector<Sheet> &sheets() const { return m_sheets; }
-    bool isDateXf(quint32 xf) const { return xf < m_dateXf.size() && m_dateXf[xf]; }
+    // Whether cell format `xf` shows `value` as a date or a time.
+    bool isDateXf(quint32 xf, double value) const { return xf < m_dateXf.size() && m_dateXf[xf].isDate(value); }
     // Stream offset just past the globals' EOF record.
     std::size_t endOffset() const { return m_end; }
 
@@ -49,6 +51,6 @@ private:
     std::vector<Sheet> m_sheets;
     QHash<quint16, QString> m_formats;
     std::vector<quint16> m_xfFormats;
-    std::vector<bool> m_dateXf;
+    std::vector<NumberFormat::DateRule> m_dateXf;
     std::size_t m_end = 0;
 };

@@ -110,9 +110,11 @@ public:
 private:
     void endField(int end)
     {
+        // A plain field stays in the text: the sheet keeps the text, and a list is held once.
         if (m_sliceStart >= 0)
-            m_sheet.set(m_row, m_column,
-                        CellValue::fromText(QString(m_text.constData() + m_sliceStart, end - m_sliceStart)));
+            m_sheet.set(
+                m_row, m_column,
+                CellValue::fromText(QString::fromRawData(m_text.constData() + m_sliceStart, end - m_sliceStart)));
         else if (!m_field.isEmpty())
             m_sheet.set(m_row, m_column, CellValue::fromText(m_field));
         m_field.clear();
@@ -198,10 +200,16 @@ QChar CsvReader::sniffDelimiter(const QString &text)
 
 SheetData CsvReader::parse(const QString &path, const QByteArray &bytes, const ReadLimits &limits)
 {
-    const QString text = decode(bytes);
+    return parseText(path, decode(bytes), limits);
+}
+
+SheetData CsvReader::parseText(const QString &path, const QString &text, const ReadLimits &limits)
+{
     SheetBuilder sheet(path, limits);
     Parser(text, sniffDelimiter(text), sheet).run();
-    return sheet.take();
+    SheetData cells = sheet.take();
+    cells.keepText(text);
+    return cells;
 }
 
 SheetData CsvReader::readFirstSheet(const QString &path, const ReadLimits &limits)
@@ -213,5 +221,7 @@ SheetData CsvReader::readFirstSheet(const QString &path, const ReadLimits &limit
         throw WorkbookErrors::cannotRead(path);
     if (file.size() > kMaxCsvBytes)
         throw WorkbookErrors::tooLarge(path);
-    return parse(path, file.readAll(), limits);
+    // The file's bytes go once decoded: a long list is held once, as text.
+    QString text = decode(file.readAll());
+    return parseText(path, text, limits);
 }

@@ -14,6 +14,8 @@ class CsvReader {
 public:
     static SheetData readFirstSheet(const QString &path, const ReadLimits &limits);
     static SheetData parse(const QString &path, const QByteArray &bytes, const ReadLimits &limits);
+    // The same, on text already decoded.
+    static SheetData parseText(const QString &path, const QString &text, const ReadLimits &limits);
 
     // A byte-order mark is dropped.
     static QString decode(const QByteArray &bytes);

@@ -25,6 +25,9 @@ public:
     }
     // Changes the cell in memory only; the file is never written.
     virtual void setValue(int row, int column, const CellValue &value) = 0;
+    // The rows before `row` will not be read again: an application holding them in memory
+    // may let them go (they read as empty after that).
+    virtual void forgetRowsBefore(int row) { (void)row; }
 };
 
 class ExcelWorkbook {
@@ -40,6 +43,9 @@ public:
     // description saying why (missing, not a workbook, damaged, encrypted...).
     virtual std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly,
                                                         bool ignoreReadOnlyRecommended, bool editable) = 0;
+    // Rows of a worksheet the workbooks opened from now on keep, header included; the next
+    // filled rows are only noted. An application that keeps every row may ignore it.
+    virtual void keepRows(int rows) { (void)rows; }
     // Closes every open workbook.
     virtual void closeWorkbooks() = 0;
     virtual void close() = 0;

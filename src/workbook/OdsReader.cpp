@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 
@@ -25,6 +26,8 @@ constexpr std::string_view kRow = "<table:table-row";
 // The second part is fed in pieces of this size, to notice between them that the first
 // part no longer needs it.
 constexpr std::size_t kSecondPartPiece = 1024 * 1024;
+// The element the second part is parsed in, as if its table had started there.
+constexpr std::string_view kSecondPartTable = "table:table";
 
 // The start of a row element of the usual prefix at or after `from`.
 std::size_t rowStartFrom(std::string_view xml, std::size_t from)
@@ -51,8 +54,8 @@ struct SecondHalf {
             sheet.emplace(package.path(), limits);
             OdsContentParser parser(*sheet);
             XmlFeed feed(package, parser);
-            static constexpr std::string_view kOpen = "<table:table>";
-            feed.feed(kOpen.data(), kOpen.size(), false);
+            const std::string open = "<" + std::string(kSecondPartTable) + ">";
+            feed.feed(open.data(), open.size(), false);
             bool more = true;
             std::size_t at = from;
             do {
@@ -83,8 +86,15 @@ public:
 
     void startElement(const char *name, const char **attributes) override
     {
-        if (m_handOver && !m_handedOver && m_feed->currentByte() == static_cast<long long>(m_split)
-            && is(name, "table-row") && m_parser.betweenRows()) {
+        if (!m_tableSeen && is(name, "table")) {
+            m_tableSeen = true;
+            m_tableAsSecondPart = name == kSecondPartTable;
+        }
+        // The second part closed its table as "table:table": only a table opened so gives
+        // what one parse gives (any other end tag would not match).
+        if (m_handOver && !m_handedOver && m_tableAsSecondPart
+            && m_feed->currentByte() == static_cast<long long>(m_split) && is(name, "table-row")
+            && m_parser.betweenRows()) {
             m_handedOver = true;
             stop();
             return;
@@ -111,6 +121,8 @@ private:
     const XmlFeed *m_feed = nullptr;
     bool m_handOver = false;
     bool m_handedOver = false;
+    bool m_tableSeen = false;
+    bool m_tableAsSecondPart = false;
 };
 
 SheetData readStreaming(const ZipPackage &package, qint64 content, const ReadLimits &limits)

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-SheetBuilder::SheetBuilder(const QString &path, const ReadLimits &limits, qint64 slotBudget)
-    : m_path(path), m_budget(slotBudget)
+SheetBuilder::SheetBuilder(const QString &path, const ReadLimits &limits) : m_path(path), m_budget(limits.slotBudget)
 {
     m_sheet.setLimits(limits);
 }

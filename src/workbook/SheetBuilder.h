@@ -10,10 +10,8 @@
 // refused as too large instead of exhausting memory.
 class SheetBuilder {
 public:
-    // About 240 MB of cells: 65,536 rows of 90 columns.
-    static constexpr qint64 kDefaultSlotBudget = 6 * 1024 * 1024;
-
-    SheetBuilder(const QString &path, const ReadLimits &limits, qint64 slotBudget = kDefaultSlotBudget);
+    // The budget is the limits' slotBudget.
+    SheetBuilder(const QString &path, const ReadLimits &limits);
 
     // Empty values (empty texts too) and cells outside the limits are ignored.
     void set(int row, int column, CellValue value);

@@ -26,6 +26,13 @@ void SheetData::set(int row, int column, CellValue value)
     cells[column - 1] = std::move(value);
 }
 
+void SheetData::forgetRowsBefore(int row)
+{
+    const std::size_t end = std::min(m_rows.size(), std::size_t(std::max(row - 1, 0)));
+    for (std::size_t r = 0; r < end; ++r)
+        std::vector<CellValue>().swap(m_rows[r]);
+}
+
 const CellValue &SheetData::at(int row, int column) const
 {
     static const CellValue empty;
@@ -80,4 +87,5 @@ void SheetData::append(SheetData &&tail, int offset)
         note(r + offset, tail.firstFilledColumn(r));
     tail.m_rows.clear();
     tail.m_noted.clear();
+    m_texts.insert(m_texts.end(), tail.m_texts.begin(), tail.m_texts.end());
 }

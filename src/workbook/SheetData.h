@@ -12,6 +12,9 @@ struct ReadLimits {
     // Rows whose cells are kept; the rows after them up to maxRows are read on only to note
     // whether, and from which column, they hold anything.
     int keptRows = 1048576;
+    // Cell slots the rows may take (SheetBuilder), whatever the file claims: about 240 MB of
+    // cells, 65,536 rows of 90 columns.
+    qint64 slotBudget = 6 * 1024 * 1024;
 };
 
 // The cells of one worksheet, row by row. Rows and columns are counted from 1.
@@ -34,6 +37,10 @@ public:
     int keptRows() const { return std::min(m_limits.keptRows, m_limits.maxRows); }
     // Notes that a row past the kept ones holds a value in this column.
     void note(int row, int column);
+    // Frees the kept rows before `row`: they read as empty from now on.
+    void forgetRowsBefore(int row);
+    // Text whose characters cells hold in place (QString::fromRawData): kept while the sheet lives.
+    void keepText(const QString &text) { m_texts.push_back(text); }
 
 private:
     std::vector<std::vector<CellValue>> m_rows;
@@ -41,4 +48,5 @@ private:
     std::vector<int> m_noted;
     ReadLimits m_limits;
     std::size_t m_lastWidth = 0;
+    std::vector<QString> m_texts;
 };

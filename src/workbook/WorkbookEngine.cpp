@@ -3,7 +3,17 @@
 #include "workbook/LoadedWorkbook.h"
 #include "workbook/WorkbookFile.h"
 
+#include <algorithm>
+
 WorkbookEngine::WorkbookEngine(const ReadLimits &limits) : m_limits(limits) {}
+
+void WorkbookEngine::keepRows(int rows)
+{
+    m_limits.keptRows = rows;
+    m_limits.maxRows = std::max(m_limits.maxRows, rows + 1);
+    // Rows kept are cells held: the budget grows with them, 24 columns a row.
+    m_limits.slotBudget = std::max(m_limits.slotBudget, qint64(rows) * 24);
+}
 
 std::shared_ptr<ExcelWorkbook> WorkbookEngine::openWorkbook(const QString &fileName, bool readOnly,
                                                             bool ignoreReadOnlyRecommended, bool editable)

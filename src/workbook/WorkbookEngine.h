@@ -15,6 +15,8 @@ public:
 
     explicit WorkbookEngine(const ReadLimits &limits = defaultLimits());
 
+    // At least one row past them is read on, so a reader can tell the sheet goes further.
+    void keepRows(int rows) override;
     std::shared_ptr<ExcelWorkbook> openWorkbook(const QString &fileName, bool readOnly, bool ignoreReadOnlyRecommended,
                                                 bool editable) override;
     void closeWorkbooks() override;

@@ -222,7 +222,7 @@ void XlsxSheetParser::endCell()
     case Kind::Number:
         if (!toDouble(m_text, number))
             break;
-        if (m_styles.isDate(m_style) && DateSerial::isShowable(number + m_dateOffset))
+        if (m_styles.isDate(m_style, number) && DateSerial::isShowable(number + m_dateOffset))
             m_sheet.set(m_row, m_column, CellValue::fromDateTime(number + m_dateOffset));
         else
             m_sheet.set(m_row, m_column, CellValue::fromNumber(number));

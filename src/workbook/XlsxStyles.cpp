@@ -51,5 +51,5 @@ XlsxStyles::XlsxStyles(const ZipPackage &package, long long index)
     XmlStream::parse(package, index, kMaxStylesPart, handler);
     m_date.reserve(handler.cellFormats.size());
     for (int id : handler.cellFormats)
-        m_date.push_back(NumberFormat::isDate(id, handler.codes.value(id)));
+        m_date.push_back(NumberFormat::dateRule(id, handler.codes.value(id)));
 }

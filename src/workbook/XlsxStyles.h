@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/NumberFormat.h"
+
 #include <vector>
 
 class ZipPackage;
@@ -10,11 +12,13 @@ public:
     XlsxStyles() = default;
     XlsxStyles(const ZipPackage &package, long long index);
 
-    bool isDate(int styleIndex) const
+    // Whether the style shows `value` as a date or a time.
+    bool isDate(int styleIndex, double value) const
     {
-        return styleIndex >= 0 && static_cast<std::size_t>(styleIndex) < m_date.size() && m_date[styleIndex];
+        return styleIndex >= 0 && static_cast<std::size_t>(styleIndex) < m_date.size()
+               && m_date[std::size_t(styleIndex)].isDate(value);
     }
 
 private:
-    std::vector<bool> m_date;
+    std::vector<NumberFormat::DateRule> m_date;
 };

@@ -5,16 +5,80 @@
 #include "workbook/ZipReadAhead.h"
 
 #include <QFile>
+#include <algorithm>
 #include <memory>
 #include <vector>
 #include <zip.h>
+
+namespace {
+
+// A part whose directory entry says it is this small is inflated on the calling thread: a
+// reading thread of its own would cost more than it hides.
+constexpr quint64 kReadHereBelow = 64 * 1024;
+
+ZipReadAhead::Failure readHere(zip_file_t *file, quint64 declared, quint64 maxBytes,
+                               const std::function<bool(const char *, std::size_t)> &sink)
+{
+    // Most parts come out in one read; a part bigger than declared comes in 4 KiB steps at least.
+    std::vector<char> chunk(std::max<std::size_t>(4096, declared + 1));
+    quint64 total = 0;
+    for (;;) {
+        const zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+        if (got < 0)
+            return ZipReadAhead::Failure::Damaged;
+        if (got == 0)
+            return ZipReadAhead::Failure::None;
+        // The declared size may lie; count what really comes out.
+        total += static_cast<quint64>(got);
+        if (total > maxBytes)
+            return ZipReadAhead::Failure::TooLarge;
+        if (!sink(chunk.data(), static_cast<std::size_t>(got)))
+            return ZipReadAhead::Failure::None;
+    }
+}
+
+ZipReadAhead::Failure readAhead(zip_file_t *file, quint64 maxBytes,
+                                const std::function<bool(const char *, std::size_t)> &sink)
+{
+    ZipReadAhead reader(file, maxBytes);
+    std::vector<char> chunk;
+    while (reader.next(chunk)) {
+        if (!sink(chunk.data(), chunk.size()))
+            return ZipReadAhead::Failure::None;
+    }
+    return reader.failure();
+}
+
+} // namespace
 
 ZipPackage::ZipPackage(const QString &path) : m_path(path)
 {
     int error = 0;
     m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!m_zip)
+        refuse(error);
+}
+
+ZipPackage::ZipPackage(const QByteArray &bytes, const QString &name) : m_path(name), m_bytes(bytes)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    // libzip reads the bytes in place: m_bytes keeps them alive and unchanged.
+    zip_source_t *source = zip_source_buffer_create(m_bytes.constData(), zip_uint64_t(m_bytes.size()), 0, &error);
+    if (source)
+        m_zip = zip_open_from_source(source, ZIP_RDONLY, &error);
+    const int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
     if (m_zip)
         return;
+    if (source)
+        zip_source_free(source);
+    refuse(code);
+}
+
+void ZipPackage::refuse(int error) const
+{
+    const QString &path = m_path;
     switch (error) {
     case ZIP_ER_NOENT:
         throw WorkbookErrors::missing(path);
@@ -71,13 +135,8 @@ void ZipPackage::stream(qint64 index, quint64 maxBytes,
                                                             zip_fclose);
     if (!file)
         throw WorkbookErrors::damaged(m_path);
-    ZipReadAhead reader(file.get(), maxBytes);
-    std::vector<char> chunk;
-    while (reader.next(chunk)) {
-        if (!sink(chunk.data(), chunk.size()))
-            return;
-    }
-    switch (reader.failure()) {
+    const bool small = (st.valid & ZIP_STAT_SIZE) && st.size < kReadHereBelow;
+    switch (small ? readHere(file.get(), st.size, maxBytes, sink) : readAhead(file.get(), maxBytes, sink)) {
     case ZipReadAhead::Failure::Damaged:
         throw WorkbookErrors::damaged(m_path);
     case ZipReadAhead::Failure::TooLarge:
@@ -106,5 +165,14 @@ bool ZipPackage::stat(qint64 index, zip_stat_t &st) const
 quint64 ZipPackage::declaredSize(qint64 index) const
 {
     zip_stat_t st;
-    return stat(index, st) && (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+    if (!stat(index, st) || !(st.valid & ZIP_STAT_SIZE))
+        return 0;
+    // A size the compressed bytes cannot give is a lie: a reader must not reserve memory for it.
+    // Deflate gives at most 1032 bytes per byte.
+    const bool knownMethod = (st.valid & ZIP_STAT_COMP_SIZE) && (st.valid & ZIP_STAT_COMP_METHOD);
+    if (knownMethod && st.comp_method == ZIP_CM_STORE && st.size != st.comp_size)
+        return 0;
+    if (knownMethod && st.comp_method == ZIP_CM_DEFLATE && st.size / 1032 > st.comp_size)
+        return 0;
+    return st.size;
 }

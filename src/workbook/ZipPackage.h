@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <string>
@@ -13,6 +14,9 @@ class ZipPackage {
 public:
     // Raises the workbook errors: missing, damaged, not a zip.
     explicit ZipPackage(const QString &path);
+    // A package already in memory (kept, shared, while the package lives); `name` stands for
+    // the file in error messages.
+    ZipPackage(const QByteArray &bytes, const QString &name);
     ~ZipPackage();
     ZipPackage(const ZipPackage &) = delete;
     ZipPackage &operator=(const ZipPackage &) = delete;
@@ -27,14 +31,17 @@ public:
     void stream(qint64 index, quint64 maxBytes,
                 const std::function<bool(const char *data, std::size_t size)> &sink) const;
     std::string read(qint64 index, quint64 maxBytes) const;
-    // The uncompressed size the zip directory gives (it may lie), 0 when unknown.
+    // The uncompressed size the zip directory gives, 0 when unknown or more than the compressed
+    // bytes can give (it may still lie below that).
     quint64 declaredSize(qint64 index) const;
 
     const QString &path() const { return m_path; }
 
 private:
     bool stat(qint64 index, zip_stat_t &st) const;
+    [[noreturn]] void refuse(int error) const;
 
     zip_t *m_zip = nullptr;
     QString m_path;
+    QByteArray m_bytes;
 };

@@ -1,5 +1,6 @@
 #include "components/ComponentRegistry.h"
 #include "core/AppError.h"
+#include "core/modGlobal.h"
 #include "database/ConnectionSettings.h"
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
@@ -10,6 +11,7 @@
 
 #include <QFile>
 #include <QtTest>
+#include <sys/stat.h>
 
 // The data-access component on real SQLite files: the embedded databases, its recordsets,
 // and how it reads (or refuses) its connection configuration. Statements in the program's
@@ -110,6 +112,52 @@ private Q_SLOTS:
         QCOMPARE(odbc.driver + u' ' + odbc.database,
                  QStringLiteral("QODBC DRIVER={SQLite3};Database=/srv/sorvanta/systablas.sqlite"));
         QCOMPARE(odbc.dialect, SqlDialect::Sqlite);
+    }
+
+    // A password others may read or change is told once, with the fix; the file is still used.
+    void passwordInAnOpenFileIsWarned_data()
+    {
+        QTest::addColumn<QByteArray>("clave");
+        QTest::addColumn<int>("permisos");
+        QTest::addColumn<bool>("avisado");
+        QTest::newRow("owner only") << QByteArray("Clave=S3creto") << 0600 << false;
+        QTest::newRow("group reads") << QByteArray("Clave=S3creto") << 0640 << true;
+        QTest::newRow("others read") << QByteArray("clave = S3creto") << 0604 << true;
+        QTest::newRow("others write") << QByteArray("Clave=S3creto") << 0602 << true;
+        QTest::newRow("no password") << QByteArray("Usuario=yo") << 0666 << false;
+        QTest::newRow("empty password") << QByteArray("Clave=") << 0644 << false;
+    }
+
+    void passwordInAnOpenFileIsWarned()
+    {
+        QFETCH(QByteArray, clave);
+        QFETCH(int, permisos);
+        QFETCH(bool, avisado);
+        TestEnvironment env;
+        const QString folder = env.path(QStringLiteral("bases"));
+        DataAccessTestConfig::createSqliteDatabases(folder);
+        const QString path = DataAccessTestConfig::iniPath(env);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[CATALOGOS]\nDriver=QSQLITE\nBaseDatos=" + DataAccessTestConfig::catalogosFile(folder).toUtf8()
+                   + "\n" + clave + "\n[SYSTABLAS]\nDriver=QSQLITE\nBaseDatos="
+                   + DataAccessTestConfig::systablasFile(folder).toUtf8() + "\n");
+        file.close();
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(permisos)), 0);
+        QStringList avisos;
+        const modGlobal::Aviso antes = modGlobal::AvisoDeError;
+        modGlobal::AvisoDeError = [&](const QString &texto, const QString &titulo) { avisos << titulo + u'|' + texto; };
+        DAMMain dam;
+        dam.LoadParameters();
+        modGlobal::AvisoDeError = antes;
+        QCOMPARE(dam.getDataConnectionTAG(QStringLiteral("CATALOGOS")), QStringLiteral("SQL"));
+        const QString aviso =
+            QStringLiteral("Configuración de conexiones|La configuración de conexiones \"%1\" guarda una clave y otros "
+                           "usuarios del equipo pueden leerla o cambiarla. Para que solo usted pueda leerla y "
+                           "cambiarla, ejecute:\n\nchmod 600 '%1'")
+                .arg(path);
+        QCOMPARE(avisos, avisado ? QStringList{aviso} : QStringList());
     }
 
     // tests/data/conexiones-invalidas.json: name, configuration (none: a folder in its place),

@@ -41,7 +41,7 @@ depends=$(dpkg-deb -f "$deb" Depends) recommends=$(dpkg-deb -f "$deb" Recommends
 echo "Depends: $depends"
 echo "Recommends: $recommends"
 # Drivers and font are loaded at run time; the Qt libraries must come from dpkg-shlibdeps.
-for p in libqt6sql6-sqlite fonts-wine qt6-qpa-plugins libqt6widgets6 libqt6svg6; do
+for p in libqt6sql6-sqlite fonts-wine qt6-qpa-plugins qt6-translations-l10n libqt6widgets6 libqt6svg6; do
   [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
 done
 for p in libqt6sql6-psql libqt6sql6-odbc; do

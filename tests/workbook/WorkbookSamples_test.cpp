@@ -6,6 +6,7 @@
 #include "workbook/WorkbookEngine.h"
 #include "workbook/WorkbookFile.h"
 #include "workbook/XlsReader.h"
+#include "workbook/XlsxReader.h"
 #include "workbook/XlsxSharedStrings.h"
 #include "workbook/ZipPackage.h"
 
@@ -14,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QtTest>
 
 // Every workbook of tests/data/workbooks (written by scripts/make-test-data.py) gives the
@@ -149,6 +151,72 @@ private slots:
         const SheetData wholeFew = readOds(path, ~0ull, &unused, wholeError, few);
         for (int r = 1; r <= 5000; ++r)
             QCOMPARE(splitFew.firstFilledColumn(r), wholeFew.firstFilledColumn(r));
+    }
+
+    // The fuzzing harnesses read packages from memory: every zip sample, and a few bytes
+    // that are no zip, give there what the file gives, cells or refusal.
+    void packageInMemoryReadsAsItsFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(sample(""));
+        for (const QString &name :
+             dir.entryList({QStringLiteral("*.xlsx"), QStringLiteral("*.ods"), QStringLiteral("*.csv")}, QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+
+    void packageInMemoryReadsAsItsFile()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const bool ods = path.endsWith(QLatin1String(".ods"));
+        const ReadLimits limits = WorkbookEngine::defaultLimits();
+        auto cells = [&](auto open) {
+            QString all;
+            try {
+                const SheetData s = ods ? OdsReader::readFirstSheet(open(), limits)
+                                        : XlsxReader::readFirstSheet(open(), limits);
+                for (int r = 1; r <= s.rowCount(); ++r)
+                    for (int c = 1; c <= 32; ++c)
+                        all += QStringLiteral("|%1 %2 %3")
+                                   .arg(int(s.at(r, c).type))
+                                   .arg(s.at(r, c).number)
+                                   .arg(s.at(r, c).text);
+            } catch (const AppError &e) {
+                all = e.description();
+            }
+            return all;
+        };
+        const QString fromFile = cells([&] { return ZipPackage(path); });
+        QCOMPARE(cells([&] { return ZipPackage(bytes, path); }), fromFile);
+        QVERIFY(!fromFile.isEmpty());
+    }
+
+    // A directory that claims more than the compressed bytes can give gets no memory
+    // reserved for it: the size counts as unknown, and the part is read as it comes.
+    void impossibleDeclaredSizeCountsAsUnknown()
+    {
+        const QString path = sample("ods_values.ods");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        const qint64 content = ZipPackage(bytes, path).find("content.xml");
+        const quint64 real = ZipPackage(bytes, path).declaredSize(content);
+        QVERIFY(real > 0);
+        // The central directory entry of content.xml: its uncompressed size at offset 24.
+        const qsizetype entry = bytes.indexOf(QByteArray("PK\x01\x02"), bytes.lastIndexOf("content.xml") - 46);
+        QVERIFY(entry > 0 && bytes.mid(entry + 46, 11) == "content.xml");
+        qToLittleEndian<quint32>(400000000u, bytes.data() + entry + 24);
+        QCOMPARE(ZipPackage(bytes, path).declaredSize(content), quint64(0));
+        // Read as it comes, the part gives the sheet the true size gives.
+        const SheetData lied = OdsReader::readFirstSheet(ZipPackage(bytes, path), WorkbookEngine::defaultLimits(), 0);
+        const SheetData told = OdsReader::readFirstSheet(ZipPackage(path), WorkbookEngine::defaultLimits(), 0);
+        QCOMPARE(lied.rowCount(), told.rowCount());
+        for (int r = 1; r <= told.rowCount(); ++r)
+            for (int c = 1; c <= 16; ++c)
+                QCOMPARE(lied.at(r, c).text + QString::number(lied.at(r, c).number),
+                         told.at(r, c).text + QString::number(told.at(r, c).number));
     }
 
     void xlsxSharedStringTableHasAMemoryBudget()
