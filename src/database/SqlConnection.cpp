@@ -218,8 +218,20 @@ long SqlConnection::ejecutar()
         confirmarArchivo();
         throw;
     }
-    m_hechas.push_back(m_sql.toUtf8());
+    guardarHecha();
     return cambiados;
+}
+
+void SqlConnection::guardarHecha()
+{
+    if (m_sinReposicion)
+        return;
+    m_hechas.push_back(m_sql.toUtf8());
+    m_bytesHechas += m_hechas.back().size();
+    if (m_bytesHechas <= kBytesParaReponer)
+        return;
+    m_sinReposicion = true;
+    m_hechas = {};
 }
 
 // The engine rolled the run back with the failing command. When that command's own content
@@ -229,7 +241,9 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
 {
     m_enTransaccion = false;
     const std::vector<QByteArray> hechas = std::exchange(m_hechas, {});
-    if (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada) {
+    m_bytesHechas = 0;
+    if (std::exchange(m_sinReposicion, false)
+        || (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada)) {
         perder(error.description());
         rechazar(m_motivoPerdida);
     }
@@ -415,7 +429,9 @@ void SqlConnection::soltarTurno()
 // engine rolls it back whole, and nothing is sent again that could fill the disk once more.
 void SqlConnection::confirmarArchivo()
 {
-    m_hechas.clear();
+    m_hechas = {};
+    m_bytesHechas = 0;
+    m_sinReposicion = false;
     if (!std::exchange(m_enTransaccion, false))
         return;
     QSqlQuery query(m_db);

@@ -74,6 +74,7 @@ private:
     void perder(const QString &descripcion);
     void confirmarArchivo();
     void reponer(const AppError &error, ErrorDeMotor::Clase clase);
+    void guardarHecha();
     bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
     void abrirTransaccion();
     long ejecutarEnTransaccion(const QString &texto);
@@ -93,8 +94,12 @@ private:
     bool m_tanda = false;
     bool m_enTransaccion = false;
     // The commands of that transaction, for the rare failure that rolls it back whole; in
-    // UTF-8, a third of what the texts take as built, for runs of a million articles.
+    // UTF-8, and only up to kBytesParaReponer: past that (a batch run of hundreds of thousands
+    // of articles) such a failure leaves nothing of the run, and says so.
+    static constexpr qsizetype kBytesParaReponer = 64 * 1024 * 1024;
     std::vector<QByteArray> m_hechas;
+    qsizetype m_bytesHechas = 0;
+    bool m_sinReposicion = false;
     // A server's run: one transaction from its first command to confirmarTanda, with a
     // savepoint after the last command that stood, and the catalog's turn held for it.
     bool m_unaTransaccion = false;
