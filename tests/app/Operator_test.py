@@ -249,7 +249,9 @@ def rounded(text):
     return float(decimal.Decimal(float(text)).quantize(decimal.Decimal("0.01"), decimal.ROUND_HALF_UP))
 
 
-class OperatorTest(unittest.TestCase):
+class OnXServer(unittest.TestCase):
+    """Tests on an X server of their own."""
+
     @classmethod
     def setUpClass(cls):
         cls.x = XServer()
@@ -257,6 +259,9 @@ class OperatorTest(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.x.stop()
+
+
+class OperatorTest(OnXServer):
 
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory(prefix="sorvanta-x-")
@@ -488,16 +493,8 @@ class OperatorTest(unittest.TestCase):
                          [(code, origins[origin]) for code, _, origin in articles])
 
 
-class SilentServerTest(unittest.TestCase):
+class SilentServerTest(OnXServer):
     """A server that accepts the connection and never answers."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.x = XServer()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.x.stop()
 
     def test_window_shows_before_connecting_and_names_the_server(self):
         listener = socket.socket()

@@ -72,17 +72,9 @@ def main(argv):
         i = argv.index("--tries")
         tries = int(argv[i + 1])
         argv = argv[:i] + argv[i + 2:]
-    if len(argv) == 4 and argv[2] == "--postgres":
-        if not os.path.exists(argv[3]):
-            print("no PostgreSQL server", file=sys.stderr)
-            return k.SKIP
-        with open(argv[3]) as f:
-            k.SERVER = dict(line.strip().split("=", 1) for line in f if "=" in line)
-        argv = argv[:2]
-    if len(argv) != 2 or not os.access(argv[1], os.X_OK):
-        print("sorvanta-lote not given", file=sys.stderr)
+    program = k.program_and_server(argv)
+    if not program:
         return k.SKIP
-    program = os.path.abspath(argv[1])
     with tempfile.TemporaryDirectory(prefix="sorvanta-juntos-") as tmp:
         list_a, list_b = tmp + "/a.csv", tmp + "/b.csv"
         # A ascending over the first codes, B descending over the last: they meet in the middle.

@@ -174,17 +174,9 @@ def stopped_server(tmp, program):
 
 
 def main(argv):
-    if len(argv) == 4 and argv[2] == "--postgres":
-        if not os.path.exists(argv[3]):
-            print("no PostgreSQL server", file=sys.stderr)
-            return k.SKIP
-        with open(argv[3]) as f:
-            k.SERVER = dict(line.strip().split("=", 1) for line in f if "=" in line)
-        argv = argv[:2]
-    if len(argv) != 2 or not os.access(argv[1], os.X_OK):
-        print("sorvanta-lote not given", file=sys.stderr)
+    program = k.program_and_server(argv)
+    if not program:
         return k.SKIP
-    program = os.path.abspath(argv[1])
     failures = []
     with tempfile.TemporaryDirectory(prefix="sorvanta-fallas-") as tmp:
         cases = [stopped_server] if k.SERVER else [full_disk, silent_server]

@@ -195,19 +195,27 @@ def compare(expected, got, what):
         raise AssertionError("%s: origins or catalogs differ: %r != %r" % (what, got[1:], expected[1:]))
 
 
-def main(argv):
+def program_and_server(argv):
+    """The program's absolute path from `SORVANTA_LOTE [--postgres INFO_FILE]`, setting SERVER;
+    None when the program or the server is missing."""
     global SERVER
     if len(argv) == 4 and argv[2] == "--postgres":
         if not os.path.exists(argv[3]):
             print("no PostgreSQL server", file=sys.stderr)
-            return SKIP
+            return None
         with open(argv[3]) as f:
             SERVER = dict(line.strip().split("=", 1) for line in f if "=" in line)
         argv = argv[:2]
     if len(argv) != 2 or not os.access(argv[1], os.X_OK):
         print("sorvanta-lote not given", file=sys.stderr)
+        return None
+    return os.path.abspath(argv[1])
+
+
+def main(argv):
+    program = program_and_server(argv)
+    if not program:
         return SKIP
-    program = os.path.abspath(argv[1])
     try:
         os.close(os.openpty()[0])
     except OSError:
