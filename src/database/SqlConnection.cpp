@@ -138,8 +138,7 @@ bool SqlConnection::exec(QSqlQuery &query, const QString &texto)
     if (!m_unaTransaccion)
         rechazar(motivo);
     m_abierta = false;
-    perder(motivo);
-    rechazar(m_motivoPerdida);
+    rechazarPerdido(motivo);
 }
 
 QString SqlConnection::describir(const QSqlError &error) const
@@ -167,6 +166,12 @@ void SqlConnection::perder(const QString &descripcion)
 {
     m_perdida = true;
     m_motivoPerdida = descripcion + QStringLiteral(" No se escribió nada de este envío en el catálogo.");
+}
+
+void SqlConnection::rechazarPerdido(const QString &descripcion)
+{
+    perder(descripcion);
+    rechazar(m_motivoPerdida);
 }
 
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
@@ -244,13 +249,11 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
     m_bytesHechas = 0;
     if (std::exchange(m_sinReposicion, false)
         || (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada)) {
-        perder(error.description());
-        rechazar(m_motivoPerdida);
+        rechazarPerdido(error.description());
     }
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("begin immediate"))) {
-        perder(error.description());
-        rechazar(m_motivoPerdida);
+        rechazarPerdido(error.description());
     }
     m_enTransaccion = true;
     try {
@@ -259,8 +262,7 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
     } catch (const AppError &otro) {
         m_enTransaccion = false;
         QSqlQuery(m_db).exec(QStringLiteral("rollback"));
-        perder(otro.description());
-        rechazar(m_motivoPerdida);
+        rechazarPerdido(otro.description());
     }
 }
 
@@ -298,7 +300,7 @@ bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, lon
     case PlantillasSqlite::Resultado::Hecho:
         return true;
     case PlantillasSqlite::Resultado::Fallo:
-        falloSqlite(motor, fallo);
+        falloSqlite(sqlite3_extended_errcode(motor), fallo);
     case PlantillasSqlite::Resultado::NoAplica:
         break;
     }
@@ -317,16 +319,14 @@ bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, lon
     const int codigo = sqlite3_extended_errcode(motor);
     sqlite3_finalize(preparada);
     if (!bien)
-        throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(),
-                       ErrorDeMotor::describir(ErrorDeMotor::deSqlite(codigo), motivo));
+        falloSqlite(codigo, motivo);
     cambiados = sqlite3_changes(motor);
     return true;
 }
 
-void SqlConnection::falloSqlite(sqlite3 *motor, const QString &motivo)
+void SqlConnection::falloSqlite(int codigo, const QString &motivo)
 {
-    throw AppError(DataAccessErrors::kStatement, DataAccessErrors::source(),
-                   ErrorDeMotor::describir(ErrorDeMotor::deSqlite(sqlite3_extended_errcode(motor)), motivo));
+    rechazar(ErrorDeMotor::describir(ErrorDeMotor::deSqlite(codigo), motivo));
 }
 
 // The embedded engine's run is one transaction holding the file's write lock from start to
@@ -390,9 +390,9 @@ void SqlConnection::tomarArchivo(const std::function<void()> &alEsperar)
 }
 
 namespace {
-// The catalog's turn among this program's runs on one server: an advisory lock, which takes
+// The catalog's turn among this program's runs on one server: the key of an advisory lock, which takes
 // no table and goes with the session when a run dies.
-const QString kTurno = QStringLiteral("select pg_try_advisory_lock(1397715542, 1)");
+const QString kTurno = QStringLiteral("(1397715542, 1)");
 } // namespace
 
 void SqlConnection::tomarTurno(const std::function<void()> &alEsperar)
@@ -403,7 +403,7 @@ void SqlConnection::tomarTurno(const std::function<void()> &alEsperar)
     for (;;) {
         QSqlQuery query(m_db);
         // A server without advisory locks runs without turns, as before.
-        if (!exec(query, kTurno) || !query.next())
+        if (!exec(query, QStringLiteral("select pg_try_advisory_lock") + kTurno) || !query.next())
             return;
         if (query.value(0).toBool()) {
             m_turno = true;
@@ -419,7 +419,7 @@ void SqlConnection::soltarTurno()
         return;
     QSqlQuery query(m_db);
     try {
-        exec(query, QStringLiteral("select pg_advisory_unlock(1397715542, 1)"));
+        exec(query, QStringLiteral("select pg_advisory_unlock") + kTurno);
     } catch (const AppError &) {
         // The session is gone, and its lock with it.
     }
@@ -439,8 +439,7 @@ void SqlConnection::confirmarArchivo()
         return;
     const QString motivo = describir(query.lastError());
     QSqlQuery(m_db).exec(QStringLiteral("rollback"));
-    perder(QStringLiteral("No se pudo confirmar el envío. ") + motivo);
-    rechazar(m_motivoPerdida);
+    rechazarPerdido(QStringLiteral("No se pudo confirmar el envío. ") + motivo);
 }
 
 void SqlConnection::confirmarTanda()
@@ -454,8 +453,7 @@ void SqlConnection::confirmarTanda()
     QSqlQuery query(m_db);
     if (exec(query, QStringLiteral("commit")))
         return;
-    perder(QStringLiteral("No se pudo confirmar el envío. ") + describir(query.lastError()));
-    rechazar(m_motivoPerdida);
+    rechazarPerdido(QStringLiteral("No se pudo confirmar el envío. ") + describir(query.lastError()));
 }
 
 // Closing the embedded engine's connection is the one sure way to let go of the file; the

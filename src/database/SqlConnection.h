@@ -65,13 +65,14 @@ private:
     long ejecutarSolo(const QString &sentencia);
     sqlite3 *motorSqlite() const;
     bool ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados);
-    [[noreturn]] void falloSqlite(sqlite3 *motor, const QString &motivo);
+    [[noreturn]] void falloSqlite(int codigo, const QString &motivo);
     void cerrar();
     void tomarArchivo(const std::function<void()> &alEsperar);
     void tomarTurno(const std::function<void()> &alEsperar);
     void soltarTurno();
     void esperar(QElapsedTimer &reloj, bool &avisado, const std::function<void()> &alEsperar);
     void perder(const QString &descripcion);
+    [[noreturn]] void rechazarPerdido(const QString &descripcion);
     void confirmarArchivo();
     void reponer(const AppError &error, ErrorDeMotor::Clase clase);
     void guardarHecha();
