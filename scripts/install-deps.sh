@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
   qt6-qpa-plugins libgl-dev qt6-translations-l10n
   libzip-dev libexpat1-dev libsqlite3-dev unixodbc-dev
