@@ -39,7 +39,7 @@ public:
         : m_real(std::move(real)), m_tally(tally), m_oneByOne(oneByOne)
     {
     }
-    void setSql(const QString &statement) override { m_real->setSql(statement); }
+    void setSql(const Sentencia &statement) override { m_real->setSql(statement); }
     QString sql() const override { return m_real->sql(); }
     void comenzarTanda(const std::function<void()> &alEsperar) override { m_real->comenzarTanda(alEsperar); }
     void confirmarTanda() override
@@ -70,13 +70,13 @@ public:
     }
     bool tandaPerdida() const override { return m_real->tandaPerdida(); }
     int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
-    bool ejecutarJuntas(const QStringList &sentencias) override
+    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override
     {
         QElapsedTimer clock;
         clock.start();
         const bool done = m_real->ejecutarJuntas(sentencias);
         m_tally.commandNs += clock.nsecsElapsed();
-        m_tally.commands += done ? sentencias.size() : 0;
+        m_tally.commands += done ? int(sentencias.size()) : 0;
         ++m_tally.windows;
         return done;
     }

@@ -90,7 +90,7 @@ std::vector<ConsultaAnticipada::Pendiente> nuevosMarcados(const ReviewListModel 
     return nuevos;
 }
 
-QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, ConsultaAnticipada &consulta)
+Sentencia sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, ConsultaAnticipada &consulta)
 {
     if (esNuevo(art.estado)) {
         const QString tipo = tipoDeBase();
@@ -99,7 +99,7 @@ QString sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo, 
         return modEntidadCatalogo::AgregarArticulo(idCatalogo, art, tipo);
     }
     if (nadaQueActualizar(art))
-        return QString();
+        return Sentencia();
     return modEntidadCatalogo::getSQLUpdateArticulo(idCatalogo, art, tipoDeBase());
 }
 
@@ -168,7 +168,7 @@ struct Envio {
         const bool nuevo = esNuevo(art.estado);
         if (nuevo && !consulta.sabidoAusente(i))
             ventana.antesDeLeer({art.idarticulo});
-        const QString sql = sentenciaPara(art, i, idCatalogo, consulta);
+        const Sentencia sql = sentenciaPara(art, i, idCatalogo, consulta);
         if (sql.isEmpty())
             ventana.sinCambios(i);
         else if (nuevo)

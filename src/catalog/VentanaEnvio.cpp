@@ -18,7 +18,7 @@ std::shared_ptr<DatabaseConnection> conexion()
     return modGlobal::AccesoDatos->getDataConnectionByEntity(kCatalogos);
 }
 
-void enviarTexto(const QString &sql)
+void enviar(const Sentencia &sql)
 {
     conexion()->setSql(sql);
     conexion()->ejecutar();
@@ -35,11 +35,11 @@ bool claveDuplicada(const AppError &error)
 void VentanaEnvio::ejecutar(const Item &item)
 {
     try {
-        enviarTexto(item.sql);
+        enviar(item.sql);
     } catch (const AppError &error) {
         if (!item.deNuevo || !claveDuplicada(error))
             throw;
-        enviarTexto(item.deNuevo());
+        enviar(item.deNuevo());
     }
 }
 
@@ -48,8 +48,8 @@ VentanaEnvio::VentanaEnvio(int porEnvio, ResumenEnvio &resumen, Avance avance, i
 {
 }
 
-void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo,
-                           std::function<QString()> deNuevo)
+void VentanaEnvio::agregar(int item, const Sentencia &sql, const QString &articulo, const QString &nuevo,
+                           std::function<Sentencia()> deNuevo)
 {
     Item puesto{item, sql, articulo, true, std::move(deNuevo)};
     if (m_porEnvio <= 1) {
@@ -71,12 +71,12 @@ void VentanaEnvio::agregar(int item, const QString &sql, const QString &articulo
 
 void VentanaEnvio::sinCambios(int item)
 {
-    poner({item, QString(), QString(), true, {}});
+    poner({item, Sentencia(), QString(), true, {}});
 }
 
 void VentanaEnvio::pasar(int item)
 {
-    poner({item, QString(), QString(), false, {}});
+    poner({item, Sentencia(), QString(), false, {}});
 }
 
 // An item with nothing to send waits only behind statements still on their way.
@@ -105,10 +105,11 @@ void VentanaEnvio::vaciar()
     m_sentencias = 0;
     m_claves.clear();
     m_cualquiera = false;
-    QStringList sentencias;
+    std::vector<Sentencia> sentencias;
+    sentencias.reserve(items.size());
     for (const Item &item : items) {
         if (!item.sql.isEmpty())
-            sentencias << item.sql;
+            sentencias.push_back(item.sql);
     }
     bool juntas = false;
     try {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/Sentencia.h"
+
 #include <QElapsedTimer>
 #include <QSet>
 #include <QString>
@@ -25,8 +27,8 @@ public:
     // Item `item`, whose statement is `sql`, for `articulo` as the stop message names it;
     // `nuevo` is the code of a new article, which the statement may insert. When another
     // program inserted that article meanwhile, `deNuevo` gives the statement to send instead.
-    void agregar(int item, const QString &sql, const QString &articulo, const QString &nuevo,
-                 std::function<QString()> deNuevo = {});
+    void agregar(int item, const Sentencia &sql, const QString &articulo, const QString &nuevo,
+                 std::function<Sentencia()> deNuevo = {});
     // A checked item with nothing to send.
     void sinCambios(int item);
     // An item not checked.
@@ -42,10 +44,10 @@ private:
 
     struct Item {
         int indice;
-        QString sql; // empty: nothing to send
+        Sentencia sql; // empty: nothing to send
         QString articulo;
         bool marcado;
-        std::function<QString()> deNuevo;
+        std::function<Sentencia()> deNuevo;
     };
 
     void poner(Item item);

@@ -8,11 +8,11 @@
 #include "database/DataAccessManager.h"
 
 #include <QDate>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <memory>
 
-using modTexto::literal;
 using modTexto::paraMensaje;
 using modTexto::sinApostrofes;
 
@@ -55,32 +55,6 @@ std::shared_ptr<DatabaseConnection> conexion()
     }
 }
 
-// Appends literal(texto). Statements are written into one text, not pieced together from
-// copies: they are built once per article.
-void agregarLiteral(QString &sql, const QString &texto)
-{
-    qsizetype desde = 0;
-    for (qsizetype comilla; (comilla = texto.indexOf(QLatin1Char('\''), desde)) >= 0; desde = comilla + 1) {
-        sql += QStringView(texto).mid(desde, comilla + 1 - desde);
-        sql += QLatin1Char('\'');
-    }
-    sql += QStringView(texto).mid(desde);
-}
-
-// Appends antes + literal(texto) + despues.
-void entre(QString &sql, QLatin1String antes, const QString &texto, QLatin1String despues)
-{
-    sql += antes;
-    agregarLiteral(sql, texto);
-    sql += despues;
-}
-
-// Appends "'" + literal(texto) + "',".
-void valor(QString &sql, const QString &texto)
-{
-    entre(sql, QLatin1String("'"), texto, QLatin1String("',"));
-}
-
 void exigirPesoFinito(const RegArticulo &a)
 {
     if (!std::isfinite(a.kilos_unitario))
@@ -90,50 +64,50 @@ void exigirPesoFinito(const RegArticulo &a)
                 .arg(paraMensaje(a.idarticulo), QString::number(a.kilos_unitario)));
 }
 
-void agregarWhere(QString &sql, const QString &idCatalogo, const QString &idarticulo)
+void agregarWhere(Sentencia &sql, const QString &idCatalogo, const QString &idarticulo)
 {
-    entre(sql, QLatin1String(" where idcatalogo = '"), idCatalogo, QLatin1String("' and idarticulo = '"));
-    agregarLiteral(sql, idarticulo);
-    sql += QLatin1Char('\'');
+    sql << QLatin1String(" where idcatalogo = ");
+    sql.texto(idCatalogo) << QLatin1String(" and idarticulo = ");
+    sql.texto(idarticulo);
 }
 
-QString whereArticulo(const QString &idCatalogo, const QString &idarticulo)
+Sentencia conWhere(Sentencia sql, const QString &idCatalogo, const QString &idarticulo)
 {
-    QString sql;
     agregarWhere(sql, idCatalogo, idarticulo);
     return sql;
 }
 
-void valoresComunes(QString &sql, const QString &idCatalogo, const RegArticulo &a)
+// Appends the text and the comma after it.
+void valor(Sentencia &sql, const QString &texto)
+{
+    sql.texto(texto) << QLatin1String(",");
+}
+
+void valoresComunes(Sentencia &sql, const QString &idCatalogo, const RegArticulo &a)
 {
     valor(sql, idCatalogo);
     valor(sql, sinApostrofes(a.idarticulo));
     valor(sql, sinApostrofes(a.descripcion + QLatin1Char(' ') + a.anexo_descripcion));
     valor(sql, sinApostrofes(a.descripcion_maria));
     valor(sql, a.ncm);
-    sql += FormatoSql::pesoInsert(a.kilos_unitario);
-    sql += QLatin1Char(',');
+    sql.numero(FormatoSql::pesoInsert(a.kilos_unitario)) << QLatin1String(",");
     valor(sql, a.idpais);
     valor(sql, modGlobal::UsuarioSesion);
 }
 
-void valoresFinales(QString &sql, const RegArticulo &a)
+void valoresFinales(Sentencia &sql, const RegArticulo &a)
 {
     valor(sql, sinApostrofes(a.idunidad));
-    valor(sql, sinApostrofes(a.sufijos));
-    sql.chop(1);
-    sql += QLatin1Char(')');
+    sql.texto(sinApostrofes(a.sufijos)) << QLatin1String(")");
 }
 
-QString insertSql(const QString &idCatalogo, const RegArticulo &a)
+Sentencia insertSql(const QString &idCatalogo, const RegArticulo &a)
 {
-    QString sql = QStringLiteral(
-        "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-        "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
-        ", idunidad, sufijos) values (");
-    sql.reserve(sql.size() + 256);
+    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                  "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
+                  ", idunidad, sufijos) values (");
     valoresComunes(sql, idCatalogo, a);
-    sql += QLatin1String(" GETDATE() ,");
+    sql << QLatin1String(" GETDATE() ,");
     valor(sql, sinApostrofes(a.observacion1));
     valor(sql, sinApostrofes(a.observacion2));
     valor(sql, sinApostrofes(a.observacion3));
@@ -147,87 +121,87 @@ QString fechaAccess()
 }
 
 // Access catalogs have no remark columns.
-QString insertAccess(const QString &idCatalogo, const RegArticulo &a)
+Sentencia insertAccess(const QString &idCatalogo, const RegArticulo &a)
 {
-    QString sql = QStringLiteral(
-        "insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-        "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (");
+    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                  "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (");
     valoresComunes(sql, idCatalogo, a);
-    sql += fechaAccess() + QLatin1Char(',');
+    sql.fecha(fechaAccess()) << QLatin1String(",");
     valoresFinales(sql, a);
     return sql;
 }
 
-// The comma between two assignments of the set-list, which starts at `inicio` of `lista`.
-void separar(QString &lista, qsizetype inicio)
-{
-    if (lista.size() > inicio)
-        lista += QLatin1String(" , ");
-}
+// The set-list of an update: assignments joined by " , ".
+class ListaUpdate {
+public:
+    explicit ListaUpdate(Sentencia &sql) : m_sql(sql), m_inicio(sql.forma().size()) {}
 
-void asignarDescripcion(QString &lista, qsizetype inicio, const QString &idCatalogo, const RegArticulo &a)
+    // The comma before every assignment but the first.
+    Sentencia &asignar(QLatin1String columna)
+    {
+        if (m_sql.forma().size() > m_inicio)
+            m_sql << QLatin1String(" , ");
+        return m_sql << columna;
+    }
+
+private:
+    Sentencia &m_sql;
+    qsizetype m_inicio;
+};
+
+void asignarDescripcion(ListaUpdate &lista, const QString &idCatalogo, const RegArticulo &a)
 {
     // Catalog PUR keeps its own descriptions: only an addition may reach them.
     if (idCatalogo == QLatin1String("PUR") || a.descripcion.isEmpty()) {
-        if (a.anexo_descripcion.isEmpty())
-            return;
-        separar(lista, inicio);
-        entre(lista, QLatin1String(" Descripcion = Descripcion + ' "), a.anexo_descripcion, QLatin1String("'"));
+        if (!a.anexo_descripcion.isEmpty())
+            lista.asignar(QLatin1String(" Descripcion = Descripcion + ")).texto(QLatin1Char(' ') + a.anexo_descripcion);
         return;
     }
-    separar(lista, inicio);
+    Sentencia &sql = lista.asignar(QLatin1String(" Descripcion = "));
     if (a.anexo_descripcion.isEmpty())
-        entre(lista, QLatin1String(" Descripcion = '"), a.descripcion, QLatin1String("' "));
+        sql.texto(a.descripcion);
     else
-        entre(lista, QLatin1String(" Descripcion = '"), a.descripcion + QLatin1Char(' ') + a.anexo_descripcion,
-              QLatin1String("' "));
+        sql.texto(a.descripcion + QLatin1Char(' ') + a.anexo_descripcion);
+    sql << QLatin1String(" ");
 }
 
-void asignarObservaciones(QString &lista, qsizetype inicio, const RegArticulo &a)
+void asignarObservaciones(ListaUpdate &lista, const RegArticulo &a)
 {
     const QString *observaciones[] = {&a.observacion1, &a.observacion2, &a.observacion3};
+    const QLatin1String columnas[] = {QLatin1String(" [observacion1] = "), QLatin1String(" [observacion2] = "),
+                                      QLatin1String(" [observacion3] = ")};
     for (int i = 0; i < 3; ++i) {
         if (observaciones[i]->isEmpty())
             continue;
         QString texto = *observaciones[i];
         texto.replace(QLatin1Char('\''), QLatin1Char('.'));
-        separar(lista, inicio);
-        lista += QLatin1String(" [observacion");
-        lista += QLatin1Char(char('1' + i));
-        entre(lista, QLatin1String("] = '"), texto, QLatin1String("'"));
+        lista.asignar(columnas[i]).texto(texto);
     }
 }
 
-// The set-list, appended to `lista` (whose own text is no assignment).
-void listaUpdate(QString &lista, qsizetype inicio, const QString &idCatalogo, const RegArticulo &a,
-                 const QString &tipoBase)
+// The set-list, appended to `sql` (whose own text is no assignment).
+void listaUpdate(Sentencia &sql, const QString &idCatalogo, const RegArticulo &a, const QString &tipoBase)
 {
+    ListaUpdate lista(sql);
     // A short code from the sheet never replaces the one the catalog holds.
     if (a.ncm.size() > 9)
-        entre(lista, QLatin1String(" NCM = '"), a.ncm, QLatin1String("' "));
-    asignarDescripcion(lista, inicio, idCatalogo, a);
-    if (!a.descripcion_maria.isEmpty()) {
-        separar(lista, inicio);
-        entre(lista, QLatin1String(" Descripcion_Maria = '"), a.descripcion_maria, QLatin1String("'"));
-    }
-    if (a.kilos_unitario > 0) {
-        separar(lista, inicio);
-        lista += QLatin1String(" ArtKgUnitario = ");
-        lista += FormatoSql::pesoUpdate(a.kilos_unitario);
-    }
+        lista.asignar(QLatin1String(" NCM = ")).texto(a.ncm) << QLatin1String(" ");
+    asignarDescripcion(lista, idCatalogo, a);
+    if (!a.descripcion_maria.isEmpty())
+        lista.asignar(QLatin1String(" Descripcion_Maria = ")).texto(a.descripcion_maria);
+    if (a.kilos_unitario > 0)
+        lista.asignar(QLatin1String(" ArtKgUnitario = ")).numero(FormatoSql::pesoUpdate(a.kilos_unitario));
     if (tipoBase == kSql)
-        asignarObservaciones(lista, inicio, a);
-    if (!a.idpais.isEmpty()) {
-        separar(lista, inicio);
-        entre(lista, QLatin1String(" idPais = '"), a.idpais, QLatin1String("'"));
-    }
-    separar(lista, inicio);
-    entre(lista, QLatin1String(" USUARIO = '"), modGlobal::UsuarioSesion, QLatin1String("'"));
-    separar(lista, inicio);
+        asignarObservaciones(lista, a);
+    if (!a.idpais.isEmpty())
+        lista.asignar(QLatin1String(" idPais = ")).texto(a.idpais);
+    lista.asignar(QLatin1String(" USUARIO = ")).texto(modGlobal::UsuarioSesion);
     if (tipoBase == kSql)
-        lista += QLatin1String(" FECHA = GETDATE() ");
+        lista.asignar(QLatin1String(" FECHA = GETDATE() "));
     else if (tipoBase == kAccess)
-        lista += QLatin1String(" FECHA = ") + fechaAccess() + QLatin1Char(' ');
+        lista.asignar(QLatin1String(" FECHA = ")).fecha(fechaAccess()) << QLatin1String(" ");
+    else
+        lista.asignar(QLatin1String(""));
 }
 
 } // namespace
@@ -236,8 +210,7 @@ bool ExisteCatalogo(const QString &idCatalogo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(QStringLiteral("select idcatalogo from catalogo where idcatalogo = '") + literal(idCatalogo)
-                           + QLatin1Char('\''));
+        conexion()->setSql(Sentencia("select idcatalogo from catalogo where idcatalogo = ").texto(idCatalogo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -258,8 +231,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(QStringLiteral("select idarticulo from catarticulos")
-                           + whereArticulo(idCatalogo, articulo.idarticulo));
+        conexion()->setSql(conWhere("select idarticulo from catarticulos", idCatalogo, articulo.idarticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -271,8 +243,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo)
 {
     try {
-        conexion()->setSql(QStringLiteral("select ncm from catarticulos")
-                           + whereArticulo(idCatalogo, articulo.idarticulo));
+        conexion()->setSql(conWhere("select ncm from catarticulos", idCatalogo, articulo.idarticulo));
         std::shared_ptr<Recordset> rs;
         if (conexion()->crearRs(rs)) {
             if (!rs)
@@ -292,26 +263,31 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 namespace {
 constexpr qsizetype kCodigosPorLista = 8;
 
-QString whereAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
+void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &idsArticulo, qsizetype desde)
 {
-    QString lista;
-    for (const QString &id : idsArticulo) {
-        if (!lista.isEmpty())
-            lista += QStringLiteral(", ");
-        lista += QStringLiteral("'") + literal(id) + QStringLiteral("'");
+    sql << QLatin1String(" where idcatalogo = ");
+    sql.texto(idCatalogo) << QLatin1String(" and idarticulo in (");
+    const qsizetype hasta = std::min(idsArticulo.size(), desde + kCodigosPorLista);
+    for (qsizetype i = desde; i < hasta; ++i) {
+        if (i > desde)
+            sql << QLatin1String(", ");
+        sql.texto(idsArticulo[i]);
     }
-    return QStringLiteral(" where idcatalogo = '") + literal(idCatalogo) + QStringLiteral("' and idarticulo in (")
-           + lista + QStringLiteral(")");
+    sql << QLatin1String(")");
 }
 
 // Without statistics on the table a server answers a long list by reading the whole catalog,
 // and a short one through the key: a long group goes as short lists joined.
-QString enListasCortas(const QString &select, const QString &idCatalogo, const QStringList &idsArticulo)
+Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo)
 {
-    QStringList partes;
-    for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista)
-        partes << select + whereAlguno(idCatalogo, idsArticulo.mid(desde, kCodigosPorLista));
-    return partes.join(QStringLiteral(" union all "));
+    Sentencia sql;
+    for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista) {
+        if (desde > 0)
+            sql << QLatin1String(" union all ");
+        sql << select;
+        whereAlguno(sql, idCatalogo, idsArticulo, desde);
+    }
+    return sql;
 }
 } // namespace
 
@@ -320,7 +296,7 @@ bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
     int linea = 10;
     try {
         conexion()->setSql(
-            enListasCortas(QStringLiteral("select idarticulo from catarticulos"), idCatalogo, idsArticulo));
+            enListasCortas(QLatin1String("select idarticulo from catarticulos"), idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -334,7 +310,7 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
     int linea = 10;
     try {
         conexion()->setSql(
-            enListasCortas(QStringLiteral("select idarticulo, ncm from catarticulos"), idCatalogo, idsArticulo));
+            enListasCortas(QLatin1String("select idarticulo, ncm from catarticulos"), idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         QList<QPair<QString, QString>> filas;
@@ -348,7 +324,7 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
     }
 }
 
-QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+Sentencia AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
         if (ExisteArticulo(idCatalogo, articulo))
@@ -359,7 +335,7 @@ QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, 
     }
 }
 
-QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+Sentencia getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     exigirPesoFinito(articulo);
     if (tipoBase == kSql)
@@ -367,17 +343,15 @@ QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &artic
     if (tipoBase == kAccess)
         return insertAccess(idCatalogo, articulo);
     // Only the two kinds are served; the sender refuses any other before calling.
-    return QString();
+    return Sentencia();
 }
 
-QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
+Sentencia getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase)
 {
     try {
         exigirPesoFinito(articulo);
-        QString sql;
-        sql.reserve(320); // built once per article: grown once, not at each assignment
-        sql += QLatin1String("update catarticulos set ");
-        listaUpdate(sql, sql.size(), idCatalogo, articulo, tipoBase);
+        Sentencia sql("update catarticulos set ");
+        listaUpdate(sql, idCatalogo, articulo, tipoBase);
         agregarWhere(sql, idCatalogo, sinApostrofes(articulo.idarticulo));
         return sql;
     } catch (...) {

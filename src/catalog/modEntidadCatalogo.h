@@ -1,16 +1,17 @@
 #pragma once
 
 #include "catalog/RegArticulo.h"
+#include "database/Sentencia.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
 
-// Queries and statement texts for the article catalog table catarticulos, all through
-// modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return text; the
-// caller runs it. Every failure comes back as AppError kInnerOperation with the
-// operation's location put in front of the source.
+// Queries and statements for the article catalog table catarticulos, all through
+// modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return the statement,
+// its values apart from its SQL (texto() writes it out); the caller runs it. Every failure comes back as AppError
+// kInnerOperation with the operation's location put in front of the source.
 namespace modEntidadCatalogo {
 
 // True when table catalogo holds the catalog (letter case aside, as its key compares).
@@ -35,14 +36,14 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 // number: "inf" or "nan" in a statement would break it or write what nobody gave.
 
 // The insert for a new article, or the update when the catalog already holds it.
-// tipoBase is "SQL" or "ACCESS", compared exactly; any other kind gives "" for a new
+// tipoBase is "SQL" or "ACCESS", compared exactly; any other kind gives an empty one for a new
 // article (the sender refuses unknown kinds before it gets here).
-QString AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+Sentencia AgregarArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
 
-// The insert alone, for an article known to be new; "" for a kind other than "SQL" or "ACCESS".
-QString getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+// The insert alone, for an article known to be new; empty for a kind other than "SQL" or "ACCESS".
+Sentencia getSQLInsertArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
 
 // The update of an existing article: only the fields the sheet brought, plus USUARIO and FECHA.
-QString getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
+Sentencia getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &articulo, const QString &tipoBase);
 
 } // namespace modEntidadCatalogo

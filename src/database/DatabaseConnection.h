@@ -1,11 +1,13 @@
 #pragma once
 
 #include "database/Recordset.h"
+#include "database/Sentencia.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // The connection object of one entity. Every statement runs in two steps: set sql(),
 // then (after fetching the connection again) crearRs() for a query or ejecutar() for a command.
@@ -13,7 +15,9 @@ class DatabaseConnection {
 public:
     virtual ~DatabaseConnection() = default;
 
-    virtual void setSql(const QString &statement) = 0;
+    // A text converts to a statement without values.
+    virtual void setSql(const Sentencia &sentencia) = 0;
+    // The statement held, written out.
     virtual QString sql() const = 0;
 
     // Runs the query held in sql(); rs receives a new recordset on its first row.
@@ -43,5 +47,5 @@ public:
     // Runs the commands in one round trip, all of them or none. False when one failed:
     // none stands, those before them do.
     // A connection lost on the way raises AppError with the database's own message.
-    virtual bool ejecutarJuntas(const QStringList &) { return false; }
+    virtual bool ejecutarJuntas(const std::vector<Sentencia> &) { return false; }
 };

@@ -23,7 +23,7 @@ const int kSinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 } // namespace
 
 SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect)
-    : m_db(db), m_dialect(dialect), m_plantillas(dialect)
+    : m_db(db), m_dialect(dialect), m_formas(dialect), m_sqlite(m_formas)
 {
     prepararSqlite();
 }
@@ -61,7 +61,7 @@ SqlConnection::~SqlConnection()
 // The engine will not close a file while a prepared statement of it is left.
 void SqlConnection::cerrar()
 {
-    m_plantillas.olvidar();
+    m_sqlite.olvidar();
     m_db.close();
 }
 
@@ -179,7 +179,7 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
     abrirParaSentencia();
     QSqlQuery *preparada = nullptr;
     if (sqlite3 *motor = motorSqlite())
-        preparada = m_plantillas.consultar(m_db, motor, m_sql);
+        preparada = m_sqlite.consultar(m_db, motor, m_sentencia);
     std::optional<QSqlQuery> entera;
     if (!preparada)
         run(entera.emplace(m_db));
@@ -211,10 +211,10 @@ long SqlConnection::ejecutar()
     if (m_unaTransaccion)
         return ejecutarEnTransaccion(translatedSql());
     if (!m_enTransaccion)
-        return ejecutarSolo(m_sql);
+        return ejecutarSolo(m_sentencia);
     long cambiados = 0;
     try {
-        cambiados = ejecutarSolo(m_sql);
+        cambiados = ejecutarSolo(m_sentencia);
     } catch (const AppError &e) {
         // What stood before the failing command is kept, as if each had committed on its own.
         sqlite3 *motor = motorSqlite();
@@ -231,8 +231,13 @@ void SqlConnection::guardarHecha()
 {
     if (m_sinReposicion)
         return;
-    m_hechas.push_back(m_sql.toUtf8());
-    m_bytesHechas += m_hechas.back().size();
+    m_hechas.push_back(m_sentencia);
+    m_hechas.back().compartirForma(m_formas.formaCompartida(m_sentencia));
+    m_bytesHechas += 64;
+    for (const Sentencia::Valor &valor : m_sentencia.valores())
+        m_bytesHechas += 32 + 2 * valor.escrito.size();
+    if (m_sentencia.valores().empty())
+        m_bytesHechas += 2 * m_sentencia.forma().size();
     if (m_bytesHechas <= kBytesParaReponer)
         return;
     m_sinReposicion = true;
@@ -245,7 +250,7 @@ void SqlConnection::guardarHecha()
 void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
 {
     m_enTransaccion = false;
-    const std::vector<QByteArray> hechas = std::exchange(m_hechas, {});
+    const std::vector<Sentencia> hechas = std::exchange(m_hechas, {});
     m_bytesHechas = 0;
     if (std::exchange(m_sinReposicion, false)
         || (clase != ErrorDeMotor::Clase::Otro && clase != ErrorDeMotor::Clase::ClaveDuplicada)) {
@@ -257,8 +262,8 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
     }
     m_enTransaccion = true;
     try {
-        for (const QByteArray &texto : hechas)
-            ejecutarSolo(QString::fromUtf8(texto));
+        for (const Sentencia &hecha : hechas)
+            ejecutarSolo(hecha);
     } catch (const AppError &otro) {
         m_enTransaccion = false;
         QSqlQuery(m_db).exec(QStringLiteral("rollback"));
@@ -266,8 +271,8 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
     }
 }
 
-// One command as the program wrote it, put in the database's dialect on its way.
-long SqlConnection::ejecutarSolo(const QString &sentencia)
+// One command, put in the database's dialect on its way.
+long SqlConnection::ejecutarSolo(const Sentencia &sentencia)
 {
     if (sqlite3 *motor = motorSqlite()) {
         long cambiados = 0;
@@ -275,7 +280,7 @@ long SqlConnection::ejecutarSolo(const QString &sentencia)
             return cambiados;
     }
     QSqlQuery query(m_db);
-    run(query, SqlDialect::translate(sentencia, m_dialect));
+    run(query, m_formas.escrita(sentencia));
     return query.numRowsAffected();
 }
 
@@ -290,21 +295,21 @@ sqlite3 *SqlConnection::motorSqlite() const
 }
 
 // The command straight to the engine, in UTF-8: Qt's driver costs as much again per command
-// (a result object, the text to UTF-16 and back). A command of a shape run before skips the
-// reading of its text (PlantillasSqlite). Same outcome, count and error message; false, having
-// run nothing, for a text of no command or of more than one, left to Qt's path.
-bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados)
+// (a result object, the text to UTF-16 and back). A statement with values runs bound
+// (SentenciasSqlite). Same outcome, count and error message; false, having run nothing, for a
+// text of no command or of more than one, left to Qt's path.
+bool SqlConnection::ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados)
 {
     QString fallo;
-    switch (m_plantillas.ejecutar(motor, sentencia.toUtf8(), cambiados, fallo)) {
-    case PlantillasSqlite::Resultado::Hecho:
+    switch (m_sqlite.ejecutar(motor, sentencia, cambiados, fallo)) {
+    case SentenciasSqlite::Resultado::Hecho:
         return true;
-    case PlantillasSqlite::Resultado::Fallo:
+    case SentenciasSqlite::Resultado::Fallo:
         falloSqlite(sqlite3_extended_errcode(motor), fallo);
-    case PlantillasSqlite::Resultado::NoAplica:
+    case SentenciasSqlite::Resultado::NoAplica:
         break;
     }
-    const QByteArray utf8 = SqlDialect::translate(sentencia, m_dialect).toUtf8();
+    const QByteArray utf8 = m_formas.escrita(sentencia).toUtf8();
     sqlite3_stmt *preparada = nullptr;
     const char *resto = nullptr;
     int rc = sqlite3_prepare_v2(motor, utf8.constData(), int(utf8.size()), &preparada, &resto);
@@ -568,13 +573,14 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
 
 // A window goes inside the server run's transaction, which it leaves with the savepoint after
 // its last command. Only such a run takes windows (sentenciasPorEnvio).
-bool SqlConnection::ejecutarJuntas(const QStringList &sentencias)
+bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias)
 {
     abrirParaSentencia();
     abrirTransaccion();
     QStringList textos;
-    for (const QString &sentencia : sentencias)
-        textos << SqlDialect::translate(sentencia, m_dialect);
+    textos.reserve(qsizetype(sentencias.size()) + 2);
+    for (const Sentencia &sentencia : sentencias)
+        textos << m_formas.escrita(sentencia);
     textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
     QSqlError error;
     int intentos = 0;

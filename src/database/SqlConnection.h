@@ -2,7 +2,9 @@
 
 #include "database/DatabaseConnection.h"
 #include "database/ErrorDeMotor.h"
-#include "database/PlantillasSqlite.h"
+#include "database/FormasEnDialecto.h"
+#include "database/Sentencia.h"
+#include "database/SentenciasSqlite.h"
 #include "database/SqlDialect.h"
 #include "database/VigiaDeRespuesta.h"
 
@@ -26,23 +28,23 @@ public:
     SqlConnection(const SqlConnection &) = delete;
     SqlConnection &operator=(const SqlConnection &) = delete;
 
-    void setSql(const QString &statement) override { m_sql = statement; }
-    QString sql() const override { return m_sql; }
+    void setSql(const Sentencia &sentencia) override { m_sentencia = sentencia; }
+    QString sql() const override { return m_sentencia.texto(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
     long ejecutar() override;
     void comenzarTanda(const std::function<void()> &alEsperar = {}) override;
     void confirmarTanda() override;
     void terminarTanda() override;
     int sentenciasPorEnvio() const override;
-    bool ejecutarJuntas(const QStringList &sentencias) override;
+    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override;
     bool tandaPerdida() const override { return m_perdida; }
 
     // How long a run waits for another run's hold on the catalog, and a statement for the
     // server's answer, before it gives up with a message.
     void setEsperaMaxima(int segundos) { m_esperaMaximaMs = qint64(segundos) * 1000; }
 
-    // The text that reaches the database for the statement held in sql().
-    QString translatedSql() const { return SqlDialect::translate(m_sql, m_dialect); }
+    // The text that reaches the database for the statement held in sql(), when it goes as text.
+    QString translatedSql() { return m_formas.escrita(m_sentencia); }
 
 private:
     // A server's window costs a few round trips whatever its length; a long one pays them
@@ -62,9 +64,9 @@ private:
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
     bool exec(QSqlQuery &query, const QString &texto);
-    long ejecutarSolo(const QString &sentencia);
+    long ejecutarSolo(const Sentencia &sentencia);
     sqlite3 *motorSqlite() const;
-    bool ejecutarSqlite(sqlite3 *motor, const QString &sentencia, long &cambiados);
+    bool ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados);
     [[noreturn]] void falloSqlite(int codigo, const QString &motivo);
     void cerrar();
     void tomarArchivo(const std::function<void()> &alEsperar);
@@ -84,9 +86,11 @@ private:
 
     QSqlDatabase m_db;
     SqlDialect::Kind m_dialect;
-    // The embedded engine's commands, prepared once per shape.
-    PlantillasSqlite m_plantillas;
-    QString m_sql;
+    // The statements in the database's dialect, rewritten once per shape; the embedded
+    // engine's prepared once per shape.
+    FormasEnDialecto m_formas;
+    SentenciasSqlite m_sqlite;
+    Sentencia m_sentencia;
     bool m_abrirDeNuevo = false;
     qint64 m_esperaMaximaMs = 60'000;
     VigiaDeRespuesta m_vigia;
@@ -94,11 +98,12 @@ private:
     // start to confirmarTanda.
     bool m_tanda = false;
     bool m_enTransaccion = false;
-    // The commands of that transaction, for the rare failure that rolls it back whole; in
-    // UTF-8, and only up to kBytesParaReponer: past that (a batch run of hundreds of thousands
-    // of articles) such a failure leaves nothing of the run, and says so.
+    // The commands of that transaction, for the rare failure that rolls it back whole; their
+    // values with one shared copy of each shape, and only up to kBytesParaReponer: past that
+    // (a batch run of hundreds of thousands of articles) such a failure leaves nothing of the
+    // run, and says so.
     static constexpr qsizetype kBytesParaReponer = 64 * 1024 * 1024;
-    std::vector<QByteArray> m_hechas;
+    std::vector<Sentencia> m_hechas;
     qsizetype m_bytesHechas = 0;
     bool m_sinReposicion = false;
     // A server's run: one transaction from its first command to confirmarTanda, with a

@@ -1,7 +1,6 @@
 #include "review/TablaPaises.h"
 
 #include "core/modGlobal.h"
-#include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 
 namespace TablaPaises {
@@ -9,7 +8,7 @@ namespace {
 const QString kCatalogos = QStringLiteral("CATALOGOS");
 const QString kSystablas = QStringLiteral("SYSTABLAS");
 
-std::shared_ptr<Recordset> consultar(const QString &entidad, const QString &sql)
+std::shared_ptr<Recordset> consultar(const QString &entidad, const Sentencia &sql)
 {
     DataAccessManager &datos = *modGlobal::AccesoDatos;
     datos.getDataConnectionByEntity(entidad)->setSql(sql);
@@ -17,11 +16,6 @@ std::shared_ptr<Recordset> consultar(const QString &entidad, const QString &sql)
     if (!datos.getDataConnectionByEntity(entidad)->crearRs(rs))
         return nullptr;
     return rs;
-}
-
-QString entreApostrofes(const QString &texto)
-{
-    return QStringLiteral("'") + modTexto::literal(texto) + QStringLiteral("'");
 }
 } // namespace
 
@@ -37,8 +31,7 @@ QList<Pais> paises()
 
 bool buscarOrigen(const QString &valor, RelacionPais &relacion)
 {
-    const auto rs = consultar(kCatalogos,
-                              QStringLiteral("select ORI, ESM from ORG where PAI = ") + entreApostrofes(valor));
+    const auto rs = consultar(kCatalogos, Sentencia("select ORI, ESM from ORG where PAI = ").texto(valor));
     if (!rs)
         return false;
     relacion.ORI = rs->fields(QStringLiteral("ORI")).toString();
@@ -49,10 +42,11 @@ bool buscarOrigen(const QString &valor, RelacionPais &relacion)
 long guardarOrigen(const QString &valor, const QString &idPais, const QString &esm)
 {
     DataAccessManager &datos = *modGlobal::AccesoDatos;
-    datos.getDataConnectionByEntity(kCatalogos)
-        ->setSql(QStringLiteral("insert into ORG (PAI, ORI, ESM) values (") + entreApostrofes(valor)
-                 + QStringLiteral(",") + entreApostrofes(idPais) + QStringLiteral(",") + entreApostrofes(esm)
-                 + QStringLiteral(")"));
+    Sentencia sql("insert into ORG (PAI, ORI, ESM) values (");
+    sql.texto(valor) << QLatin1String(",");
+    sql.texto(idPais) << QLatin1String(",");
+    sql.texto(esm) << QLatin1String(")");
+    datos.getDataConnectionByEntity(kCatalogos)->setSql(sql);
     return datos.getDataConnectionByEntity(kCatalogos)->ejecutar();
 }
 

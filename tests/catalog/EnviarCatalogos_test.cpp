@@ -27,7 +27,7 @@ const QString kSent = u"Artículos enviados al catálogo GEN"_s;
 struct OneByOne : DatabaseConnection {
     explicit OneByOne(std::shared_ptr<DatabaseConnection> r) : real(std::move(r)) {}
     std::shared_ptr<DatabaseConnection> real;
-    void setSql(const QString &s) override { real->setSql(s); }
+    void setSql(const Sentencia &s) override { real->setSql(s); }
     QString sql() const override { return real->sql(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override { return real->crearRs(rs); }
     long ejecutar() override { return real->ejecutar(); }
@@ -85,7 +85,7 @@ struct Intruder : DatabaseConnection {
     const PostgresTestServer &server;
     QString database;
     bool done = false;
-    void setSql(const QString &s) override { real->setSql(s); }
+    void setSql(const Sentencia &s) override { real->setSql(s); }
     QString sql() const override { return real->sql(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override { return real->crearRs(rs); }
     long ejecutar() override { return intrude(), real->ejecutar(); }
@@ -94,7 +94,7 @@ struct Intruder : DatabaseConnection {
     void terminarTanda() override { real->terminarTanda(); }
     bool tandaPerdida() const override { return real->tandaPerdida(); }
     int sentenciasPorEnvio() const override { return real->sentenciasPorEnvio(); }
-    bool ejecutarJuntas(const QStringList &s) override { return intrude(), real->ejecutarJuntas(s); }
+    bool ejecutarJuntas(const std::vector<Sentencia> &s) override { return intrude(), real->ejecutarJuntas(s); }
     void intrude()
     {
         if (std::exchange(done, true))

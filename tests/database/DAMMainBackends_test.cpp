@@ -13,6 +13,8 @@
 
 #include <clocale>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Switches the C library's numbers to a decimal comma, as the program runs under an
@@ -130,6 +132,21 @@ private Q_SLOTS:
             if (step[QLatin1String("number")].isDouble())
                 QCOMPARE(value.toDouble(), step[QLatin1String("number")].toDouble());
         }
+
+        // A text value reaches the row as it was, whatever marks of SQL or of parameters it
+        // holds, and a question finds it by itself.
+        const QString hostile = u"O'Brien \\n \\' ? ?1 :name $1 @p -- /* ; \"x\" [y] #2026/1/1# + 'fin"_s;
+        Sentencia insert("insert into ORG (PAI, ORI, ESM) values (");
+        insert.texto(hostile) << QLatin1String(",");
+        insert.texto(u"ARG"_s) << QLatin1String(",");
+        insert.texto(u"N"_s) << QLatin1String(")");
+        QCOMPARE(SqlRows::execute(*m_dam, QStringLiteral("CATALOGOS"), insert), 1L);
+        m_dam->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
+            ->setSql(Sentencia("select PAI, ORI from ORG where PAI = ").texto(hostile));
+        QVERIFY(m_dam->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs));
+        QCOMPARE(rs->fields(QStringLiteral("PAI")).toString(), hostile);
+        QCOMPARE(first(QStringLiteral("select count(*) from ORG where ORI = 'ARG' and ESM = 'N'")),
+                 QStringLiteral("1"));
 
         // A rejected statement: the database's own message.
         const QString error = SqlRows::failure([&] {

@@ -21,7 +21,7 @@ struct FakeConnection : DatabaseConnection {
     std::optional<AppError> failure;
     unsigned long delayMs = 0;
 
-    void setSql(const QString &s) override { m_sql = s; }
+    void setSql(const Sentencia &s) override { m_sql = s.texto(); }
     QString sql() const override { return m_sql; }
     bool crearRs(std::shared_ptr<Recordset> &rs) override
     {
@@ -58,7 +58,7 @@ inline void useRealData()
     modGlobal::AccesoDatos->LoadParameters();
 }
 
-inline void runSql(const QString &sql, const QString &entity = QStringLiteral("CATALOGOS"))
+inline void runSql(const Sentencia &sql, const QString &entity = QStringLiteral("CATALOGOS"))
 {
     SqlRows::execute(*modGlobal::AccesoDatos, entity, sql);
 }

@@ -8,7 +8,7 @@
 
 // Statements a test runs through the data-access component, in its two steps.
 namespace SqlRows {
-inline long execute(DataAccessManager &datos, const QString &entity, const QString &sql)
+inline long execute(DataAccessManager &datos, const QString &entity, const Sentencia &sql)
 {
     datos.getDataConnectionByEntity(entity)->setSql(sql);
     return datos.getDataConnectionByEntity(entity)->ejecutar();

@@ -1,5 +1,6 @@
 #include "core/AppError.h"
 #include "database/ErrorDeMotor.h"
+#include "database/FormasEnDialecto.h"
 #include "database/Recordset.h"
 #include "database/SqlConnection.h"
 
@@ -88,67 +89,102 @@ QString engineText(const QString &description)
     }
     return description;
 }
+
+// A statement of tests/data/sentencias-sqlite.json: SQL pieces and typed values.
+Sentencia statement(const QJsonValue &v)
+{
+    if (v.isString())
+        return Sentencia(v.toString());
+    Sentencia s;
+    for (const QJsonValue &piece : v.toArray()) {
+        const QJsonObject o = piece.toObject();
+        if (piece.isString())
+            s << QLatin1String(piece.toString().toLatin1());
+        else if (o.contains(u"t"_s))
+            s.texto(o[u"t"_s].toString());
+        else if (o.contains(u"n"_s))
+            s.numero(o[u"n"_s].toString());
+        else
+            s.fecha(o[u"d"_s].toString());
+    }
+    return s;
+}
+
+QList<Sentencia> statements(const QJsonValue &v)
+{
+    QList<Sentencia> out;
+    for (const QJsonValue &one : v.toArray())
+        out << statement(one);
+    return out;
+}
 } // namespace
 
-class PlantillasSqliteTest : public QObject {
+class SentenciasSqliteTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Commands of one shape share a prepared statement, their literals bound. Every command
-    // must end as it does when its text is read whole: the same rows to the bit (texts,
-    // integers, decimals the C library would round otherwise, blobs, a column without a
-    // type), the same count of rows changed, the same message for a refused one, and texts
-    // that are not taken (an exponent, a NUL, +, a syntax error) run as they stand.
-    void everyCommandEndsAsItsWholeText()
+    // Statements run with their values bound must end as their written-out text does: the
+    // same rows to the bit (texts, integers, decimals the C library would round otherwise,
+    // blobs, a column without a type), the same count of rows changed, the same message for a
+    // refused one; values the engine would read otherwise bound (a NUL, an unreadable date)
+    // run written out. Every text written out in a dialect is what the dialect makes of the
+    // whole text.
+    void everyStatementEndsAsItsWrittenText()
     {
         QTemporaryDir dir;
-        const QString held = dir.filePath(u"plantillas.sqlite"_s);
+        const QString held = dir.filePath(u"ligadas.sqlite"_s);
         const QString whole = dir.filePath(u"enteras.sqlite"_s);
         const QJsonObject table = QJsonDocument::fromJson([] {
-                                      QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/plantillas-sqlite.json"));
+                                      QFile f(QStringLiteral(SORVANTA_SOURCE_DIR "/tests/data/sentencias-sqlite.json"));
                                       f.open(QIODevice::ReadOnly);
                                       return f.readAll();
                                   }())
                                       .object();
-        QStringList byTemplate, byText;
+        const QList<Sentencia> commands = statements(table[u"commands"_s]);
+        QList<Sentencia> questions = statements(table[u"queries"_s]);
+        // Qt hands a question to the engine in UTF-16, where a lone surrogate fails it.
+        questions << Sentencia("select k from t where x = ").texto(u"a"_s + QChar(0xD800) + u"b"_s);
+        for (const Sentencia &s : commands + questions) {
+            for (auto kind : {SqlDialect::Sqlite, SqlDialect::Postgres, SqlDialect::Native}) {
+                FormasEnDialecto formas(kind);
+                QCOMPARE(formas.escrita(s), SqlDialect::translate(s.texto(), kind));
+            }
+        }
+        QStringList bound, byText;
         {
-            SqlConnection connection(openFile(held, u"plantillas"_s), SqlDialect::Sqlite);
+            SqlConnection connection(openFile(held, u"ligadas"_s), SqlDialect::Sqlite);
             QSqlDatabase reference = openFile(whole, u"enteras"_s);
-            for (QSqlDatabase db : {QSqlDatabase::database(u"plantillas"_s), reference})
+            for (QSqlDatabase db : {QSqlDatabase::database(u"ligadas"_s), reference})
                 QVERIFY(QSqlQuery(db).exec(table[u"schema"_s].toString()));
-            for (const QString &command : DataTable::texts(table[u"commands"_s])) {
+            for (const Sentencia &command : commands) {
                 connection.setSql(command);
                 try {
-                    byTemplate << QString::number(connection.ejecutar());
+                    bound << QString::number(connection.ejecutar());
                 } catch (const AppError &e) {
-                    byTemplate << engineText(e.description());
+                    bound << engineText(e.description());
                 }
                 QSqlQuery q(reference);
-                byText << (q.exec(SqlDialect::translate(command, SqlDialect::Sqlite))
+                byText << (q.exec(SqlDialect::translate(command.texto(), SqlDialect::Sqlite))
                                ? QString::number(q.numRowsAffected())
                                : q.lastError().databaseText().trimmed());
             }
-            // The questions, twice each: the second time from the prepared query. Qt hands a
-            // whole question to the engine in UTF-16, where a lone surrogate fails it.
-            const QString alone = u"a"_s + QChar(0xD800) + u"b"_s;
-            const QStringList questions = DataTable::texts(table[u"queries"_s])
-                                          << u"select k from t where x = '%1'"_s.arg(alone);
-            for (const QString &question : questions + questions) {
+            // The questions, twice each: the second time from the prepared query.
+            for (const Sentencia &question : questions + questions) {
                 connection.setSql(question);
                 std::shared_ptr<Recordset> rs;
                 try {
                     connection.crearRs(rs);
-                    byTemplate << answer(*rs);
+                    bound << answer(*rs);
                 } catch (const AppError &e) {
-                    byTemplate << engineText(e.description());
+                    bound << engineText(e.description());
                 }
                 QSqlQuery q(reference);
-                byText << (q.exec(question) ? answer(q) : q.lastError().databaseText().trimmed());
+                byText << (q.exec(question.texto()) ? answer(q) : q.lastError().databaseText().trimmed());
             }
         }
         QSqlDatabase::removeDatabase(u"enteras"_s);
-        QCOMPARE(byTemplate, byText);
-        QCOMPARE(byText.count(u"1"_s), 13); // most commands changed a row, so the rows say something
+        QCOMPARE(bound, byText);
+        QCOMPARE(byText.count(u"1"_s), 15); // most commands changed a row, so the rows say something
         QCOMPARE(contents(held), contents(whole));
     }
 
@@ -166,7 +202,7 @@ private slots:
         SqlConnection connection(openFile(file, u"tanda"_s), SqlDialect::Sqlite);
         connection.comenzarTanda();
         for (const QString &k : {u"a"_s, u"b"_s}) {
-            connection.setSql(u"insert into t (k, x) values ('%1', 'x')"_s.arg(k));
+            connection.setSql(Sentencia("insert into t (k, x) values (").texto(k) << QLatin1String(", 'x')"));
             QCOMPARE(connection.ejecutar(), 1L);
         }
         connection.confirmarTanda();
@@ -180,5 +216,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PlantillasSqliteTest)
-#include "PlantillasSqlite_test.moc"
+QTEST_GUILESS_MAIN(SentenciasSqliteTest)
+#include "SentenciasSqlite_test.moc"

@@ -1,0 +1,209 @@
+#include "database/SentenciasSqlite.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <sqlite3.h>
+
+namespace {
+bool esEntero(const QString &escrito)
+{
+    qsizetype i = escrito.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (i == escrito.size())
+        return false;
+    for (; i < escrito.size(); ++i) {
+        if (!escrito[i].isDigit() || escrito[i].unicode() > u'9')
+            return false;
+    }
+    return true;
+}
+
+// Where the written-out text and a bound value part ways: the engine stops reading a text at a
+// NUL, and Qt hands a question's text to it in UTF-16, which spells a lone surrogate otherwise
+// than a bound UTF-8 value.
+bool seEnlazaIgual(const QString &texto, bool consulta)
+{
+    for (const QChar c : texto) {
+        if (c.isNull() || (consulta && c.isSurrogate()))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+SentenciasSqlite::~SentenciasSqlite()
+{
+    soltar();
+}
+
+void SentenciasSqlite::olvidar()
+{
+    soltar();
+    m_motor = nullptr;
+}
+
+void SentenciasSqlite::soltar()
+{
+    for (sqlite3_stmt *sentencia : std::as_const(m_comandos))
+        sqlite3_finalize(sentencia);
+    m_comandos.clear();
+    m_consultas.clear();
+    sqlite3_finalize(m_numero);
+    m_numero = nullptr;
+}
+
+void SentenciasSqlite::cambiarDeMotor(sqlite3 *motor)
+{
+    if (motor == m_motor)
+        return;
+    olvidar();
+    m_motor = motor;
+}
+
+// The statement in the dialect with "?" in each value's place, a text's apostrophes taken away.
+QString SentenciasSqlite::conLugares(const Sentencia &sentencia)
+{
+    const QStringList &partes = m_formas.partes(sentencia);
+    const auto &valores = sentencia.valores();
+    QString sql = partes.front();
+    for (size_t i = 0; i < valores.size(); ++i) {
+        const bool texto = valores[i].tipo == Sentencia::Valor::Texto;
+        if (texto)
+            sql.chop(1);
+        sql += QLatin1Char('?');
+        sql += QStringView(partes[qsizetype(i) + 1]).mid(texto ? 1 : 0);
+    }
+    return sql;
+}
+
+// A number as the engine reads it written in a statement: an integer that fits, or else a
+// decimal read by the engine's own routine, which need not round as the C library does.
+bool SentenciasSqlite::numeroDe(const QString &escrito, QVariant &valor)
+{
+    if (esEntero(escrito)) {
+        bool cabe = false;
+        const qlonglong entero = escrito.toLongLong(&cabe);
+        if (cabe) {
+            valor = entero;
+            return true;
+        }
+    }
+    if (!m_numero
+        && sqlite3_prepare_v3(m_motor, "select ?1", -1, SQLITE_PREPARE_PERSISTENT, &m_numero, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_numero);
+        m_numero = nullptr;
+        return false;
+    }
+    const QByteArray utf8 = escrito.toUtf8();
+    sqlite3_bind_text(m_numero, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    const bool leido = sqlite3_step(m_numero) == SQLITE_ROW;
+    if (leido)
+        valor = sqlite3_column_double(m_numero, 0);
+    sqlite3_reset(m_numero);
+    sqlite3_clear_bindings(m_numero);
+    return leido;
+}
+
+bool SentenciasSqlite::enVariantes(const Sentencia &sentencia, bool consulta, QVariantList &variantes)
+{
+    variantes.clear();
+    for (const Sentencia::Valor &valor : sentencia.valores()) {
+        if (valor.tipo == Sentencia::Valor::Texto) {
+            if (!seEnlazaIgual(valor.escrito, consulta))
+                return false;
+            variantes << valor.escrito;
+        } else if (valor.tipo == Sentencia::Valor::Numero) {
+            QVariant numero;
+            if (!numeroDe(valor.escrito, numero))
+                return false;
+            variantes << numero;
+        } else {
+            // A date the dialect writes as a text literal; one it cannot read runs written out.
+            const QString literal = m_formas.valor(valor);
+            if (literal.size() < 2 || !literal.startsWith(QLatin1Char('\'')) || !literal.endsWith(QLatin1Char('\''))
+                || literal.count(QLatin1Char('\'')) != 2)
+                return false;
+            variantes << literal.mid(1, literal.size() - 2);
+        }
+    }
+    return true;
+}
+
+SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sentencia &sentencia, long &cambiados,
+                                                       QString &motivo)
+{
+    cambiarDeMotor(motor);
+    if (sentencia.valores().empty() || !enVariantes(sentencia, false, m_variantes))
+        return Resultado::NoAplica;
+    sqlite3_stmt *comando = nullptr;
+    const auto hallado = m_comandos.constFind(sentencia.forma());
+    if (hallado != m_comandos.constEnd()) {
+        comando = *hallado;
+    } else {
+        if (m_comandos.size() >= kMaxComandos)
+            soltar();
+        const QByteArray sql = conLugares(sentencia).toUtf8();
+        const char *resto = nullptr;
+        if (sqlite3_prepare_v3(motor, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &comando, &resto)
+                != SQLITE_OK
+            || !comando || !QByteArray(resto).trimmed().isEmpty()
+            || sqlite3_bind_parameter_count(comando) != int(m_variantes.size())) {
+            sqlite3_finalize(comando);
+            comando = nullptr;
+        }
+        m_comandos.insert(sentencia.forma(), comando);
+    }
+    if (!comando)
+        return Resultado::NoAplica;
+    std::vector<QByteArray> textos;
+    textos.reserve(size_t(m_variantes.size()));
+    for (int k = 0; k < m_variantes.size(); ++k) {
+        const QVariant &v = m_variantes[k];
+        if (v.typeId() == QMetaType::QString) {
+            textos.push_back(v.toString().toUtf8());
+            sqlite3_bind_text(comando, k + 1, textos.back().constData(), int(textos.back().size()), SQLITE_STATIC);
+        } else if (v.typeId() == QMetaType::LongLong) {
+            sqlite3_bind_int64(comando, k + 1, v.toLongLong());
+        } else {
+            sqlite3_bind_double(comando, k + 1, v.toDouble());
+        }
+    }
+    const int rc = sqlite3_step(comando);
+    const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
+    if (bien)
+        cambiados = sqlite3_changes(motor);
+    else
+        motivo = QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
+    // The bound texts are gone after this.
+    sqlite3_reset(comando);
+    sqlite3_clear_bindings(comando);
+    return bien ? Resultado::Hecho : Resultado::Fallo;
+}
+
+QSqlQuery *SentenciasSqlite::consultar(const QSqlDatabase &db, sqlite3 *motor, const Sentencia &sentencia)
+{
+    cambiarDeMotor(motor);
+    QVariantList variantes;
+    if (sentencia.valores().empty() || !enVariantes(sentencia, true, variantes))
+        return nullptr;
+    auto hallada = m_consultas.find(sentencia.forma());
+    if (hallada == m_consultas.end()) {
+        auto nueva = std::make_shared<QSqlQuery>(db);
+        nueva->setForwardOnly(true);
+        if (!nueva->prepare(conLugares(sentencia)))
+            nueva.reset();
+        // Lists of every length asked pile up as many shapes.
+        if (m_consultas.size() >= kMaxConsultas)
+            m_consultas.clear();
+        hallada = m_consultas.insert(sentencia.forma(), nueva);
+    }
+    QSqlQuery *query = hallada->get();
+    if (!query)
+        return nullptr;
+    for (int k = 0; k < variantes.size(); ++k)
+        query->bindValue(k, variantes[k]);
+    if (!query->exec()) {
+        query->finish();
+        return nullptr;
+    }
+    return query;
+}
