@@ -2,6 +2,7 @@
 
 #include "catalog/ConsultaAnticipada.h"
 #include "catalog/RegArticulo.h"
+#include "catalog/RegistroEnvio.h"
 #include "catalog/VentanaEnvio.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
@@ -130,6 +131,7 @@ public:
         m_conexion->terminarTanda();
     }
     int sentenciasPorEnvio() const { return m_conexion ? m_conexion->sentenciasPorEnvio() : 1; }
+    bool perdida() const { return m_conexion && m_conexion->tandaPerdida(); }
     // Commits what the run executed; raises AppError when that fails, and then no article
     // is to blame.
     void confirmar()
@@ -179,17 +181,36 @@ struct Envio {
     }
 };
 
+// The catalog commits what the run wrote once the journal holds it, so that it can be undone.
+void confirmar(Tanda &tanda, RegistroEnvio &registro)
+{
+    if (!tanda.perdida())
+        registro.antesDeConfirmar();
+    tanda.confirmar();
+    registro.confirmado();
+}
+
+// The checked articles, as they are sent.
+QStringList codigosMarcados(const ReviewListModel &lista)
+{
+    QStringList codigos;
+    for (int i = 0; i < lista.itemCount(); ++i)
+        if (lista.isChecked(i))
+            codigos << codigoDe(lista, i);
+    return codigos;
+}
+
 // Whatever stopped the run, what was executed before it stays written; a failure of that
 // is the one to report.
-void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda)
+void cerrarTrasParada(VentanaEnvio &ventana, Tanda &tanda, RegistroEnvio &registro)
 {
     try {
         ventana.vaciar();
     } catch (const AppError &) {
-        tanda.confirmar();
+        confirmar(tanda, registro);
         throw;
     }
-    tanda.confirmar();
+    confirmar(tanda, registro);
 }
 } // namespace
 
@@ -202,6 +223,7 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
         if (aviso)
             aviso(QStringLiteral("Esperando a que termine otro envío al catálogo…"));
     });
+    RegistroEnvio registro(idCatalogo, codigosMarcados(lista));
     const int porEnvio = tanda.sentenciasPorEnvio();
     // With windows a question costs a round trip of its own: longer groups.
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);
@@ -220,9 +242,16 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
         }
         ventana.vaciar();
     } catch (const AppError &) {
-        cerrarTrasParada(ventana, tanda);
+        try {
+            cerrarTrasParada(ventana, tanda, registro);
+        } catch (const AppError &) {
+            resumen.sinDeshacer = registro.problema();
+            throw;
+        }
+        resumen.sinDeshacer = registro.problema();
         throw;
     }
-    tanda.confirmar();
+    confirmar(tanda, registro);
+    resumen.sinDeshacer = registro.problema();
     resumen.enCurso.clear();
 }

@@ -12,6 +12,8 @@ struct ResumenEnvio {
     // The article whose statement was on its way when the run stopped ("" otherwise, and
     // when the NCM check stopped it: that message names the article itself).
     QString enCurso;
+    // Why what the run wrote cannot be undone ("" when it can, or when nothing was written).
+    QString sinDeshacer;
 };
 
 // F12 without a window: inserts every checked article of the list into catalog

@@ -291,6 +291,11 @@ Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const 
 }
 } // namespace
 
+Sentencia ConsultaDeAlgunos(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    return enListasCortas(select, idCatalogo, idsArticulo);
+}
+
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;

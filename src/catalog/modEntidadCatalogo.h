@@ -29,6 +29,10 @@ bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
 // apostrophe-safe): one query for many rows of F11.
 QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QStringList &idsArticulo);
 
+// `select` (a select of catarticulos without its where) for the given codes of the catalog, in
+// short lists joined, as NcmDeAlgunos asks.
+Sentencia ConsultaDeAlgunos(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo);
+
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);
 

@@ -9,6 +9,7 @@
 #include "database/SqlConnection.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QUuid>
 
@@ -148,6 +149,18 @@ std::shared_ptr<DatabaseConnection> DAMMain::getDataConnectionByEntity(const QSt
 QString DAMMain::getDataConnectionTAG(const QString &entity)
 {
     return entry(entity).settings.tag;
+}
+
+EntitySettings DAMMain::getDataConnectionOrigen(const QString &entity)
+{
+    EntitySettings origen = entry(entity).settings;
+    origen.password.clear();
+    origen.options.clear();
+    // An ODBC connection string may carry its own password.
+    static const QRegularExpression clave(QStringLiteral("\\b(pwd|password|passwd)\\s*=\\s*(\\{[^}]*\\}?|[^;]*)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    origen.database.replace(clave, QStringLiteral("\\1=********"));
+    return origen;
 }
 
 EntitySettings DAMMain::settings(const QString &entity) const

@@ -19,6 +19,7 @@ public:
     void LoadParameters() override;
     std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &entity) override;
     QString getDataConnectionTAG(const QString &entity) override;
+    EntitySettings getDataConnectionOrigen(const QString &entity) override;
 
     // Instead of LoadParameters: both entities on the embedded databases in folder,
     // created there when missing (benchmarks, tools).

@@ -2,6 +2,7 @@
 
 #include "core/Component.h"
 #include "database/DatabaseConnection.h"
+#include "database/EntitySettings.h"
 
 #include <QString>
 #include <memory>
@@ -16,4 +17,7 @@ public:
     virtual std::shared_ptr<DatabaseConnection> getDataConnectionByEntity(const QString &entity) = 0;
     // "SQL" or "ACCESS": the kind of database behind the entity.
     virtual QString getDataConnectionTAG(const QString &entity) = 0;
+    // Which database stands behind the entity: driver, server, port, database and user, never
+    // a password. Empty where the component cannot tell.
+    virtual EntitySettings getDataConnectionOrigen(const QString & /*entity*/) { return {}; }
 };

@@ -38,6 +38,12 @@ public:
     virtual void comenzarTanda(const std::function<void()> & /*alEsperar*/ = {}) {}
     virtual void confirmarTanda() {}
     virtual void terminarTanda() {}
+    // The run begun next stands whole or not at all: a failing command leaves what went before
+    // it uncommitted, for confirmarTanda or descartarTanda. Where the connection has no such
+    // run (ODBC), each command still commits on its own.
+    virtual void tandaEntera() {}
+    // Rolls back what the run executed and lets go; never raises.
+    virtual void descartarTanda() { terminarTanda(); }
     // True once the run's transaction went with its session: nothing the run executed stands.
     virtual bool tandaPerdida() const { return false; }
 

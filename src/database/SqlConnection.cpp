@@ -216,8 +216,14 @@ long SqlConnection::ejecutar()
     try {
         cambiados = ejecutarSolo(m_sentencia);
     } catch (const AppError &e) {
-        // What stood before the failing command is kept, as if each had committed on its own.
         sqlite3 *motor = motorSqlite();
+        if (m_entera) {
+            // The engine may have rolled the transaction back itself; what is left waits for
+            // confirmarTanda or descartarTanda.
+            m_enTransaccion = motor && !sqlite3_get_autocommit(motor);
+            throw;
+        }
+        // What stood before the failing command is kept, as if each had committed on its own.
         if (motor && sqlite3_get_autocommit(motor))
             reponer(e, ErrorDeMotor::deSqlite(sqlite3_extended_errcode(motor)));
         confirmarArchivo();
@@ -461,10 +467,36 @@ void SqlConnection::confirmarTanda()
     rechazarPerdido(QStringLiteral("No se pudo confirmar el envío. ") + describir(query.lastError()));
 }
 
+void SqlConnection::descartarTanda()
+{
+    m_entera = true;
+    terminarTanda();
+}
+
+// What a whole-or-nothing run left uncommitted goes back.
+void SqlConnection::deshacerAbierto()
+{
+    if (std::exchange(m_abierta, false) && m_db.isOpen()) {
+        QSqlQuery query(m_db);
+        try {
+            exec(query, QStringLiteral("rollback"));
+        } catch (const AppError &) {
+            // The session is gone, and its transaction with it.
+        }
+    }
+    if (std::exchange(m_enTransaccion, false) && m_db.isOpen())
+        QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+    m_hechas = {};
+    m_bytesHechas = 0;
+    m_sinReposicion = false;
+}
+
 // Closing the embedded engine's connection is the one sure way to let go of the file; the
-// next statement opens it again.
+// next statement opens it again. A whole-or-nothing run not confirmed goes back.
 void SqlConnection::terminarTanda()
 {
+    if (std::exchange(m_entera, false))
+        deshacerAbierto();
     if (m_unaTransaccion) {
         m_unaTransaccion = false;
         try {

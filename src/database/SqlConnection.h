@@ -35,6 +35,8 @@ public:
     void comenzarTanda(const std::function<void()> &alEsperar = {}) override;
     void confirmarTanda() override;
     void terminarTanda() override;
+    void tandaEntera() override { m_entera = true; }
+    void descartarTanda() override;
     int sentenciasPorEnvio() const override;
     bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override;
     bool tandaPerdida() const override { return m_perdida; }
@@ -76,6 +78,7 @@ private:
     void perder(const QString &descripcion);
     [[noreturn]] void rechazarPerdido(const QString &descripcion);
     void confirmarArchivo();
+    void deshacerAbierto();
     void reponer(const AppError &error, ErrorDeMotor::Clase clase);
     void guardarHecha();
     bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
@@ -115,4 +118,6 @@ private:
     // the run reports why.
     bool m_perdida = false;
     QString m_motivoPerdida;
+    // The run stands whole or not at all (tandaEntera): a failing command commits nothing.
+    bool m_entera = false;
 };

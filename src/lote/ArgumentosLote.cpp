@@ -47,6 +47,8 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
             a.quitarGuiones = true;
         else if (arg == QLatin1String("--revisar"))
             a.revisar = true;
+        else if (arg == QLatin1String("--deshacer"))
+            a.deshacer = true;
         else if (arg == QLatin1String("--campos-recordados"))
             a.camposRecordados = true;
         else if (arg == QLatin1String("--paises-sugeridos"))
@@ -61,7 +63,11 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
     }
     if (a.ayuda)
         return a;
-    if (a.archivo.isEmpty())
+    if (a.deshacer && !a.archivo.isEmpty())
+        throw ArgumentosInvalidos(
+            QStringLiteral("--deshacer no lee planillas: sobra \"%1\". Use sorvanta-lote --deshacer --catalogo ID")
+                .arg(a.archivo));
+    if (!a.deshacer && a.archivo.isEmpty())
         throw ArgumentosInvalidos(QStringLiteral("Falta el archivo de la planilla"));
     if (a.catalogo.trimmed().isEmpty())
         throw ArgumentosInvalidos(QStringLiteral("Falta el catálogo: --catalogo ID"));
@@ -73,6 +79,7 @@ QString UsoLote()
     return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--campos-recordados]\n"
                           "                   [--quitar-guiones] [--pais TEXTO=ID]... [--paises-sugeridos]\n"
                           "                   [--reporte ARCHIVO] [--revisar]\n"
+                          "       sorvanta-lote --deshacer --catalogo ID\n"
                           "\n"
                           "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
                           "catálogo ID, como lo hacen F11 y F12 en la ventana de Sorvanta.\n"
@@ -97,6 +104,11 @@ QString UsoLote()
                           "                         terminan en 3.\n"
                           "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
                           "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
+                          "  --deshacer             deshace el último envío al catálogo ID hecho desde este\n"
+                          "                         usuario y equipo con la misma conexión: borra los artículos\n"
+                          "                         que insertó y devuelve los que actualizó a como estaban,\n"
+                          "                         salvo los que alguien cambió después (los nombra). Un envío\n"
+                          "                         se deshace una sola vez.\n"
                           "  --help                 muestra esta ayuda.\n"
                           "\n"
                           "Termina con 0 si todo se hizo, 1 ante un error (nada se informa enviado que no lo\n"

@@ -21,6 +21,8 @@ struct ArgumentosLote {
     bool paisesSugeridos = false;
     QString reporte;
     bool revisar = false;
+    // Undo the last send to the catalog instead; no sheet.
+    bool deshacer = false;
     bool ayuda = false;
 };
 

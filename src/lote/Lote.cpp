@@ -1,5 +1,6 @@
 #include "lote/Lote.h"
 
+#include "catalog/DeshacerEnvio.h"
 #include "catalog/EnvioArticulos.h"
 #include "components/ComponentRegistry.h"
 #include "core/AppError.h"
@@ -51,6 +52,8 @@ public:
     int ejecutar()
     {
         prepararComponentes();
+        if (m_a.deshacer)
+            return deshacer(catalogoElegido());
         reporteNoPisaLoLeido();
         const QString catalogo = catalogoElegido();
         leerHoja();
@@ -336,9 +339,27 @@ private:
                 texto += QStringLiteral("\r\nArtículo que se estaba enviando: ")
                          + modTexto::paraMensaje(m_envio.enCurso);
             decir(texto);
+            if (!m_envio.sinDeshacer.isEmpty())
+                decir(m_envio.sinDeshacer);
             resumen();
             throw Fin{SalidaLote::kError};
         }
+        if (!m_envio.sinDeshacer.isEmpty())
+            decir(m_envio.sinDeshacer);
+    }
+
+    int deshacer(const QString &catalogo)
+    {
+        try {
+            const ResultadoDeshacer hecho = DeshacerUltimoEnvio(catalogo, [&](const QString &aviso) { decir(aviso); });
+            m_salida << hecho.mensaje() << Qt::endl;
+        } catch (const AppError &e) {
+            if (e.number() == ErrorNumbers::kValidation)
+                fallar(e.description());
+            fallar(ErrorText::seccionEspaciada(e, QStringLiteral("DeshacerEnvio.sorvanta-lote"))
+                   + QStringLiteral("\r\nNo se deshizo nada: el catálogo quedó como lo dejó el envío."));
+        }
+        return SalidaLote::kHecho;
     }
 
     void progreso(const QString &que, int hecho, int total, bool ultimo)
