@@ -243,6 +243,7 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
     ResultadoDeshacer resultado;
     resultado.envio = *envio;
     Deshacer{tanda.conexion(), *envio, articulos, resultado, {}}.ejecutar(actuales);
+    resultado.cambiados.sort(Qt::CaseInsensitive);
     tanda.confirmar();
     try {
         diario.marcar(*envio, Estado::Deshecho);

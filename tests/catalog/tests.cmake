@@ -1,1 +1,2 @@
 set_tests_properties(catalog/EnviarCatalogos_test PROPERTIES FIXTURES_REQUIRED postgres)
+set_tests_properties(catalog/DeshacerEnvio_test PROPERTIES FIXTURES_REQUIRED postgres)

@@ -1,0 +1,172 @@
+#include "catalog/DeshacerEnvio.h"
+#include "catalog/EnvioArticulos.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
+#include "widgets/ReviewListModel.h"
+
+#include "support/DataAccessTestConfig.h"
+#include "support/Fakes.h"
+#include "support/SqlRows.h"
+#include "support/TestEnvironment.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kTodas = u"select idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario, IdPais, "
+                       "USUARIO, cast(FECHA as varchar(40)) as f, observacion1, observacion2, observacion3, idunidad, "
+                       "sufijos from catarticulos order by idcatalogo, idarticulo"_s;
+} // namespace
+
+// The undo of the last send, on every engine the connection layer serves.
+class DeshacerEnvioTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnvironment> m_env;
+
+    QStringList catalog() { return SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s, kTodas); }
+
+    // Another program's connection to the catalog's database.
+    void otherProgram(const QString &sql)
+    {
+        const EntitySettings s = modGlobal::AccesoDatos->getDataConnectionOrigen(u"CATALOGOS"_s);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(s.driver, u"otro"_s);
+            db.setDatabaseName(s.database);
+            db.setHostName(s.host);
+            if (s.port > 0)
+                db.setPort(s.port);
+            db.setUserName(s.user);
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            QVERIFY2(query.exec(sql), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(u"otro"_s);
+    }
+
+    // Rows with every column filled, nulls, a weight no binary fraction holds, a dated stamp.
+    void seed()
+    {
+        runSql(u"delete from catarticulos"_s);
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario, "
+               "IdPais, USUARIO, FECHA, observacion1, observacion2, observacion3, idunidad, sufijos) values "
+               "('GEN', 'Exi-1', 'vieja''s', 'MARIA', '8471.30.00', 0.1, 'ARG', 'otro', '2020-01-02 03:04:05', "
+               "'o1', 'o2', 'o3', 'KG', 'Z')"_s);
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'EXI-2', 'sola')"_s);
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('PUR', 'EXI-1', 'otro')"_s);
+    }
+
+    // EXI-1 and EXI-2 updated (the first's code in another case), NUE-1 inserted.
+    void send()
+    {
+        ReviewListModel lista;
+        for (int k = 0; k < 14; ++k)
+            lista.addColumn(QString::number(k), 1440);
+        const QList<QStringList> items{{u"EXI-1"_s, u"nueva"_s, u"Existe"_s, u"2,5"_s, u"obs"_s},
+                                       {u"EXI-2"_s, u"otra"_s, u"Existe"_s, u"0"_s, u""_s},
+                                       {u"NUE-1"_s, u"alta"_s, u"Nuevo"_s, u"1,25"_s, u"x'y"_s}};
+        for (const QStringList &it : items) {
+            const int i = lista.addItem(it[0]);
+            lista.setSubItem(i, 1, it[1]);
+            lista.setSubItem(i, 4, it[2]);
+            lista.setSubItem(i, 7, it[3]);
+            lista.setSubItem(i, 9, it[4]);
+            lista.setChecked(i, true);
+        }
+        ResumenEnvio resumen;
+        EnviarArticulos(lista, u"GEN"_s, [](int, bool) {}, resumen);
+        QCOMPARE(resumen.sinDeshacer, QString());
+        QCOMPARE(resumen.enviados, 3);
+    }
+
+    QString refusal()
+    {
+        try {
+            DeshacerUltimoEnvio(u"gen"_s);
+        } catch (const AppError &e) {
+            return QString::number(e.number()) + u' ' + e.description();
+        }
+        return u"(undone)"_s;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        modGlobal::reset();
+        modGlobal::UsuarioSesion = u"Sorvanta - o'neil\\PC1"_s;
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Argentina));
+    }
+
+    void cleanup()
+    {
+        modGlobal::reset();
+        m_env.reset();
+    }
+
+    void backends_data()
+    {
+        QTest::addColumn<QString>("backend");
+        QTest::newRow("sqlite") << u"sqlite"_s;
+        QTest::newRow("postgres") << u"postgres"_s;
+    }
+
+    // Every column back, nulls and stamp included; then the same send refused.
+    void undoRestoresEveryColumnOnceOnly_data() { backends_data(); }
+    void undoRestoresEveryColumnOnceOnly()
+    {
+        QFETCH(QString, backend);
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), u"deshacer_todo"_s);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        useRealData();
+        seed();
+        runSql(u"insert into ORG (PAI, ORI, ESM) values ('ARG', 'Argentina', '1')"_s);
+        const QStringList before = catalog();
+        QCOMPARE(refusal().left(11), QString::number(ErrorNumbers::kValidation));
+        send();
+        QVERIFY(catalog() != before);
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
+        QCOMPARE(hecho.borrados, 1);
+        QCOMPARE(hecho.repuestos, 2);
+        QVERIFY(hecho.cambiados.isEmpty());
+        QCOMPARE(catalog(), before);
+        QCOMPARE(sqlRow(u"select count(*) from ORG"_s).value(0), u"1"_s);
+        const QString second = refusal();
+        QVERIFY2(second.startsWith(QString::number(ErrorNumbers::kValidation)) && second.contains(u"ya se deshizo"_s),
+                 qPrintable(second));
+        QCOMPARE(catalog(), before);
+    }
+
+    // A row another program changed after the send stays as it left it, and the message names it.
+    void aRowChangedSinceIsKeptAndNamed_data() { backends_data(); }
+    void aRowChangedSinceIsKeptAndNamed()
+    {
+        QFETCH(QString, backend);
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), u"deshacer_otro"_s);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        useRealData();
+        seed();
+        send();
+        otherProgram(u"update catarticulos set observacion3 = 'de otro' where idcatalogo = 'GEN' and idarticulo = 'EXI-1'"_s);
+        otherProgram(u"update catarticulos set ArtKgUnitario = 9 where idarticulo = 'NUE-1'"_s);
+        const QStringList changed = SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s,
+                                                  QString(kTodas).replace(u" order"_s, u" where idarticulo <> 'EXI-2' order"_s));
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"GEN"_s);
+        QCOMPARE(hecho.borrados + hecho.repuestos, 1);
+        QCOMPARE(hecho.cambiados, (QStringList{u"Exi-1"_s, u"NUE-1"_s}));
+        QVERIFY2(hecho.mensaje().contains(u"2 artículos cambiaron después del envío y se dejaron como están: Exi-1, NUE-1"_s),
+                 qPrintable(hecho.mensaje()));
+        QCOMPARE(sqlRow(u"select descripcion from catarticulos where idcatalogo = 'GEN' and idarticulo = 'EXI-2'"_s),
+                 QStringList{u"sola"_s});
+        QStringList after = catalog();
+        after.removeIf([](const QString &row) { return row.startsWith(u"GEN|EXI-2|"_s); });
+        QCOMPARE(after, changed);
+    }
+};
+
+QTEST_MAIN(DeshacerEnvioTest)
+#include "DeshacerEnvio_test.moc"
