@@ -112,6 +112,7 @@ struct Deshacer {
     const DiarioEnvios::Entrada &envio;
     std::vector<Articulo> &articulos;
     ResultadoDeshacer &resultado;
+    const std::function<void(int, int)> &avance;
     // The articles a statement went for.
     std::vector<const Articulo *> tocados;
 
@@ -124,10 +125,17 @@ struct Deshacer {
 
     void contar(const Articulo &a) { ++(a.antes.isEmpty() ? resultado.borrados : resultado.repuestos); }
 
+    void avanzar(std::size_t hechos)
+    {
+        if (avance)
+            avance(int(hechos), int(articulos.size()));
+    }
+
     // One at a time, each statement tells whether it found the row as the send left it.
     void unoPorUno(const std::vector<const Articulo *> &lista)
     {
         for (const Articulo *a : lista) {
+            avanzar(resultado.borrados + resultado.repuestos + resultado.cambiados.size());
             conexion.setSql(sentencia(*a));
             if (conexion.ejecutar() > 0)
                 contar(*a);
@@ -153,8 +161,10 @@ struct Deshacer {
         for (const Articulo *a : std::exchange(tocados, {})) {
             ventana.push_back(a);
             sentencias.push_back(sentencia(*a));
-            if (int(sentencias.size()) >= porEnvio)
+            if (int(sentencias.size()) >= porEnvio) {
                 enviar();
+                avanzar(tocados.size() + resultado.cambiados.size());
+            }
         }
         enviar();
         std::vector<Articulo> revisar;
@@ -209,7 +219,8 @@ QString ResultadoDeshacer::mensaje() const
     return texto;
 }
 
-ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::function<void(const QString &)> &aviso)
+ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::function<void(const QString &)> &aviso,
+                                      const std::function<void(int hechos, int total)> &avance)
 {
     const DiarioEnvios::Entrada como = DiarioEnvios::nuevaEntrada(idCatalogo);
     DiarioEnvios diario;
@@ -242,8 +253,10 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
     diario.marcar(*envio, Estado::Deshaciendo);
     ResultadoDeshacer resultado;
     resultado.envio = *envio;
-    Deshacer{tanda.conexion(), *envio, articulos, resultado, {}}.ejecutar(actuales);
+    Deshacer{tanda.conexion(), *envio, articulos, resultado, avance, {}}.ejecutar(actuales);
     resultado.cambiados.sort(Qt::CaseInsensitive);
+    if (avance)
+        avance(int(articulos.size()), int(articulos.size()));
     tanda.confirmar();
     try {
         diario.marcar(*envio, Estado::Deshecho);

@@ -27,7 +27,9 @@ struct ResultadoDeshacer {
 // a send undone already, or one that never reached the catalog (then taken out of the journal).
 // Any other failure raises AppError and leaves the catalog as it was, the send still undoable.
 // `aviso` hears a line for the operator when the undo waits for a send on the same catalog.
-ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::function<void(const QString &)> &aviso = {});
+// `avance` hears how many of the send's articles have been dealt with, of how many.
+ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::function<void(const QString &)> &aviso = {},
+                                      const std::function<void(int hechos, int total)> &avance = {});
 
 // The last send of each catalog on the connection of entity "CATALOGOS" that may still be
 // undone, newest first (a pending one, judged only when undone, among them).

@@ -25,3 +25,11 @@ set_tests_properties(lote/FaultsPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP
                      FIXTURES_REQUIRED postgres)
 # Its hostile rows go to the private PostgreSQL server too.
 set_tests_properties(lote/Lote_test PROPERTIES FIXTURES_REQUIRED postgres)
+# The real batch program killed while it sends and while it undoes a send, then undone again.
+add_test(NAME lote/KillUndo COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/KillUndo_test.py
+                                    $<TARGET_FILE:sorvanta-lote>)
+set_tests_properties(lote/KillUndo PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77)
+add_test(NAME lote/KillUndoPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/KillUndo_test.py
+                                            $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
+set_tests_properties(lote/KillUndoPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
+                     FIXTURES_REQUIRED postgres)
