@@ -4,6 +4,7 @@
 #include "ProcessCommand.h"
 
 #include "app/frmMain.h"
+#include "catalog/DeshacerEnvio.h"
 #include "catalog/EnvioArticulos.h"
 #include "core/AppError.h"
 #include "core/modGlobal.h"
@@ -152,6 +153,20 @@ double pressF12(frmMain &window, QString &message)
     }
     return double(clock.nsecsElapsed()) / 1e9;
 }
+// The undo of the send just made: its seconds, or -1 when it failed.
+double timeUndo(QTextStream &err)
+{
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(modGlobal::IdCatalogoActual);
+        err << hecho.mensaje().left(200) << Qt::endl;
+    } catch (const AppError &e) {
+        err << e.description() << Qt::endl;
+        return -1;
+    }
+    return double(clock.nsecsElapsed()) / 1e9;
+}
 } // namespace
 
 int run(const QStringList &arguments)
@@ -183,14 +198,18 @@ int run(const QStringList &arguments)
             << " s (" << tally.windows << " windows), queries " << tally.queries << " in "
             << QString::number(double(tally.queryNs) / 1e9, 'f', 3) << " s, commit in "
             << QString::number(double(tally.commitNs) / 1e9, 'f', 3) << " s" << Qt::endl;
-        const QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
-                                 .arg(QString::number(seconds, 'f', 3))
-                                 .arg(statements)
-                                 .arg(window.lstArticulos()->itemCount());
+        QString line = QStringLiteral("send_s=%1 statements=%2 items=%3")
+                           .arg(QString::number(seconds, 'f', 3))
+                           .arg(statements)
+                           .arg(window.lstArticulos()->itemCount());
         if (message != QStringLiteral("Artículos enviados al catálogo GEN")) {
             err << message << Qt::endl << line << Qt::endl;
             return 1;
         }
+        const double undo = timeUndo(err);
+        if (undo < 0)
+            return 1;
+        line += QStringLiteral(" undo_s=%1").arg(QString::number(undo, 'f', 3));
         if (!postgres) {
             out << line << Qt::endl;
             return 0;

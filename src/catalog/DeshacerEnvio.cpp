@@ -231,8 +231,9 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
         negar(QStringLiteral("No hay ningún envío al catálogo %1 que deshacer en esta conexión. No se cambió nada.")
                   .arg(modTexto::paraMensaje(idCatalogo)));
     if (envio->estado == Estado::Deshecho)
-        negar(delEnvio(*envio) + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
-                                                "No se cambió nada."));
+        negar(delEnvio(*envio)
+              + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
+                               "No se cambió nada."));
     std::vector<Articulo> articulos = leerCambios(diario, envio->id);
     const QHash<QString, Fila> actuales = filasActuales(*envio, articulos);
     // A send or undo killed half way is judged by the catalog: a send's rows are there only
@@ -240,13 +241,15 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
     const bool comoLoDejo = igualesAlEnvio(articulos, actuales) > 0;
     if (envio->estado == Estado::Pendiente && !comoLoDejo) {
         diario.marcar(*envio, Estado::Descartado);
-        negar(delEnvio(*envio) + QStringLiteral(" no llegó a guardarse en el catálogo: se interrumpió antes. Se "
-                                                "quitó del diario; no se cambió nada en el catálogo."));
+        negar(delEnvio(*envio)
+              + QStringLiteral(" no llegó a guardarse en el catálogo: se interrumpió antes. Se "
+                               "quitó del diario; no se cambió nada en el catálogo."));
     }
     if (envio->estado == Estado::Deshaciendo && !comoLoDejo) {
         diario.marcar(*envio, Estado::Deshecho);
-        negar(delEnvio(*envio) + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
-                                                "No se cambió nada."));
+        negar(delEnvio(*envio)
+              + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
+                               "No se cambió nada."));
     }
     if (envio->estado == Estado::Pendiente)
         diario.marcar(*envio, Estado::Hecho);

@@ -58,8 +58,9 @@ DiarioEnvios::Entrada DiarioEnvios::nuevaEntrada(const QString &idCatalogo)
     Entrada e;
     e.catalogo = idCatalogo;
     e.driver = origen.driver;
-    e.servidor = origen.host.isEmpty() || origen.port <= 0 ? origen.host
-                                                           : origen.host + QLatin1Char(':') + QString::number(origen.port);
+    e.servidor = origen.host.isEmpty() || origen.port <= 0
+                     ? origen.host
+                     : origen.host + QLatin1Char(':') + QString::number(origen.port);
     e.base = origen.database;
     e.operador = modGlobal::UsuarioSesion;
     e.fecha = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -74,7 +75,8 @@ DiarioEnvios::DiarioEnvios(const QString &archivo) : m_archivo(archivo)
     if (!QDir().mkpath(QFileInfo(archivo).absolutePath()))
         fallar(QStringLiteral("crear su carpeta"), QStringLiteral("sin permiso o sin espacio"));
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                     QStringLiteral("sorvanta-diario-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
+                                     QStringLiteral("sorvanta-diario-")
+                                         + QUuid::createUuid().toString(QUuid::WithoutBraces));
     m_db.setDatabaseName(archivo);
     // Another program of the same user may be writing it a moment.
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
@@ -97,8 +99,9 @@ DiarioEnvios::~DiarioEnvios()
 
 void DiarioEnvios::fallar(const QString &que, const QString &porque) const
 {
-    throw AppError(ErrorNumbers::kFileAccess, QStringLiteral("Diario de envíos"),
-                   QStringLiteral("No se pudo %1 el diario de envíos \"%2\": %3").arg(que, m_archivo, porque.trimmed()));
+    throw AppError(
+        ErrorNumbers::kFileAccess, QStringLiteral("Diario de envíos"),
+        QStringLiteral("No se pudo %1 el diario de envíos \"%2\": %3").arg(que, m_archivo, porque.trimmed()));
 }
 
 void DiarioEnvios::ejecutar(const QString &sql)
@@ -120,8 +123,8 @@ qint64 DiarioEnvios::registrar(const Entrada &e, const std::vector<Cambio> &camb
     };
     query.prepare(QStringLiteral("insert into envios (catalogo, driver, servidor, base, operador, fecha, tipo, estado) "
                                  "values (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QString &valor : {e.catalogo, e.driver, e.servidor, e.base, e.operador, e.fecha, e.tipoBase,
-                                 texto(Estado::Pendiente)})
+    for (const QString &valor :
+         {e.catalogo, e.driver, e.servidor, e.base, e.operador, e.fecha, e.tipoBase, texto(Estado::Pendiente)})
         query.addBindValue(noNulo(valor));
     if (!query.exec())
         fallo();
@@ -150,14 +153,14 @@ void DiarioEnvios::marcar(const Entrada &e, Estado estado)
     query.addBindValue(e.id);
     bool bien = query.exec();
     if (bien && estado == Estado::Hecho) {
-        const QString antiguos = QStringLiteral("select id from envios where id < ? and catalogo = ? collate nocase and ")
-                                 + kMismaConexion;
+        const QString antiguos =
+            QStringLiteral("select id from envios where id < ? and catalogo = ? collate nocase and ") + kMismaConexion;
         for (const QString &sql : {QStringLiteral("delete from filas where envio in (%1)").arg(antiguos),
                                    QStringLiteral("delete from envios where id in (%1)").arg(antiguos)}) {
             bien = bien && query.prepare(sql);
             int lugar = 0;
-            for (const QVariant &valor : {QVariant(e.id), QVariant(e.catalogo), QVariant(e.driver),
-                                          QVariant(e.servidor), QVariant(e.base)})
+            for (const QVariant &valor :
+                 {QVariant(e.id), QVariant(e.catalogo), QVariant(e.driver), QVariant(e.servidor), QVariant(e.base)})
                 query.bindValue(lugar++, valor.typeId() == QMetaType::QString ? noNulo(valor.toString()) : valor);
             bien = bien && query.exec();
         }

@@ -11,9 +11,9 @@
 namespace FilasCatalogo {
 namespace {
 // The key first; the three remarks are left out of an "ACCESS" catalog.
-const char *const kColumnas[] = {"idcatalogo",   "idarticulo",   "descripcion",  "descripcion_maria", "ncm",
-                                 "ArtKgUnitario", "IdPais",       "USUARIO",      "FECHA",             "idunidad",
-                                 "sufijos",       "observacion1", "observacion2", "observacion3"};
+const char *const kColumnas[] = {
+    "idcatalogo", "idarticulo", "descripcion", "descripcion_maria", "ncm",          "ArtKgUnitario", "IdPais",
+    "USUARIO",    "FECHA",      "idunidad",    "sufijos",           "observacion1", "observacion2",  "observacion3"};
 constexpr int kSinObservaciones = 11;
 constexpr int kClave = 2;
 // Codes a question: as many as F11 asks at once over a window.

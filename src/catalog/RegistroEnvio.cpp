@@ -49,8 +49,8 @@ void RegistroEnvio::antesDeConfirmar()
     try {
         std::vector<DiarioEnvios::Cambio> cambios;
         for (qsizetype desde = 0; desde < m_codigos.size(); desde += kPorConsulta) {
-            const auto filas =
-                FilasCatalogo::leer(m_entrada.catalogo, m_codigos.mid(desde, kPorConsulta), m_entrada.tipoBase);
+            const auto filas = FilasCatalogo::leer(m_entrada.catalogo, m_codigos.mid(desde, kPorConsulta),
+                                                   m_entrada.tipoBase);
             for (auto it = filas.cbegin(); it != filas.cend(); ++it) {
                 QByteArray despues = compacta(it.value());
                 const QByteArray antes = m_antes.value(it.key());

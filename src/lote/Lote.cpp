@@ -353,7 +353,9 @@ private:
         try {
             const ResultadoDeshacer hecho = DeshacerUltimoEnvio(
                 catalogo, [&](const QString &aviso) { decir(aviso); },
-                [&](int hechos, int total) { progreso(QStringLiteral("Deshaciendo"), hechos, total, hechos == total); });
+                [&](int hechos, int total) {
+                    progreso(QStringLiteral("Deshaciendo"), hechos, total, hechos == total);
+                });
             m_salida << hecho.mensaje() << Qt::endl;
         } catch (const AppError &e) {
             if (e.number() == ErrorNumbers::kValidation)

@@ -78,7 +78,8 @@ class DeshacerEnvioTest : public QObject {
             lista.setChecked(i, true);
         }
         ResumenEnvio resumen;
-        EnviarArticulos(lista, u"GEN"_s, [](int, bool) {}, resumen);
+        EnviarArticulos(
+            lista, u"GEN"_s, [](int, bool) {}, resumen);
         QCOMPARE(resumen.sinDeshacer, QString());
         QCOMPARE(resumen.enviados, 3);
     }
@@ -120,7 +121,8 @@ private Q_SLOTS:
     void undoRestoresEveryColumnOnceOnly()
     {
         QFETCH(QString, backend);
-        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), u"deshacer_todo"_s);
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
+                                                                     u"deshacer_todo"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         useRealData();
         seed();
@@ -146,19 +148,23 @@ private Q_SLOTS:
     void aRowChangedSinceIsKeptAndNamed()
     {
         QFETCH(QString, backend);
-        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), u"deshacer_otro"_s);
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
+                                                                     u"deshacer_otro"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         useRealData();
         seed();
         send();
-        otherProgram(u"update catarticulos set observacion3 = 'de otro' where idcatalogo = 'GEN' and idarticulo = 'EXI-1'"_s);
+        otherProgram(
+            u"update catarticulos set observacion3 = 'de otro' where idcatalogo = 'GEN' and idarticulo = 'EXI-1'"_s);
         otherProgram(u"update catarticulos set ArtKgUnitario = 9 where idarticulo = 'NUE-1'"_s);
-        const QStringList changed = SqlRows::rows(*modGlobal::AccesoDatos, u"CATALOGOS"_s,
-                                                  QString(kTodas).replace(u" order"_s, u" where idarticulo <> 'EXI-2' order"_s));
+        const QStringList changed = SqlRows::rows(
+            *modGlobal::AccesoDatos, u"CATALOGOS"_s,
+            QString(kTodas).replace(u" order"_s, u" where idarticulo <> 'EXI-2' order"_s));
         const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"GEN"_s);
         QCOMPARE(hecho.borrados + hecho.repuestos, 1);
         QCOMPARE(hecho.cambiados, (QStringList{u"Exi-1"_s, u"NUE-1"_s}));
-        QVERIFY2(hecho.mensaje().contains(u"2 artículos cambiaron después del envío y se dejaron como están: Exi-1, NUE-1"_s),
+        QVERIFY2(hecho.mensaje().contains(
+                     u"2 artículos cambiaron después del envío y se dejaron como están: Exi-1, NUE-1"_s),
                  qPrintable(hecho.mensaje()));
         QCOMPARE(sqlRow(u"select descripcion from catarticulos where idcatalogo = 'GEN' and idarticulo = 'EXI-2'"_s),
                  QStringList{u"sola"_s});
