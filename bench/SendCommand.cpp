@@ -207,8 +207,10 @@ int run(const QStringList &arguments)
             return 1;
         }
         const double undo = timeUndo(err);
-        if (undo < 0)
+        if (undo < 0) {
+            err << line << Qt::endl;
             return 1;
+        }
         line += QStringLiteral(" undo_s=%1").arg(QString::number(undo, 'f', 3));
         if (!postgres) {
             out << line << Qt::endl;
