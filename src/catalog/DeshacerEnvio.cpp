@@ -1,6 +1,6 @@
 #include "catalog/DeshacerEnvio.h"
 
-#include "catalog/FilasCatalogo.h"
+#include "catalog/FilasEnteras.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
@@ -15,7 +15,7 @@
 
 namespace {
 using Estado = DiarioEnvios::Estado;
-using FilasCatalogo::Fila;
+using FilasEnteras::Fila;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
 constexpr int kCambiadosNombrados = 50;
@@ -45,7 +45,7 @@ std::vector<Articulo> leerCambios(DiarioEnvios &diario, qint64 id)
         if (!c.insertado())
             a.antes = QJsonDocument::fromJson(c.antes).object();
         a.despues = QJsonDocument::fromJson(c.despues).object();
-        a.codigo = FilasCatalogo::codigo(a.despues);
+        a.codigo = FilasEnteras::codigo(a.despues);
         articulos.push_back(std::move(a));
     }
     return articulos;
@@ -57,7 +57,7 @@ QHash<QString, Fila> filasActuales(const DiarioEnvios::Entrada &e, const std::ve
     codigos.reserve(qsizetype(articulos.size()));
     for (const Articulo &a : articulos)
         codigos << a.codigo;
-    return FilasCatalogo::leer(e.catalogo, codigos, e.tipoBase);
+    return FilasEnteras::leer(e.catalogo, codigos, e.tipoBase);
 }
 
 int igualesAlEnvio(const std::vector<Articulo> &articulos, const QHash<QString, Fila> &actuales)
@@ -120,7 +120,7 @@ struct Deshacer {
 
     static Sentencia sentencia(const Articulo &a)
     {
-        return a.antes.isEmpty() ? FilasCatalogo::borrar(a.despues) : FilasCatalogo::reponer(a.antes, a.despues);
+        return a.antes.isEmpty() ? FilasEnteras::borrar(a.despues) : FilasEnteras::reponer(a.antes, a.despues);
     }
 
     void contar(const Articulo &a) { ++(a.antes.isEmpty() ? resultado.borrados : resultado.repuestos); }

@@ -28,7 +28,7 @@ public:
         Estado estado = Estado::Pendiente;
     };
 
-    // One article: its row as compact JSON (FilasCatalogo::Fila), before and after the send.
+    // One article: its row as compact JSON (FilasEnteras::Fila), before and after the send.
     struct Cambio {
         QByteArray antes; // empty: the send inserted it
         QByteArray despues;

@@ -1,6 +1,6 @@
 #include "catalog/RegistroEnvio.h"
 
-#include "catalog/FilasCatalogo.h"
+#include "catalog/FilasEnteras.h"
 #include "core/AppError.h"
 
 #include <QJsonDocument>
@@ -8,7 +8,7 @@
 namespace {
 constexpr qsizetype kPorConsulta = 256;
 
-QByteArray compacta(const FilasCatalogo::Fila &fila)
+QByteArray compacta(const FilasEnteras::Fila &fila)
 {
     return QJsonDocument(fila).toJson(QJsonDocument::Compact);
 }
@@ -26,7 +26,7 @@ RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codig
         m_diario.emplace();
         m_antes.reserve(m_codigos.size());
         for (qsizetype desde = 0; desde < m_codigos.size(); desde += kPorConsulta) {
-            const auto filas = FilasCatalogo::leer(idCatalogo, m_codigos.mid(desde, kPorConsulta), m_entrada.tipoBase);
+            const auto filas = FilasEnteras::leer(idCatalogo, m_codigos.mid(desde, kPorConsulta), m_entrada.tipoBase);
             for (auto it = filas.cbegin(); it != filas.cend(); ++it)
                 m_antes.insert(it.key(), compacta(it.value()));
         }
@@ -49,7 +49,7 @@ void RegistroEnvio::antesDeConfirmar()
     try {
         std::vector<DiarioEnvios::Cambio> cambios;
         for (qsizetype desde = 0; desde < m_codigos.size(); desde += kPorConsulta) {
-            const auto filas = FilasCatalogo::leer(m_entrada.catalogo, m_codigos.mid(desde, kPorConsulta),
+            const auto filas = FilasEnteras::leer(m_entrada.catalogo, m_codigos.mid(desde, kPorConsulta),
                                                    m_entrada.tipoBase);
             for (auto it = filas.cbegin(); it != filas.cend(); ++it) {
                 QByteArray despues = compacta(it.value());

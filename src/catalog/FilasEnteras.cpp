@@ -1,4 +1,4 @@
-#include "catalog/FilasCatalogo.h"
+#include "catalog/FilasEnteras.h"
 
 #include "catalog/modEntidadCatalogo.h"
 #include "core/modGlobal.h"
@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
-namespace FilasCatalogo {
+namespace FilasEnteras {
 namespace {
 // The key first; the three remarks are left out of an "ACCESS" catalog.
 const char *const kColumnas[] = {
@@ -152,4 +152,4 @@ Sentencia reponer(const Fila &antes, const Fila &despues)
     dondeIgual(sql, despues);
     return sql;
 }
-} // namespace FilasCatalogo
+} // namespace FilasEnteras
