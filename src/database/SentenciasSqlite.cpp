@@ -5,18 +5,6 @@
 #include <sqlite3.h>
 
 namespace {
-bool esEntero(const QString &escrito)
-{
-    qsizetype i = escrito.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (i == escrito.size())
-        return false;
-    for (; i < escrito.size(); ++i) {
-        if (!escrito[i].isDigit() || escrito[i].unicode() > u'9')
-            return false;
-    }
-    return true;
-}
-
 // Where the written-out text and a bound value part ways: the engine stops reading a text at a
 // NUL, and Qt hands a question's text to it in UTF-16, which spells a lone surrogate otherwise
 // than a bound UTF-8 value.
@@ -79,14 +67,10 @@ QString SentenciasSqlite::conLugares(const Sentencia &sentencia)
 // decimal read by the engine's own routine, which need not round as the C library does.
 bool SentenciasSqlite::numeroDe(const QString &escrito, QVariant &valor)
 {
-    if (esEntero(escrito)) {
-        bool cabe = false;
-        const qlonglong entero = escrito.toLongLong(&cabe);
-        if (cabe) {
-            valor = entero;
-            return true;
-        }
-    }
+    bool entero = false;
+    valor = escrito.toLongLong(&entero);
+    if (entero)
+        return true;
     if (!m_numero
         && sqlite3_prepare_v3(m_motor, "select ?1", -1, SQLITE_PREPARE_PERSISTENT, &m_numero, nullptr) != SQLITE_OK) {
         sqlite3_finalize(m_numero);
