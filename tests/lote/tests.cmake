@@ -25,3 +25,7 @@ set_tests_properties(lote/FaultsPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP
                      FIXTURES_REQUIRED postgres)
 # Its hostile rows go to the private PostgreSQL server too.
 set_tests_properties(lote/Lote_test PROPERTIES FIXTURES_REQUIRED postgres)
+# The batch program needs no graphical library and no display.
+add_test(NAME lote/SinGraficos COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/lote/SinGraficos_test.sh
+                                       $<TARGET_FILE:sorvanta-lote>)
+set_tests_properties(lote/SinGraficos PROPERTIES LABELS lote TIMEOUT 120)
