@@ -4,7 +4,7 @@
 # catalog with every such library made unloadable and no display in its environment.
 # Usage: SinGraficos_test.sh <sorvanta-lote>
 set -euo pipefail
-program=$1
+program=$(readlink -f "$1")
 fail() { echo "FAIL: $*"; exit 1; }
 graphical='libQt6(Gui|Widgets|OpenGL|XcbQpa|WaylandClient)|libGL|libEGL|libOpenGL|libGLX|libX11|libxcb|libxkbcommon|libwayland|libfontconfig|libfreetype'
 
