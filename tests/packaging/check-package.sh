@@ -81,10 +81,10 @@ echo "lintian: no errors"
 echo "== contents"
 root=$tmp/root
 # Each program in its own package, the window's files with the window.
-[ "$(dpkg-deb -c "$lote" | grep -c '/usr/bin/')" -eq 2 ] && dpkg-deb -c "$lote" | grep -q ' ./usr/bin/sorvanta-lote$' \
-  || fail "sorvanta-lote does not hold just the batch program"
-! dpkg-deb -c "$lote" | grep -E 'applications/|metainfo/|icons/' || fail "sorvanta-lote holds the window's files"
-dpkg-deb -c "$ventana" | grep -q ' ./usr/bin/sorvanta$' || fail "sorvanta lacks the window program"
+lote_files=$(dpkg-deb -c "$lote" | awk '{print $NF}') ventana_files=$(dpkg-deb -c "$ventana" | awk '{print $NF}')
+[ "$(grep '^\./usr/bin/.' <<<"$lote_files")" = ./usr/bin/sorvanta-lote ] || fail "sorvanta-lote does not hold just the batch program"
+! grep -E 'applications/|metainfo/|icons/' <<<"$lote_files" || fail "sorvanta-lote holds the window's files"
+[ "$(grep '^\./usr/bin/.' <<<"$ventana_files")" = ./usr/bin/sorvanta ] || fail "sorvanta does not hold just the window program"
 for deb in "${debs[@]}"; do
   dpkg-deb -x "$deb" "$root"
 done
