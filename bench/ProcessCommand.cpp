@@ -8,14 +8,14 @@
 #include "core/modGlobal.h"
 #include "database/DataAccessManager.h"
 #include "mapping/CampoCatalogo.h"
-#include "mapping/SetearCampos.h"
+#include "mapping/MapaDeEncabezados.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
 #include "review/ProcesoArticulos.h"
 #include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
-#include "widgets/GridModel.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QApplication>
 #include <QComboBox>

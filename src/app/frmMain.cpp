@@ -5,6 +5,7 @@
 #include "app/Mod_Main.h"
 #include "catalog/EnviarCatalogos.h"
 #include "components/ComponentRegistry.h"
+#include "components/ComponentesDeVentana.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
 #include "core/ErrorText.h"
@@ -219,6 +220,7 @@ void frmMain::mostrarAntesDeConectar()
 void frmMain::iniciarComponentes(int &linea)
 {
     linea = 4;
+    ComponentesDeVentana::registrar();
     modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
     linea = 5;
     modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));

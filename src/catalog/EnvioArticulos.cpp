@@ -10,7 +10,7 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "database/DatabaseConnection.h"
-#include "widgets/ReviewListModel.h"
+#include "modelos/ReviewListModel.h"
 
 namespace {
 using modTexto::aNumero;

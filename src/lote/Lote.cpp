@@ -13,14 +13,13 @@
 #include "lote/ArgumentosLote.h"
 #include "lote/MapaLote.h"
 #include "mapping/CamposRecordados.h"
-#include "report/ExportarReporte.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
+#include "report/TextoReporte.h"
 #include "review/ProcesoArticulos.h"
 #include "review/SugerenciaPais.h"
 #include "review/TablaPaises.h"
 #include "sheet/LecturaHoja.h"
-#include "widgets/GridModel.h"
-#include "widgets/MsgBox.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -274,7 +273,7 @@ private:
                 m_lista.setSubItem(item, sub, parcial.subItem(i, sub));
             m_lista.setChecked(item, parcial.isChecked(i));
             for (int sub = 0; sub < parcial.columns(); ++sub)
-                if (const QColor color = parcial.foreColor(i, sub); color.isValid())
+                if (const ColorTexto color = parcial.foreColor(i, sub); color.isValid())
                     m_lista.setForeColor(item, sub, color);
         }
     }
@@ -401,13 +400,6 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
         salida << UsoLote() << Qt::flush;
         return SalidaLote::kHecho;
     }
-    // Nothing here may open a window: whatever a lower layer would show goes to the terminal.
-    MsgBox::setHandler(
-        [&errores](const QString &texto, MsgBox::Icon, const QString &) { errores << texto << Qt::endl; });
-    MsgBox::setQuestionHandler([&errores](const QString &texto, bool siPorDefecto, const QString &) {
-        errores << texto << Qt::endl;
-        return siPorDefecto;
-    });
     int estado = SalidaLote::kError;
     try {
         estado = Lote(a, salida, errores, terminal).ejecutar();
@@ -416,7 +408,5 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
     } catch (const AppError &e) {
         errores << e.description() << "\r\n\r\n" << e.number() << " - " << e.source() << Qt::endl;
     }
-    MsgBox::setHandler({});
-    MsgBox::setQuestionHandler({});
     return estado;
 }

@@ -4,12 +4,13 @@
 #include "core/ErrorText.h"
 #include "core/modGlobal.h"
 #include "mapping/SetearCampos.h"
+#include "modelos/ReviewListModel.h"
+#include "review/PreguntarConDialogo.h"
 #include "review/ProcesoArticulos.h"
 #include "widgets/AvanceVisible.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,10 +5,10 @@
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "core/modTexto.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
 #include "review/NuevoArticulo.h"
 #include "review/QuitarGuiones.h"
-#include "widgets/GridModel.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QHash>
 #include <QLocale>
@@ -33,7 +33,7 @@ constexpr ColumnaRevision kColumnas[] = {
 };
 
 // Existing articles show green from the code up to the origin country.
-const QColor kVerdeExiste(0, 128, 0);
+constexpr ColorTexto kVerdeExiste(0, 128, 0);
 constexpr int kUltimaColumnaVerde = 8;
 
 // Grid column 0 is sheet column A; 26 is AA.
