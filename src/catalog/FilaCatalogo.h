@@ -3,8 +3,9 @@
 #include <QString>
 #include <QVariant>
 
-// One row of catarticulos as the catalog holds it, read by F11. A null value is a null
-// QVariant: the update treats a null description unlike an empty one.
+// The columns of one row of catarticulos that the update may write, as the catalog holds
+// them, read by F11. A null value is a null QVariant: the update treats a null description
+// unlike an empty one.
 struct FilaCatalogo {
     QString idarticulo;
     QVariant descripcion;
@@ -15,10 +16,6 @@ struct FilaCatalogo {
     QVariant observacion1;
     QVariant observacion2;
     QVariant observacion3;
-    QVariant idunidad;
-    QVariant sufijos;
-    QVariant usuario;
-    QVariant fecha;
     // False when the answer lacked a column the update may write: nothing can be foreseen.
     bool completa = false;
 };

@@ -21,8 +21,8 @@ constexpr qsizetype kCodigosPorLista = 8;
 
 QString columnas(const QString &tipoBase)
 {
-    QString select = QStringLiteral("select idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario, IdPais, "
-                                    "USUARIO, FECHA, idunidad, sufijos");
+    // Every column the update may write; the others it leaves as they are.
+    QString select = QStringLiteral("select idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario, IdPais");
     if (tipoBase != QLatin1String("ACCESS"))
         select += QStringLiteral(", [observacion1], [observacion2], [observacion3]");
     return select + QStringLiteral(" from catarticulos");
@@ -79,8 +79,7 @@ public:
         const QStringList nombres = rs.fieldNames();
         m_completa = true;
         for (const char *nombre : {"idarticulo", "descripcion", "descripcion_maria", "ncm", "ArtKgUnitario", "IdPais",
-                                   "USUARIO", "FECHA", "idunidad", "sufijos", "observacion1", "observacion2",
-                                   "observacion3"}) {
+                                   "observacion1", "observacion2", "observacion3"}) {
             bool esta = false;
             for (const QString &n : nombres)
                 esta = esta || n.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0;
@@ -100,13 +99,9 @@ public:
         f.ncm = campo(3);
         f.kilos = campo(4);
         f.idpais = campo(5);
-        f.usuario = campo(6);
-        f.fecha = campo(7);
-        f.idunidad = campo(8);
-        f.sufijos = campo(9);
-        f.observacion1 = campo(10);
-        f.observacion2 = campo(11);
-        f.observacion3 = campo(12);
+        f.observacion1 = campo(6);
+        f.observacion2 = campo(7);
+        f.observacion3 = campo(8);
         f.completa = m_completa;
         return f;
     }

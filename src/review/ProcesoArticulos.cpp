@@ -133,6 +133,10 @@ private:
     void prever(int item, std::optional<FilaCatalogo> fila)
     {
         PrevisionArticulo prevision;
+        if (m_lista.subItem(item, 4) == QLatin1String("Nuevo")) {
+            m_vista->agregar(std::move(prevision)); // an insert: nothing to compare
+            return;
+        }
         try {
             prevision = PreverArticulo(m_opciones.idCatalogo, ArticuloDelItem(m_lista, item), std::move(fila),
                                        m_catalogo.tipoBase());
