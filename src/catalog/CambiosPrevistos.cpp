@@ -27,8 +27,8 @@ public:
         const double valor = antes.isNull() ? 0 : antes.toDouble(&esNumero);
         if (esNumero && valor == despues)
             return;
-        m_cambios.append({QStringLiteral("ArtKgUnitario"),
-                          esNumero ? FormatoSql::pesoUpdate(valor) : comoTexto(antes), escrito});
+        m_cambios.append(
+            {QStringLiteral("ArtKgUnitario"), esNumero ? FormatoSql::pesoUpdate(valor) : comoTexto(antes), escrito});
     }
 
 private:

@@ -30,8 +30,9 @@ QString columnas(const QString &tipoBase)
 
 std::shared_ptr<DatabaseConnection> conexion()
 {
-    std::shared_ptr<DatabaseConnection> c =
-        modGlobal::AccesoDatos ? modGlobal::AccesoDatos->getDataConnectionByEntity(kEntidad) : nullptr;
+    std::shared_ptr<DatabaseConnection> c = modGlobal::AccesoDatos
+                                                ? modGlobal::AccesoDatos->getDataConnectionByEntity(kEntidad)
+                                                : nullptr;
     if (!c)
         throw AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
                        QStringLiteral("Variable de objeto o bloque With no establecido"));

@@ -30,36 +30,62 @@ const QString kColumnas =
 
 // Each case is one rule of the update; the weights are written as es_AR writes them.
 const QList<Caso> kGeneral = {
-    {{u"NCM-10"_s, {}, {}, {}, u"8471.30.001"_s, u"0"_s}, u"'NCM-10', 'Tuerca', null, '8471.30.00', null"_s,
-     Prevision::Cambia, {u"NCM|8471.30.00|8471.30.001"_s}},
-    {{u"NCM-9"_s, {}, {}, {}, u"9999.99.9"_s, u"2,5"_s}, u"'NCM-9', 'Tuerca', null, '1234.56.7', 2.5"_s,
-     Prevision::SoloSello, {}},
-    {{u"ANEXO"_s, {}, u"M8"_s, {}, {}, u"0"_s}, u"'ANEXO', 'Perno', null, null, null"_s, Prevision::Cambia,
-     {u"Descripcion|Perno|Perno M8"_s}},
-    {{u"ANEXO-NULO"_s, {}, u"M8"_s, {}, {}, u"0"_s}, u"'ANEXO-NULO', null, null, null, null"_s, Prevision::SoloSello,
+    {{u"NCM-10"_s, {}, {}, {}, u"8471.30.001"_s, u"0"_s},
+     u"'NCM-10', 'Tuerca', null, '8471.30.00', null"_s,
+     Prevision::Cambia,
+     {u"NCM|8471.30.00|8471.30.001"_s}},
+    {{u"NCM-9"_s, {}, {}, {}, u"9999.99.9"_s, u"2,5"_s},
+     u"'NCM-9', 'Tuerca', null, '1234.56.7', 2.5"_s,
+     Prevision::SoloSello,
      {}},
-    {{u"APOSTROFE"_s, u"D'Arc"_s, u"X"_s, {}, {}, u"0"_s}, u"'APOSTROFE', 'vieja', null, null, null"_s,
-     Prevision::Cambia, {u"Descripcion|vieja|D Arc X"_s}},
-    {{u"BLANCOS"_s, u"  Clavo  "_s, {}, {}, {}, u"0"_s}, u"'BLANCOS', 'Clavo', null, null, null"_s,
-     Prevision::SoloSello, {}},
-    {{u"PESO"_s, {}, {}, {}, {}, u"1,25"_s}, u"'PESO', null, null, null, 1.5"_s, Prevision::Cambia,
+    {{u"ANEXO"_s, {}, u"M8"_s, {}, {}, u"0"_s},
+     u"'ANEXO', 'Perno', null, null, null"_s,
+     Prevision::Cambia,
+     {u"Descripcion|Perno|Perno M8"_s}},
+    {{u"ANEXO-NULO"_s, {}, u"M8"_s, {}, {}, u"0"_s},
+     u"'ANEXO-NULO', null, null, null, null"_s,
+     Prevision::SoloSello,
+     {}},
+    {{u"APOSTROFE"_s, u"D'Arc"_s, u"X"_s, {}, {}, u"0"_s},
+     u"'APOSTROFE', 'vieja', null, null, null"_s,
+     Prevision::Cambia,
+     {u"Descripcion|vieja|D Arc X"_s}},
+    {{u"BLANCOS"_s, u"  Clavo  "_s, {}, {}, {}, u"0"_s},
+     u"'BLANCOS', 'Clavo', null, null, null"_s,
+     Prevision::SoloSello,
+     {}},
+    {{u"PESO"_s, {}, {}, {}, {}, u"1,25"_s},
+     u"'PESO', null, null, null, 1.5"_s,
+     Prevision::Cambia,
      {u"ArtKgUnitario|1.5|1.25"_s}},
-    {{u"PESO-15"_s, {}, {}, {}, {}, u"2,123456789012345678"_s}, u"'PESO-15', null, null, null, 2.12345678901235"_s,
-     Prevision::SoloSello, {}},
-    {{u"PESO-NEG"_s, u"Tornillo"_s, {}, {}, {}, u"-1"_s}, u"'PESO-NEG', 'Tornillo', null, null, 3"_s,
-     Prevision::SoloSello, {}},
-    {{u"MARIA"_s, {}, {}, u"Y"_s, {}, u"0"_s}, u"'MARIA', null, 'x', null, null"_s, Prevision::Cambia,
+    {{u"PESO-15"_s, {}, {}, {}, {}, u"2,123456789012345678"_s},
+     u"'PESO-15', null, null, null, 2.12345678901235"_s,
+     Prevision::SoloSello,
+     {}},
+    {{u"PESO-NEG"_s, u"Tornillo"_s, {}, {}, {}, u"-1"_s},
+     u"'PESO-NEG', 'Tornillo', null, null, 3"_s,
+     Prevision::SoloSello,
+     {}},
+    {{u"MARIA"_s, {}, {}, u"Y"_s, {}, u"0"_s},
+     u"'MARIA', null, 'x', null, null"_s,
+     Prevision::Cambia,
      {u"Descripcion_Maria|x|Y"_s}},
-    {{u"OBS"_s, u"Arandela"_s, {}, {}, {}, u"0"_s, u"nota"_s}, u"'OBS', 'Arandela', null, null, null"_s,
-     Prevision::Cambia, {u"observacion1|null|nota"_s}},
-    {{u"NADA"_s, {}, {}, {}, u"1234"_s, u"0"_s, u"nota"_s}, u"'NADA', 'Tuerca', null, null, null"_s,
-     Prevision::NoSeEnvia, {}},
+    {{u"OBS"_s, u"Arandela"_s, {}, {}, {}, u"0"_s, u"nota"_s},
+     u"'OBS', 'Arandela', null, null, null"_s,
+     Prevision::Cambia,
+     {u"observacion1|null|nota"_s}},
+    {{u"NADA"_s, {}, {}, {}, u"1234"_s, u"0"_s, u"nota"_s},
+     u"'NADA', 'Tuerca', null, null, null"_s,
+     Prevision::NoSeEnvia,
+     {}},
     {{u"NUEVO"_s, u"Nueva"_s, {}, {}, {}, u"0"_s}, {}, Prevision::Nuevo, {}},
 };
 
 // PUR keeps its descriptions: only an addition reaches them.
 const QList<Caso> kCompras = {
-    {{u"P-1"_s, u"Otra"_s, u"EXTRA"_s, {}, {}, u"0"_s}, u"'P-1', 'Compra', null, null, null"_s, Prevision::Cambia,
+    {{u"P-1"_s, u"Otra"_s, u"EXTRA"_s, {}, {}, u"0"_s},
+     u"'P-1', 'Compra', null, null, null"_s,
+     Prevision::Cambia,
      {u"Descripcion|Compra|Compra EXTRA"_s}},
     {{u"P-2"_s, u"Otra"_s, {}, {}, {}, u"0"_s}, u"'P-2', 'Compra', null, null, null"_s, Prevision::SoloSello, {}},
 };
@@ -117,9 +143,8 @@ struct Corrida {
         for (int r = 0; r < casos.size(); ++r)
             for (int c = 0; c < casos[r].hoja.size(); ++c)
                 grilla.setText(r + 1, c, casos[r].hoja[c]);
-        CampoAsignado *campos[] = {&mapa.ARTICULO,      &mapa.DESCRIPCION,    &mapa.ANEXAR_DESCRIPCION,
-                                   &mapa.DESCRIPC_MARIA, &mapa.NCM,           &mapa.KILOS_UNITARIO,
-                                   &mapa.OBSERVACION1};
+        CampoAsignado *campos[] = {&mapa.ARTICULO, &mapa.DESCRIPCION,    &mapa.ANEXAR_DESCRIPCION, &mapa.DESCRIPC_MARIA,
+                                   &mapa.NCM,      &mapa.KILOS_UNITARIO, &mapa.OBSERVACION1};
         for (int c = 0; c < 7; ++c)
             *campos[c] = {static_cast<qint16>(c), true};
         PrepararColumnasRevision(lista);
@@ -169,7 +194,8 @@ class VistaPreviaTest : public QObject {
         }
 
         ResumenEnvio resumen;
-        EnviarArticulos(corrida.lista, idCatalogo, [](int, bool) {}, resumen);
+        EnviarArticulos(
+            corrida.lista, idCatalogo, [](int, bool) {}, resumen);
         const QHash<QString, QVariantMap> despues = catalogo(idCatalogo);
         for (int i = 0; i < casos.size(); ++i) {
             const PrevisionArticulo *p = corrida.vista.de(i);
@@ -216,8 +242,8 @@ private Q_SLOTS:
     void whatIsForeseenIsWhatF12Writes()
     {
         QFETCH(QString, backend);
-        const QString problema =
-            DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), u"vista_previa"_s);
+        const QString problema = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
+                                                                      u"vista_previa"_s);
         QVERIFY2(problema.isEmpty(), qPrintable(problema));
         useRealData();
         foreseenIsWritten(u"GEN"_s, kGeneral);
