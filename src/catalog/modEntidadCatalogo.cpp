@@ -71,12 +71,6 @@ void agregarWhere(Sentencia &sql, const QString &idCatalogo, const QString &idar
     sql.texto(idarticulo);
 }
 
-Sentencia conWhere(Sentencia sql, const QString &idCatalogo, const QString &idarticulo)
-{
-    agregarWhere(sql, idCatalogo, idarticulo);
-    return sql;
-}
-
 // Appends the text and the comma after it.
 void valor(Sentencia &sql, const QString &texto)
 {
@@ -231,7 +225,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(conWhere("select idarticulo from catarticulos", idCatalogo, articulo.idarticulo));
+        conexion()->setSql(PreguntaDeUno("select idarticulo from catarticulos", idCatalogo, articulo.idarticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -243,7 +237,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo)
 {
     try {
-        conexion()->setSql(conWhere("select ncm from catarticulos", idCatalogo, articulo.idarticulo));
+        conexion()->setSql(PreguntaDeUno("select ncm from catarticulos", idCatalogo, articulo.idarticulo));
         std::shared_ptr<Recordset> rs;
         if (conexion()->crearRs(rs)) {
             if (!rs)
@@ -275,10 +269,11 @@ void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &i
     }
     sql << QLatin1String(")");
 }
+} // namespace
 
 // Without statistics on the table a server answers a long list by reading the whole catalog,
 // and a short one through the key: a long group goes as short lists joined.
-Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo)
+Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo)
 {
     Sentencia sql;
     for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista) {
@@ -289,14 +284,18 @@ Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const 
     }
     return sql;
 }
-} // namespace
+
+Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo)
+{
+    agregarWhere(select, idCatalogo, idArticulo);
+    return select;
+}
 
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(
-            enListasCortas(QLatin1String("select idarticulo from catarticulos"), idCatalogo, idsArticulo));
+        conexion()->setSql(PreguntaDeAlgunos("select idarticulo from catarticulos", idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -309,8 +308,7 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
 {
     int linea = 10;
     try {
-        conexion()->setSql(
-            enListasCortas(QLatin1String("select idarticulo, ncm from catarticulos"), idCatalogo, idsArticulo));
+        conexion()->setSql(PreguntaDeAlgunos("select idarticulo, ncm from catarticulos", idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         QList<QPair<QString, QString>> filas;

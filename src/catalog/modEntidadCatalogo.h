@@ -23,6 +23,11 @@ void ExigirCatalogo(const QString &idCatalogo, const QString &consecuencia);
 // True when the catalog already holds the article's code.
 bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 
+// `select` (its columns and table) asked of the catalog for the codes: one statement for many
+// rows. And for one article.
+Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo);
+Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo);
+
 // True when the catalog holds any of the codes: one query for many articles.
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
 // The code and NCM of every article of the catalog among the given codes (each code

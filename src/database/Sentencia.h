@@ -30,6 +30,8 @@ public:
 
     // Appends SQL of the program's own.
     Sentencia &operator<<(QLatin1String sql);
+    // Appends another statement, its SQL and its values.
+    Sentencia &operator<<(const Sentencia &otra);
     // Appends a value: a text between apostrophes, a number as written, a date literal.
     Sentencia &texto(const QString &valor);
     Sentencia &numero(const QString &escrito);

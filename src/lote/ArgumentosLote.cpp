@@ -43,6 +43,8 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
             a.paises << par(valorDe(args, i, QStringLiteral("--pais")), QStringLiteral("--pais"));
         else if (es(arg, QStringLiteral("--reporte")))
             a.reporte = valorDe(args, i, QStringLiteral("--reporte"));
+        else if (es(arg, QStringLiteral("--cambios")))
+            a.cambios = valorDe(args, i, QStringLiteral("--cambios"));
         else if (arg == QLatin1String("--quitar-guiones"))
             a.quitarGuiones = true;
         else if (arg == QLatin1String("--revisar"))
@@ -72,7 +74,7 @@ QString UsoLote()
 {
     return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--campos-recordados]\n"
                           "                   [--quitar-guiones] [--pais TEXTO=ID]... [--paises-sugeridos]\n"
-                          "                   [--reporte ARCHIVO] [--revisar]\n"
+                          "                   [--reporte ARCHIVO] [--cambios ARCHIVO] [--revisar]\n"
                           "\n"
                           "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
                           "catálogo ID, como lo hacen F11 y F12 en la ventana de Sorvanta.\n"
@@ -96,7 +98,11 @@ QString UsoLote()
                           "                         listan en la salida de errores. Los que no tienen sugerencia\n"
                           "                         terminan en 3.\n"
                           "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
-                          "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
+                          "  --cambios ARCHIVO      guarda lo que la actualización cambiará en los artículos que\n"
+                          "                         ya existen: una fila por campo (artículo, campo, antes,\n"
+                          "                         después), separada por tabulaciones.\n"
+                          "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo; dice\n"
+                          "                         cuántos artículos son nuevos y cuántos existentes cambian.\n"
                           "  --help                 muestra esta ayuda.\n"
                           "\n"
                           "Termina con 0 si todo se hizo, 1 ante un error (nada se informa enviado que no lo\n"

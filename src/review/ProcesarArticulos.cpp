@@ -49,7 +49,7 @@ void procesar(ControlesProceso &c)
     };
     const OpcionesProceso opciones{modGlobal::IdCatalogoActual, c.chk_removeguion.checkState() != Qt::Unchecked};
     try {
-        ProcesarFilas(*c.grid.gridModel(), MapaCampos, opciones, *c.lstArticulos.listModel(), pasos);
+        ProcesarFilas(*c.grid.gridModel(), MapaCampos, opciones, *c.lstArticulos.listModel(), pasos, c.vistaPrevia);
     } catch (...) {
         avance.mostrar();
         throw;

@@ -1,0 +1,128 @@
+#include "catalog/FilasCatalogo.h"
+
+#include "catalog/modEntidadCatalogo.h"
+#include "core/AppError.h"
+#include "core/ErrorNumbers.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
+
+#include <exception>
+#include <memory>
+
+namespace FilasCatalogo {
+namespace {
+
+const QString kEntidad = QStringLiteral("CATALOGOS");
+
+QString columnas(const QString &tipoBase)
+{
+    // Every column the update may write; the others it leaves as they are.
+    QString select = QStringLiteral("select idarticulo, descripcion, descripcion_maria, ncm, ArtKgUnitario, IdPais");
+    if (tipoBase != QLatin1String("ACCESS"))
+        select += QStringLiteral(", [observacion1], [observacion2], [observacion3]");
+    return select + QStringLiteral(" from catarticulos");
+}
+
+std::shared_ptr<DatabaseConnection> conexion()
+{
+    std::shared_ptr<DatabaseConnection> c = modGlobal::AccesoDatos
+                                                ? modGlobal::AccesoDatos->getDataConnectionByEntity(kEntidad)
+                                                : nullptr;
+    if (!c)
+        throw AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
+                       QStringLiteral("Variable de objeto o bloque With no establecido"));
+    return c;
+}
+
+// Must be called from inside a catch block.
+[[noreturn]] void relanzar(const QString &ubicacion)
+{
+    const QString prefijo = ubicacion + QStringLiteral("0 ]");
+    try {
+        throw;
+    } catch (const AppError &e) {
+        throw e.rethrownAs(ErrorNumbers::kInnerOperation, prefijo);
+    } catch (const std::exception &e) {
+        throw AppError(ErrorNumbers::kInnerOperation, prefijo, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// Where each column stands in the answer, found once per answer rather than by name per row.
+class Lector {
+public:
+    Lector(const Recordset &rs, const QString &tipoBase) : m_rs(rs)
+    {
+        const QStringList nombres = rs.fieldNames();
+        m_completa = true;
+        for (const char *nombre : {"idarticulo", "descripcion", "descripcion_maria", "ncm", "ArtKgUnitario", "IdPais",
+                                   "observacion1", "observacion2", "observacion3"}) {
+            bool esta = false;
+            for (const QString &n : nombres)
+                esta = esta || n.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0;
+            const bool observacion = qstrncmp(nombre, "observacion", 11) == 0;
+            if (!esta && !(observacion && tipoBase == QLatin1String("ACCESS")))
+                m_completa = false;
+            m_presentes << (esta ? QString::fromLatin1(nombre) : QString());
+        }
+    }
+
+    FilaCatalogo fila() const
+    {
+        FilaCatalogo f;
+        f.idarticulo = campo(0).toString();
+        f.descripcion = campo(1);
+        f.descripcion_maria = campo(2);
+        f.ncm = campo(3);
+        f.kilos = campo(4);
+        f.idpais = campo(5);
+        f.observacion1 = campo(6);
+        f.observacion2 = campo(7);
+        f.observacion3 = campo(8);
+        f.completa = m_completa;
+        return f;
+    }
+
+private:
+    QVariant campo(int i) const { return m_presentes[i].isEmpty() ? QVariant() : m_rs.fields(m_presentes[i]); }
+
+    const Recordset &m_rs;
+    QStringList m_presentes;
+    bool m_completa = false;
+};
+
+} // namespace
+
+QList<FilaCatalogo> deAlgunos(const QString &idCatalogo, const QStringList &idsArticulo, const QString &tipoBase)
+{
+    try {
+        conexion()->setSql(modEntidadCatalogo::PreguntaDeAlgunos(columnas(tipoBase), idCatalogo, idsArticulo));
+        std::shared_ptr<Recordset> rs;
+        QList<FilaCatalogo> filas;
+        if (conexion()->crearRs(rs)) {
+            const Lector lector(*rs, tipoBase);
+            for (; !rs->eof(); rs->moveNext())
+                filas.append(lector.fila());
+        }
+        return filas;
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deAlgunos Linea "));
+    }
+}
+
+std::optional<FilaCatalogo> deUno(const QString &idCatalogo, const QString &idArticulo, const QString &tipoBase)
+{
+    try {
+        conexion()->setSql(modEntidadCatalogo::PreguntaDeUno(columnas(tipoBase), idCatalogo, idArticulo));
+        std::shared_ptr<Recordset> rs;
+        if (!conexion()->crearRs(rs))
+            return std::nullopt;
+        if (!rs)
+            throw AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
+                           QStringLiteral("Variable de objeto o bloque With no establecido"));
+        return Lector(*rs, tipoBase).fila();
+    } catch (...) {
+        relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deUno Linea "));
+    }
+}
+
+} // namespace FilasCatalogo
