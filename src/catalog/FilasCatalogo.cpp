@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <memory>
+#include <vector>
 
 namespace FilasCatalogo {
 namespace {
@@ -56,13 +57,13 @@ public:
         m_completa = true;
         for (const char *nombre : {"idarticulo", "descripcion", "descripcion_maria", "ncm", "ArtKgUnitario", "IdPais",
                                    "observacion1", "observacion2", "observacion3"}) {
-            bool esta = false;
-            for (const QString &n : nombres)
-                esta = esta || n.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0;
+            int indice = -1;
+            for (int i = 0; i < nombres.size() && indice < 0; ++i)
+                indice = nombres[i].compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0 ? i : -1;
             const bool observacion = qstrncmp(nombre, "observacion", 11) == 0;
-            if (!esta && !(observacion && tipoBase == QLatin1String("ACCESS")))
+            if (indice < 0 && !(observacion && tipoBase == QLatin1String("ACCESS")))
                 m_completa = false;
-            m_presentes << (esta ? QString::fromLatin1(nombre) : QString());
+            m_indices.push_back(indice);
         }
     }
 
@@ -83,10 +84,10 @@ public:
     }
 
 private:
-    QVariant campo(int i) const { return m_presentes[i].isEmpty() ? QVariant() : m_rs.fields(m_presentes[i]); }
+    QVariant campo(int i) const { return m_indices[i] < 0 ? QVariant() : m_rs.field(m_indices[i]); }
 
     const Recordset &m_rs;
-    QStringList m_presentes;
+    std::vector<int> m_indices;
     bool m_completa = false;
 };
 

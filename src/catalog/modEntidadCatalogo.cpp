@@ -79,6 +79,7 @@ void valor(Sentencia &sql, const QString &texto)
 
 void valoresComunes(Sentencia &sql, const QString &idCatalogo, const RegArticulo &a)
 {
+    sql.reservar(320, 14);
     valor(sql, idCatalogo);
     valor(sql, sinApostrofes(a.idarticulo));
     valor(sql, sinApostrofes(a.descripcion + QLatin1Char(' ') + a.anexo_descripcion));
@@ -97,9 +98,10 @@ void valoresFinales(Sentencia &sql, const RegArticulo &a)
 
 Sentencia insertSql(const QString &idCatalogo, const RegArticulo &a)
 {
-    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                  "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
-                  ", idunidad, sufijos) values (");
+    Sentencia sql(
+        QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                       "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
+                       ", idunidad, sufijos) values ("));
     valoresComunes(sql, idCatalogo, a);
     sql << QLatin1String(" GETDATE() ,");
     valor(sql, sinApostrofes(a.observacion1));
@@ -117,8 +119,9 @@ QString fechaAccess()
 // Access catalogs have no remark columns.
 Sentencia insertAccess(const QString &idCatalogo, const RegArticulo &a)
 {
-    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                  "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (");
+    Sentencia sql(
+        QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                       "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values ("));
     valoresComunes(sql, idCatalogo, a);
     sql.fecha(fechaAccess()) << QLatin1String(",");
     valoresFinales(sql, a);
@@ -348,7 +351,8 @@ Sentencia getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &art
 {
     try {
         exigirPesoFinito(articulo);
-        Sentencia sql("update catarticulos set ");
+        Sentencia sql(QStringLiteral("update catarticulos set "));
+        sql.reservar(320, 12);
         listaUpdate(sql, idCatalogo, articulo, tipoBase);
         agregarWhere(sql, idCatalogo, sinApostrofes(articulo.idarticulo));
         return sql;

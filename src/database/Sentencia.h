@@ -28,6 +28,13 @@ public:
     Sentencia(const QString &sql) : m_forma(sql) {}
     Sentencia(const char *sql) : m_forma(QString::fromUtf8(sql)) {}
 
+    // Room for a statement built once per article, grown once rather than at each piece.
+    void reservar(qsizetype largo, size_t valores)
+    {
+        m_forma.reserve(largo);
+        m_valores.reserve(valores);
+    }
+
     // Appends SQL of the program's own.
     Sentencia &operator<<(QLatin1String sql);
     // Appends another statement, its SQL and its values.
