@@ -3,17 +3,12 @@
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
-#include "core/modGlobal.h"
-#include "database/DataAccessManager.h"
 
-#include <exception>
 #include <memory>
 #include <vector>
 
 namespace FilasCatalogo {
 namespace {
-
-const QString kEntidad = QStringLiteral("CATALOGOS");
 
 QString columnas(const QString &tipoBase)
 {
@@ -22,30 +17,6 @@ QString columnas(const QString &tipoBase)
     if (tipoBase != QLatin1String("ACCESS"))
         select += QStringLiteral(", [observacion1], [observacion2], [observacion3]");
     return select + QStringLiteral(" from catarticulos");
-}
-
-std::shared_ptr<DatabaseConnection> conexion()
-{
-    std::shared_ptr<DatabaseConnection> c = modGlobal::AccesoDatos
-                                                ? modGlobal::AccesoDatos->getDataConnectionByEntity(kEntidad)
-                                                : nullptr;
-    if (!c)
-        throw AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
-                       QStringLiteral("Variable de objeto o bloque With no establecido"));
-    return c;
-}
-
-// Must be called from inside a catch block.
-[[noreturn]] void relanzar(const QString &ubicacion)
-{
-    const QString prefijo = ubicacion + QStringLiteral("0 ]");
-    try {
-        throw;
-    } catch (const AppError &e) {
-        throw e.rethrownAs(ErrorNumbers::kInnerOperation, prefijo);
-    } catch (const std::exception &e) {
-        throw AppError(ErrorNumbers::kInnerOperation, prefijo, QString::fromLocal8Bit(e.what()));
-    }
 }
 
 // Where each column stands in the answer, found once per answer rather than by name per row.
@@ -96,33 +67,35 @@ private:
 QList<FilaCatalogo> deAlgunos(const QString &idCatalogo, const QStringList &idsArticulo, const QString &tipoBase)
 {
     try {
-        conexion()->setSql(modEntidadCatalogo::PreguntaDeAlgunos(columnas(tipoBase), idCatalogo, idsArticulo));
+        modEntidadCatalogo::conexion()->setSql(
+            modEntidadCatalogo::PreguntaDeAlgunos(columnas(tipoBase), idCatalogo, idsArticulo));
         std::shared_ptr<Recordset> rs;
         QList<FilaCatalogo> filas;
-        if (conexion()->crearRs(rs)) {
+        if (modEntidadCatalogo::conexion()->crearRs(rs)) {
             const Lector lector(*rs, tipoBase);
             for (; !rs->eof(); rs->moveNext())
                 filas.append(lector.fila());
         }
         return filas;
     } catch (...) {
-        relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deAlgunos Linea "));
+        modEntidadCatalogo::relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deAlgunos Linea "), 0);
     }
 }
 
 std::optional<FilaCatalogo> deUno(const QString &idCatalogo, const QString &idArticulo, const QString &tipoBase)
 {
     try {
-        conexion()->setSql(modEntidadCatalogo::PreguntaDeUno(columnas(tipoBase), idCatalogo, idArticulo));
+        modEntidadCatalogo::conexion()->setSql(
+            modEntidadCatalogo::PreguntaDeUno(columnas(tipoBase), idCatalogo, idArticulo));
         std::shared_ptr<Recordset> rs;
-        if (!conexion()->crearRs(rs))
+        if (!modEntidadCatalogo::conexion()->crearRs(rs))
             return std::nullopt;
         if (!rs)
             throw AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
                            QStringLiteral("Variable de objeto o bloque With no establecido"));
         return Lector(*rs, tipoBase).fila();
     } catch (...) {
-        relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deUno Linea "));
+        modEntidadCatalogo::relanzar(QStringLiteral("[ Sorvanta.FilasCatalogo.deUno Linea "), 0);
     }
 }
 

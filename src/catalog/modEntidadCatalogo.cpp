@@ -17,6 +17,7 @@ using modTexto::paraMensaje;
 using modTexto::sinApostrofes;
 
 namespace modEntidadCatalogo {
+
 namespace {
 
 const QString kEntidad = QStringLiteral("CATALOGOS");
@@ -30,6 +31,7 @@ AppError objetoNoEstablecido()
     return AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
                     QStringLiteral("Variable de objeto o bloque With no establecido"));
 }
+} // namespace
 
 // Fetched afresh for every use, never kept.
 std::shared_ptr<DatabaseConnection> conexion()
@@ -54,6 +56,8 @@ std::shared_ptr<DatabaseConnection> conexion()
         throw AppError(ErrorNumbers::kInnerOperation, prefijo, QString::fromLocal8Bit(e.what()));
     }
 }
+
+namespace {
 
 void exigirPesoFinito(const RegArticulo &a)
 {

@@ -1,18 +1,25 @@
 #pragma once
 
 #include "catalog/RegArticulo.h"
+#include "database/DatabaseConnection.h"
 #include "database/Sentencia.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Queries and statements for the article catalog table catarticulos, all through
 // modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return the statement,
 // its values apart from its SQL (texto() writes it out); the caller runs it. Every failure comes back as AppError
 // kInnerOperation with the operation's location put in front of the source.
 namespace modEntidadCatalogo {
+
+// The catalog's connection, fetched afresh for every use; raises AppError 91 without one.
+std::shared_ptr<DatabaseConnection> conexion();
+// From inside a catch block: passes the error on as kInnerOperation, the location in front.
+[[noreturn]] void relanzar(const QString &ubicacion, int linea);
 
 // True when table catalogo holds the catalog (letter case aside, as its key compares).
 bool ExisteCatalogo(const QString &idCatalogo);
