@@ -1,6 +1,7 @@
 #include "GridCommand.h"
 
 #include "components/ComponentRegistry.h"
+#include "components/ComponentesDeVentana.h"
 #include "core/AppError.h"
 #include "core/modGlobal.h"
 #include "files/FileSystemComponent.h"
@@ -53,6 +54,7 @@ int run(const QStringList &arguments)
         told = true;
     });
     try {
+        ComponentesDeVentana::registrar();
         modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
     } catch (const AppError &e) {
         err << e.what() << Qt::endl;

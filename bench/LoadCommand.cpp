@@ -4,6 +4,7 @@
 
 #include "app/frmMain.h"
 #include "components/ComponentRegistry.h"
+#include "components/ComponentesDeVentana.h"
 #include "core/AppError.h"
 #include "core/modGlobal.h"
 #include "files/FileSystemComponent.h"
@@ -86,6 +87,7 @@ int run(const QStringList &arguments)
         err << "[" << title << "] " << text << Qt::endl;
     });
     try {
+        ComponentesDeVentana::registrar();
         modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
         if (split)
             printSplit(file, out);

@@ -4,18 +4,19 @@
 #include "ProcessMemory.h"
 
 #include "app/frmMain.h"
+#include "catalog/VistaPrevia.h"
 #include "core/AppError.h"
 #include "core/modGlobal.h"
 #include "database/DataAccessManager.h"
 #include "mapping/CampoCatalogo.h"
-#include "mapping/SetearCampos.h"
+#include "mapping/MapaDeEncabezados.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
 #include "review/ProcesoArticulos.h"
 #include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
-#include "widgets/GridModel.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -138,7 +139,9 @@ double pressF11(frmMain &window)
         const RegMapaCampos mapa = MapaDeEncabezados(encabezados);
         ValidarMapa(mapa);
         PrepararColumnasRevision(lista);
-        ProcesarFilas(grilla, mapa, {kCatalogo, false}, lista, pasos);
+        // As the window does: what F12 would change is worked out on the way.
+        VistaPrevia vista;
+        ProcesarFilas(grilla, mapa, {kCatalogo, false}, lista, pasos, &vista);
     } catch (const AppError &e) {
         QTextStream(stderr) << e.what() << Qt::endl;
         return -1;

@@ -2,8 +2,12 @@
 
 #include "app/TraduccionQt.h"
 #include "app/frmMain.h"
+#include "catalog/VistaPrevia.h"
 #include "core/UserIdentity.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
 #include "mapping/CampoCatalogo.h"
+#include "review/PanelCambios.h"
 #include "review/frmRelPais.h"
 #include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
@@ -109,6 +113,30 @@ QString countryFor(const QString &origin)
 }
 
 // The same list loaded again in a new window: the columns come labelled when the catalog is chosen.
+// F11 over the list the first load sent: the catalog holds every article. Its descriptions
+// lose the blank the insert added, so the articles whose weight the insert kept show no change.
+bool foreseenChanges(frmMain &w)
+{
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
+        ->setSql(QStringLiteral("update catarticulos set descripcion = rtrim(descripcion)"));
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    press(w.FRAM2_Grid(), Qt::Key_F11);
+    settle();
+    // The article with the most changes, so the pane shows them.
+    int elegido = -1;
+    for (int i = 0; i < w.lstArticulos()->itemCount(); ++i) {
+        const PrevisionArticulo *p = w.vistaPrevia().de(i);
+        const PrevisionArticulo *antes = w.vistaPrevia().de(elegido);
+        if (p && p->tipo == Prevision::Cambia && (!antes || p->cambios.size() > antes->cambios.size()))
+            elegido = i;
+    }
+    w.lstArticulos()->selectRow(elegido);
+    settle();
+    shot(&w, QStringLiteral("8-cambios.png"));
+    return w.panelCambios()->isVisible();
+}
+
 bool secondLoad(const QString &workbook)
 {
     frmMain w;
@@ -122,7 +150,7 @@ bool secondLoad(const QString &workbook)
     w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(QStringLiteral("GEN")));
     settle();
     shot(&w, QStringLiteral("7-segunda-carga.png"));
-    return true;
+    return foreseenChanges(w);
 }
 
 void answerCountries(QWidget *window, int *asked)

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# F11 (process) and F12 (send) of two builds side by side, on the 65,534-row workbook of
+# F11 (process) and F12 (send) of builds side by side, on the 65,534-row workbook of
 # bench/make-catalog.py: the embedded catalog, a private PostgreSQL server on loopback and
 # through a 1 ms latency relay. The builds alternate, pass after pass, so that the machine's
-# moods fall on both alike.
-#   bench/run-versus.sh OLD_BUILD NEW_BUILD [PASSES] [WORKDIR]
+# moods fall on all alike. Prints one line per run: pass, build (its place among the
+# arguments), step, backend, seconds.
+#   bench/run-versus.sh [--veces N] [--dir WORKDIR] BUILD_DIR...
 set -euo pipefail
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 here=$(cd "$(dirname "$0")" && pwd)
-old=$1/bench/sorvanta-bench
-new=$2/bench/sorvanta-bench
-passes=${3:-3}
-work=${4:-$here/../build/bench-versus}
+passes=3
+work=$here/../build/bench-versus
+while [ $# -gt 0 ]; do
+  case $1 in
+    --veces) passes=$2; shift 2 ;;
+    --dir) work=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+builds=("$@")
 mkdir -p "$work"
 sheet=$work/catalog_65534.xlsx
 [ -f "$sheet" ] || /usr/bin/python3 "$here/make-catalog.py" "$work" >/dev/null
@@ -27,11 +34,10 @@ for pass in $(seq 1 "$passes"); do
         postgres) opts=(--postgres) ;;
         relay) opts=(--postgres --latencia 1) ;;
       esac
-      for build in old new; do
-        bin=$old
-        [ "$build" = new ] && bin=$new
-        s=$(cd "$work" && "$bin" "$step" "${opts[@]}" "$sheet" 2>/dev/null | seconds "$step")
-        echo "$pass $build $step $backend $s"
+      for i in "${!builds[@]}"; do
+        s=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "$step" "${opts[@]}" "$sheet" 2>/dev/null |
+              seconds "$step")
+        echo "$pass $((i + 1)) $step $backend $s"
       done
     done
   done

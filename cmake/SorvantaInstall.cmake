@@ -4,18 +4,19 @@ include(GNUInstallDirs)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 # Installs an executable in bin/ together with its manual page, packaging/man/<name>.1,
-# which dpkg wants compressed. One call per program.
-function(sorvanta_install_program name)
+# which dpkg wants compressed, as part of `component` (the Debian package it goes into).
+# One call per program.
+function(sorvanta_install_program name component)
   set(page ${PROJECT_SOURCE_DIR}/packaging/man/${name}.1)
   if(NOT EXISTS ${page})
     message(FATAL_ERROR "${name} has no manual page: write packaging/man/${name}.1")
   endif()
-  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  sorvanta_install_gzipped(${page} ${CMAKE_INSTALL_MANDIR}/man1)
+  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+  sorvanta_install_gzipped(${page} ${CMAKE_INSTALL_MANDIR}/man1 ${component})
 endfunction()
 
 # gzip -n: no name or time stamp in the header, so the same page gives the same package.
-function(sorvanta_install_gzipped file destination)
+function(sorvanta_install_gzipped file destination component)
   get_filename_component(base ${file} NAME)
   set(zipped ${PROJECT_BINARY_DIR}/gzipped/${base}.gz)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
@@ -24,5 +25,5 @@ function(sorvanta_install_gzipped file destination)
   if(failed)
     message(FATAL_ERROR "gzip ${file} failed")
   endif()
-  install(FILES ${zipped} DESTINATION ${destination})
+  install(FILES ${zipped} DESTINATION ${destination} COMPONENT ${component})
 endfunction()

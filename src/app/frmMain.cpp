@@ -4,7 +4,9 @@
 #include "app/IconoPrograma.h"
 #include "app/Mod_Main.h"
 #include "catalog/EnviarCatalogos.h"
+#include "catalog/VistaPrevia.h"
 #include "components/ComponentRegistry.h"
+#include "components/ComponentesDeVentana.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
 #include "core/ErrorText.h"
@@ -17,6 +19,7 @@
 #include "mapping/EtiquetasRecordadas.h"
 #include "mapping/SeleccionarCampo.h"
 #include "report/ExportarReporte.h"
+#include "review/PanelCambios.h"
 #include "review/ProcesarArticulos.h"
 #include "sheet/modCargaExcel.h"
 #include "widgets/FlexGrid.h"
@@ -47,6 +50,8 @@ constexpr int kGrillaTop = 2085;
 constexpr int kListaLeft = 165;
 constexpr int kListaTop = 2595;
 constexpr int kMargen = 80;
+// Height of the pane under the review list that shows what F12 will change.
+constexpr int kAltoCambios = 1500;
 
 // Rounded to a 16-bit integer, halves to even.
 int aEntero16(double valor)
@@ -174,6 +179,9 @@ void frmMain::construirControles()
     place(m_lstArticulos, kListaLeft, kListaTop, 9525, 3645);
     m_lstArticulos->hide();
     PrepararColumnasRevision(*m_lstArticulos);
+    m_vistaPrevia = std::make_unique<VistaPrevia>();
+    m_panelCambios = new PanelCambios(*m_lstArticulos, *m_vistaPrevia, this);
+    m_panelCambios->hide();
 
     connect(m_cmdProcesar, &QPushButton::clicked, this, &frmMain::FRAM2_CmdProcesar_Click);
     connect(m_cmdExportar, &QPushButton::clicked, this, &frmMain::cmd_Exportar_Click);
@@ -219,6 +227,7 @@ void frmMain::mostrarAntesDeConectar()
 void frmMain::iniciarComponentes(int &linea)
 {
     linea = 4;
+    ComponentesDeVentana::registrar();
     modGlobal::SistemaArchivos = ComponentRegistry::create<FileSystemComponent>(QStringLiteral("oFILES.clSistema"));
     linea = 5;
     modGlobal::AccesoDatos = ComponentRegistry::create<DataAccessManager>(QStringLiteral("DataAccessManager.DAMMain"));
@@ -316,9 +325,23 @@ void frmMain::cmd_Exportar_Click()
 bool frmMain::teclaEnVentana(int key)
 {
     if (key == Qt::Key_F11 && !m_label1->isHidden()) {
-        ControlesProceso controles{*m_grid,   *m_lstArticulos, *m_cboCatalogos, *m_cboIdCatalogo, *m_chkRemoveGuion,
-                                   *m_prgBar, *m_label1,       *m_label2,       *m_cmdExportar,   this};
+        ControlesProceso controles{*m_grid,
+                                   *m_lstArticulos,
+                                   *m_cboCatalogos,
+                                   *m_cboIdCatalogo,
+                                   *m_chkRemoveGuion,
+                                   *m_prgBar,
+                                   *m_label1,
+                                   *m_label2,
+                                   *m_cmdExportar,
+                                   this,
+                                   m_vistaPrevia.get()};
         ProcesarArticulos(controles);
+        if (m_label1->isHidden()) {
+            m_panelCambios->actualizar();
+            m_panelCambios->show();
+            aplicarDisposicion();
+        }
         // The columns are remembered once they have served for a whole run.
         if (m_label1->isHidden())
             recordarCampos();
@@ -414,4 +437,9 @@ void frmMain::aplicarDisposicion()
     const int altoLista = Twips::fromPixelsY(m_grid->height(), this) - (kListaTop - kGrillaTop);
     if (altoLista >= 0)
         m_lstArticulos->resize(m_lstArticulos->width(), Twips::toPixelsY(altoLista, this));
+    if (!m_panelCambios->isHidden() && altoLista > kAltoCambios) {
+        m_lstArticulos->resize(m_lstArticulos->width(), Twips::toPixelsY(altoLista - kAltoCambios, this));
+        m_panelCambios->setGeometry(m_lstArticulos->x(), m_lstArticulos->geometry().bottom() + 1,
+                                    m_lstArticulos->width(), Twips::toPixelsY(kAltoCambios, this));
+    }
 }

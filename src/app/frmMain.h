@@ -2,8 +2,11 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class FlexGrid;
+class PanelCambios;
+class VistaPrevia;
 class ReviewList;
 class QCheckBox;
 class QComboBox;
@@ -48,6 +51,9 @@ public:
     QLabel *Image5() const { return m_image5; }
     FlexGrid *FRAM2_Grid() const { return m_grid; }
     ReviewList *lstArticulos() const { return m_lstArticulos; }
+    // Beside the review list, after F11: what F12 will change.
+    PanelCambios *panelCambios() const { return m_panelCambios; }
+    const VistaPrevia &vistaPrevia() const { return *m_vistaPrevia; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -95,6 +101,8 @@ private:
     QLabel *m_image5 = nullptr;
     FlexGrid *m_grid = nullptr;
     ReviewList *m_lstArticulos = nullptr;
+    std::unique_ptr<VistaPrevia> m_vistaPrevia;
+    PanelCambios *m_panelCambios = nullptr;
     // The loaded sheet's own header texts, before any label.
     QStringList m_encabezadosHoja;
     // The same key press reaches the application filter once per widget it climbs through.

@@ -1,8 +1,11 @@
 #include "catalog/ConsultaCatalogo.h"
 
+#include "catalog/FilasCatalogo.h"
 #include "catalog/GrupoDeCodigos.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
+#include "core/modGlobal.h"
+#include "database/DataAccessManager.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -17,30 +20,71 @@ ConsultaCatalogo::ConsultaCatalogo(QString idCatalogo, std::function<QString(int
 {
 }
 
-void ConsultaCatalogo::completar(int fila, RegArticulo &articulo)
+namespace {
+void marcar(RegArticulo &articulo, const std::optional<FilaCatalogo> &fila)
+{
+    if (fila) {
+        articulo.estado = QStringLiteral("Existe");
+        articulo.ncm_catalogo = fila->ncm.toString();
+    } else {
+        articulo.estado = QStringLiteral("Nuevo");
+        articulo.ncm_catalogo.clear();
+    }
+}
+} // namespace
+
+const QString &ConsultaCatalogo::tipoBase()
+{
+    if (!m_tipoBase) {
+        m_tipoBase = QString();
+        try {
+            if (modGlobal::AccesoDatos)
+                m_tipoBase = modGlobal::AccesoDatos->getDataConnectionTAG(QStringLiteral("CATALOGOS"));
+        } catch (const AppError &) {
+            // Unknown kind: the whole row is asked as for "SQL"; F12 refuses such a catalog anyway.
+        }
+    }
+    return *m_tipoBase;
+}
+
+std::optional<FilaCatalogo> ConsultaCatalogo::completar(int fila, RegArticulo &articulo)
 {
     if (fila >= m_hasta && !m_juicio.faltanSolas() && m_juicio.agrupar())
         consultarGrupo(fila);
-    if (fila < m_desde || fila >= m_hasta || !m_grupoLeido) {
-        preguntarSolo(articulo);
-        return;
-    }
-    const auto existente = m_existentes.constFind(fila);
-    if (existente == m_existentes.constEnd()) {
-        articulo.estado = QStringLiteral("Nuevo");
-        articulo.ncm_catalogo.clear();
-    } else {
-        articulo.estado = QStringLiteral("Existe");
-        articulo.ncm_catalogo = *existente;
-    }
+    if (fila < m_desde || fila >= m_hasta || !m_grupoLeido)
+        return preguntarSolo(articulo);
+    std::optional<FilaCatalogo> existente;
+    if (const auto leida = m_existentes.constFind(fila); leida != m_existentes.constEnd())
+        existente = *leida;
+    marcar(articulo, existente);
+    return existente;
 }
 
-void ConsultaCatalogo::preguntarSolo(RegArticulo &articulo)
+// A catalog that refuses the whole row (columns of another name) still answers F11: with
+// the NCM alone, as before, and without foresight for those rows.
+std::optional<FilaCatalogo> ConsultaCatalogo::preguntarSolo(RegArticulo &articulo)
 {
     QElapsedTimer reloj;
     reloj.start();
-    modEntidadCatalogo::getArticuloenCatalogo(m_idCatalogo, articulo);
+    std::optional<FilaCatalogo> fila;
+    bool respondida = false;
+    if (m_filasEnteras) {
+        try {
+            fila = FilasCatalogo::deUno(m_idCatalogo, articulo.idarticulo, tipoBase());
+            respondida = true;
+        } catch (const AppError &) {
+            m_filasEnteras = false;
+        }
+    }
+    if (respondida) {
+        marcar(articulo, fila);
+    } else {
+        modEntidadCatalogo::getArticuloenCatalogo(m_idCatalogo, articulo);
+        if (articulo.estado == QLatin1String("Existe"))
+            fila = FilaCatalogo{}; // exists, row unknown
+    }
     m_juicio.anotarSola(reloj.nsecsElapsed());
+    return fila;
 }
 
 void ConsultaCatalogo::consultarGrupo(int desde)
@@ -67,7 +111,7 @@ void ConsultaCatalogo::consultarGrupo(int desde)
     try {
         QElapsedTimer reloj;
         reloj.start();
-        m_grupoLeido = leerRespuesta(modEntidadCatalogo::NcmDeAlgunos(m_idCatalogo, codigos), grupo, filas);
+        m_grupoLeido = leerRespuesta(FilasCatalogo::deAlgunos(m_idCatalogo, codigos, tipoBase()), grupo, filas);
         m_juicio.anotarGrupo(reloj.nsecsElapsed(), codigos.size());
     } catch (const AppError &) {
         m_juicio.renunciar();
@@ -76,14 +120,14 @@ void ConsultaCatalogo::consultarGrupo(int desde)
 
 // Each row of the answer belongs to the one asked code with its key; a row that fits none,
 // or a code answered twice, leaves the group to single questions.
-bool ConsultaCatalogo::leerRespuesta(const QList<QPair<QString, QString>> &respuesta, const GrupoDeCodigos &grupo,
+bool ConsultaCatalogo::leerRespuesta(const QList<FilaCatalogo> &respuesta, const GrupoDeCodigos &grupo,
                                      const QList<int> &filas)
 {
-    for (const auto &[codigo, ncm] : respuesta) {
-        const qsizetype posicion = grupo.posicionDe(codigo);
+    for (const FilaCatalogo &fila : respuesta) {
+        const qsizetype posicion = grupo.posicionDe(fila.idarticulo);
         if (posicion < 0 || m_existentes.contains(filas[posicion]))
             return false;
-        m_existentes.insert(filas[posicion], ncm);
+        m_existentes.insert(filas[posicion], fila);
     }
     return true;
 }

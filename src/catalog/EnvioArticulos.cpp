@@ -1,6 +1,8 @@
 #include "catalog/EnvioArticulos.h"
 
+#include "catalog/CambiosPrevistos.h"
 #include "catalog/ConsultaAnticipada.h"
+#include "catalog/ItemRevision.h"
 #include "catalog/RegArticulo.h"
 #include "catalog/RegistroEnvio.h"
 #include "catalog/VentanaEnvio.h"
@@ -11,45 +13,17 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "database/DatabaseConnection.h"
-#include "widgets/ReviewListModel.h"
+#include "modelos/ReviewListModel.h"
 
 namespace {
-using modTexto::aNumero;
 using modTexto::recortar;
-using modTexto::sinApostrofes;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
 constexpr std::size_t kGrupoConVentanas = 256;
 
-QString codigoDe(const ReviewListModel &lista, int i)
-{
-    return sinApostrofes(recortar(lista.subItem(i, 0)));
-}
-
 bool esNuevo(const QString &estado)
 {
     return estado == QLatin1String("Nuevo");
-}
-
-RegArticulo leerItem(const ReviewListModel &lista, int i)
-{
-    auto sub = [&](int k) { return lista.subItem(i, k); };
-    RegArticulo art;
-    art.idarticulo = codigoDe(lista, i);
-    art.descripcion = sinApostrofes(recortar(sub(1)));
-    art.descripcion_maria = sinApostrofes(recortar(sub(2)));
-    art.ncm = recortar(sub(3));
-    art.estado = sub(4);
-    art.ncm_catalogo = sub(5);
-    art.anexo_descripcion = sinApostrofes(recortar(sub(6)));
-    art.kilos_unitario = aNumero(recortar(sub(7)));
-    art.idpais = recortar(sub(8));
-    art.observacion1 = recortar(sub(9));
-    art.observacion2 = recortar(sub(10));
-    art.observacion3 = recortar(sub(11));
-    art.idunidad = recortar(sub(12));
-    art.sufijos = recortar(sub(13));
-    return art;
 }
 
 void validarNcm(const RegArticulo &art)
@@ -58,13 +32,6 @@ void validarNcm(const RegArticulo &art)
         throw AppError(ErrorNumbers::kValidation, QStringLiteral("Validación datos"),
                        QStringLiteral(" NCM incorrecto  ") + modTexto::paraMensaje(art.ncm)
                            + QStringLiteral(" articulo ") + modTexto::paraMensaje(art.idarticulo));
-}
-
-// An existing article that brings nothing the update would write is left alone.
-bool nadaQueActualizar(const RegArticulo &art)
-{
-    return art.ncm.size() <= 9 && art.descripcion.isEmpty() && art.anexo_descripcion.isEmpty()
-           && art.kilos_unitario == 0 && art.descripcion_maria.isEmpty();
 }
 
 // The statement builders know only these two kinds; with any other the insert would be
@@ -86,7 +53,7 @@ std::vector<ConsultaAnticipada::Pendiente> nuevosMarcados(const ReviewListModel 
     std::vector<ConsultaAnticipada::Pendiente> nuevos;
     for (int i = 0; i < lista.itemCount(); ++i) {
         if (lista.isChecked(i) && esNuevo(lista.subItem(i, 4)))
-            nuevos.emplace_back(i, codigoDe(lista, i));
+            nuevos.emplace_back(i, CodigoDelItem(lista, i));
     }
     return nuevos;
 }
@@ -99,7 +66,7 @@ Sentencia sentenciaPara(const RegArticulo &art, int i, const QString &idCatalogo
             return modEntidadCatalogo::getSQLInsertArticulo(idCatalogo, art, tipo);
         return modEntidadCatalogo::AgregarArticulo(idCatalogo, art, tipo);
     }
-    if (nadaQueActualizar(art))
+    if (NadaQueActualizar(art))
         return Sentencia();
     return modEntidadCatalogo::getSQLUpdateArticulo(idCatalogo, art, tipoDeBase());
 }
@@ -164,7 +131,7 @@ struct Envio {
     void item(int i)
     {
         resumen.enCurso.clear();
-        const RegArticulo art = leerItem(lista, i);
+        const RegArticulo art = ArticuloDelItem(lista, i);
         validarNcm(art);
         resumen.enCurso = recortar(lista.subItem(i, 0));
         const bool nuevo = esNuevo(art.estado);
@@ -196,7 +163,7 @@ QStringList codigosMarcados(const ReviewListModel &lista)
     QStringList codigos;
     for (int i = 0; i < lista.itemCount(); ++i)
         if (lista.isChecked(i))
-            codigos << codigoDe(lista, i);
+            codigos << CodigoDelItem(lista, i);
     return codigos;
 }
 

@@ -43,7 +43,7 @@ Sentencia consulta(const QString &idCatalogo, const QStringList &codigos, const 
     static const QByteArray todas = seleccion(int(std::size(kColumnas)));
     static const QByteArray sinObservaciones = seleccion(kSinObservaciones);
     const QByteArray &select = cantidad(tipoBase) == kSinObservaciones ? sinObservaciones : todas;
-    return modEntidadCatalogo::ConsultaDeAlgunos(QLatin1String(select), idCatalogo, codigos);
+    return modEntidadCatalogo::PreguntaDeAlgunos(QString::fromLatin1(select), idCatalogo, codigos);
 }
 
 QJsonValue valorDe(const QVariant &v)

@@ -17,6 +17,7 @@ using modTexto::paraMensaje;
 using modTexto::sinApostrofes;
 
 namespace modEntidadCatalogo {
+
 namespace {
 
 const QString kEntidad = QStringLiteral("CATALOGOS");
@@ -30,6 +31,7 @@ AppError objetoNoEstablecido()
     return AppError(ErrorNumbers::kObjectNotSet, QStringLiteral("Sorvanta"),
                     QStringLiteral("Variable de objeto o bloque With no establecido"));
 }
+} // namespace
 
 // Fetched afresh for every use, never kept.
 std::shared_ptr<DatabaseConnection> conexion()
@@ -55,6 +57,8 @@ std::shared_ptr<DatabaseConnection> conexion()
     }
 }
 
+namespace {
+
 void exigirPesoFinito(const RegArticulo &a)
 {
     if (!std::isfinite(a.kilos_unitario))
@@ -71,12 +75,6 @@ void agregarWhere(Sentencia &sql, const QString &idCatalogo, const QString &idar
     sql.texto(idarticulo);
 }
 
-Sentencia conWhere(Sentencia sql, const QString &idCatalogo, const QString &idarticulo)
-{
-    agregarWhere(sql, idCatalogo, idarticulo);
-    return sql;
-}
-
 // Appends the text and the comma after it.
 void valor(Sentencia &sql, const QString &texto)
 {
@@ -85,6 +83,7 @@ void valor(Sentencia &sql, const QString &texto)
 
 void valoresComunes(Sentencia &sql, const QString &idCatalogo, const RegArticulo &a)
 {
+    sql.reservar(320, 14);
     valor(sql, idCatalogo);
     valor(sql, sinApostrofes(a.idarticulo));
     valor(sql, sinApostrofes(a.descripcion + QLatin1Char(' ') + a.anexo_descripcion));
@@ -103,9 +102,10 @@ void valoresFinales(Sentencia &sql, const RegArticulo &a)
 
 Sentencia insertSql(const QString &idCatalogo, const RegArticulo &a)
 {
-    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                  "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
-                  ", idunidad, sufijos) values (");
+    Sentencia sql(
+        QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                       "ArtKgUnitario, IdPais, USUARIO, FECHA, [observacion1], [observacion2], [observacion3] "
+                       ", idunidad, sufijos) values ("));
     valoresComunes(sql, idCatalogo, a);
     sql << QLatin1String(" GETDATE() ,");
     valor(sql, sinApostrofes(a.observacion1));
@@ -123,8 +123,9 @@ QString fechaAccess()
 // Access catalogs have no remark columns.
 Sentencia insertAccess(const QString &idCatalogo, const RegArticulo &a)
 {
-    Sentencia sql("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
-                  "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values (");
+    Sentencia sql(
+        QStringLiteral("insert into catarticulos (idcatalogo, idarticulo, descripcion, descripcion_maria, ncm, "
+                       "ArtKgUnitario, IdPais, USUARIO, FECHA, idunidad, sufijos ) values ("));
     valoresComunes(sql, idCatalogo, a);
     sql.fecha(fechaAccess()) << QLatin1String(",");
     valoresFinales(sql, a);
@@ -231,7 +232,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(conWhere("select idarticulo from catarticulos", idCatalogo, articulo.idarticulo));
+        conexion()->setSql(PreguntaDeUno("select idarticulo from catarticulos", idCatalogo, articulo.idarticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -243,7 +244,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo)
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo)
 {
     try {
-        conexion()->setSql(conWhere("select ncm from catarticulos", idCatalogo, articulo.idarticulo));
+        conexion()->setSql(PreguntaDeUno("select ncm from catarticulos", idCatalogo, articulo.idarticulo));
         std::shared_ptr<Recordset> rs;
         if (conexion()->crearRs(rs)) {
             if (!rs)
@@ -275,10 +276,11 @@ void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &i
     }
     sql << QLatin1String(")");
 }
+} // namespace
 
 // Without statistics on the table a server answers a long list by reading the whole catalog,
 // and a short one through the key: a long group goes as short lists joined.
-Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo)
+Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo)
 {
     Sentencia sql;
     for (qsizetype desde = 0; desde < idsArticulo.size(); desde += kCodigosPorLista) {
@@ -289,19 +291,18 @@ Sentencia enListasCortas(QLatin1String select, const QString &idCatalogo, const 
     }
     return sql;
 }
-} // namespace
 
-Sentencia ConsultaDeAlgunos(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo)
+Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo)
 {
-    return enListasCortas(select, idCatalogo, idsArticulo);
+    agregarWhere(select, idCatalogo, idArticulo);
+    return select;
 }
 
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo)
 {
     int linea = 10;
     try {
-        conexion()->setSql(
-            enListasCortas(QLatin1String("select idarticulo from catarticulos"), idCatalogo, idsArticulo));
+        conexion()->setSql(PreguntaDeAlgunos("select idarticulo from catarticulos", idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         return conexion()->crearRs(rs);
@@ -314,8 +315,7 @@ QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QSt
 {
     int linea = 10;
     try {
-        conexion()->setSql(
-            enListasCortas(QLatin1String("select idarticulo, ncm from catarticulos"), idCatalogo, idsArticulo));
+        conexion()->setSql(PreguntaDeAlgunos("select idarticulo, ncm from catarticulos", idCatalogo, idsArticulo));
         linea = 20;
         std::shared_ptr<Recordset> rs;
         QList<QPair<QString, QString>> filas;
@@ -355,7 +355,8 @@ Sentencia getSQLUpdateArticulo(const QString &idCatalogo, const RegArticulo &art
 {
     try {
         exigirPesoFinito(articulo);
-        Sentencia sql("update catarticulos set ");
+        Sentencia sql(QStringLiteral("update catarticulos set "));
+        sql.reservar(320, 12);
         listaUpdate(sql, idCatalogo, articulo, tipoBase);
         agregarWhere(sql, idCatalogo, sinApostrofes(articulo.idarticulo));
         return sql;

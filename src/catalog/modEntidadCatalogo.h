@@ -1,18 +1,25 @@
 #pragma once
 
 #include "catalog/RegArticulo.h"
+#include "database/DatabaseConnection.h"
 #include "database/Sentencia.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Queries and statements for the article catalog table catarticulos, all through
 // modGlobal::AccesoDatos and the entity "CATALOGOS". The builders only return the statement,
 // its values apart from its SQL (texto() writes it out); the caller runs it. Every failure comes back as AppError
 // kInnerOperation with the operation's location put in front of the source.
 namespace modEntidadCatalogo {
+
+// The catalog's connection, fetched afresh for every use; raises AppError 91 without one.
+std::shared_ptr<DatabaseConnection> conexion();
+// From inside a catch block: passes the error on as kInnerOperation, the location in front.
+[[noreturn]] void relanzar(const QString &ubicacion, int linea);
 
 // True when table catalogo holds the catalog (letter case aside, as its key compares).
 bool ExisteCatalogo(const QString &idCatalogo);
@@ -23,15 +30,17 @@ void ExigirCatalogo(const QString &idCatalogo, const QString &consecuencia);
 // True when the catalog already holds the article's code.
 bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 
+// `select` (its columns and table) asked of the catalog for the codes: one statement for many
+// rows. And for one article.
+Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo);
+Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo);
+
 // True when the catalog holds any of the codes: one query for many articles.
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
 // The code and NCM of every article of the catalog among the given codes (each code
 // apostrophe-safe): one query for many rows of F11.
 QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QStringList &idsArticulo);
 
-// `select` (a select of catarticulos without its where) for the given codes of the catalog, in
-// short lists joined, as NcmDeAlgunos asks.
-Sentencia ConsultaDeAlgunos(QLatin1String select, const QString &idCatalogo, const QStringList &idsArticulo);
 
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);

@@ -9,11 +9,22 @@ QHash<QString, Factory> &substitutes()
     static QHash<QString, Factory> table;
     return table;
 }
+
+QHash<QString, Factory> &builtInAbove()
+{
+    static QHash<QString, Factory> table;
+    return table;
+}
 } // namespace
 
 void registerSubstitute(const QString &name, Factory factory)
 {
     substitutes().insert(name, std::move(factory));
+}
+
+void registerBuiltIn(const QString &name, Factory factory)
+{
+    builtInAbove().insert(name, std::move(factory));
 }
 
 void reset()
@@ -24,6 +35,8 @@ void reset()
 std::shared_ptr<Component> createObject(const QString &name)
 {
     Factory factory = substitutes().value(name);
+    if (!factory)
+        factory = builtInAbove().value(name);
     if (!factory)
         factory = BuiltInComponents::factoryFor(name);
     std::shared_ptr<Component> object = factory ? factory() : nullptr;

@@ -17,6 +17,11 @@ using Factory = std::function<std::shared_ptr<Component>()>;
 void registerSubstitute(const QString &name, Factory factory);
 void reset();
 
+// A component of the program that lives above this folder: the file dialog ("oFILES.clSistema")
+// needs Qt Widgets, which the batch program does not link, so the window program registers it
+// (ComponentesDeVentana). reset() keeps it.
+void registerBuiltIn(const QString &name, Factory factory);
+
 // Raises AppError 429 when no component of that name exists.
 std::shared_ptr<Component> createObject(const QString &name);
 

@@ -23,11 +23,6 @@ QString sinApostrofes(QString texto)
     return texto.replace(QLatin1Char('\''), QLatin1Char(' '));
 }
 
-QString literal(QString texto)
-{
-    return texto.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 namespace {
 
 // Digits with at most one decimal point between them, read as the locale reads them. The

@@ -8,8 +8,6 @@ namespace modTexto {
 QString recortar(const QString &texto);
 // Every apostrophe replaced by one blank (spreadsheet texts, before they are used).
 QString sinApostrofes(QString texto);
-// Every apostrophe doubled, so a value stays one SQL literal whatever it holds.
-QString literal(QString texto);
 // A finite number written in the operator's regional format; anything else (an empty text,
 // "inf", "nan" or a number too large for a double included) raises AppError 13
 // "No coinciden los tipos".

@@ -16,6 +16,8 @@ public:
     // Raises AppError (3265, "No se encontró el elemento...") for an unknown field
     // name, and when there is no current row.
     QVariant fields(const QString &name) const;
+    // The current row's value of the column at `index` (of fieldNames()); for reading many rows.
+    QVariant field(int index) const { return m_rows[m_position].value(index); }
 
     int recordCount() const { return static_cast<int>(m_rows.size()); }
     const QStringList &fieldNames() const { return m_fieldNames; }

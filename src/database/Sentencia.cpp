@@ -6,6 +6,13 @@ Sentencia &Sentencia::operator<<(QLatin1String sql)
     return *this;
 }
 
+Sentencia &Sentencia::operator<<(const Sentencia &otra)
+{
+    m_forma += otra.m_forma;
+    m_valores.insert(m_valores.end(), otra.m_valores.begin(), otra.m_valores.end());
+    return *this;
+}
+
 Sentencia &Sentencia::texto(const QString &valor)
 {
     m_forma += QLatin1Char('\'');

@@ -28,8 +28,17 @@ public:
     Sentencia(const QString &sql) : m_forma(sql) {}
     Sentencia(const char *sql) : m_forma(QString::fromUtf8(sql)) {}
 
+    // Room for a statement built once per article, grown once rather than at each piece.
+    void reservar(qsizetype largo, size_t valores)
+    {
+        m_forma.reserve(largo);
+        m_valores.reserve(valores);
+    }
+
     // Appends SQL of the program's own.
     Sentencia &operator<<(QLatin1String sql);
+    // Appends another statement, its SQL and its values.
+    Sentencia &operator<<(const Sentencia &otra);
     // Appends a value: a text between apostrophes, a number as written, a date literal.
     Sentencia &texto(const QString &valor);
     Sentencia &numero(const QString &escrito);

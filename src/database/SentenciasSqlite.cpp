@@ -2,31 +2,18 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
-bool esEntero(const QString &escrito)
-{
-    qsizetype i = escrito.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (i == escrito.size())
-        return false;
-    for (; i < escrito.size(); ++i) {
-        if (!escrito[i].isDigit() || escrito[i].unicode() > u'9')
-            return false;
-    }
-    return true;
-}
-
 // Where the written-out text and a bound value part ways: the engine stops reading a text at a
 // NUL, and Qt hands a question's text to it in UTF-16, which spells a lone surrogate otherwise
 // than a bound UTF-8 value.
 bool seEnlazaIgual(const QString &texto, bool consulta)
 {
-    for (const QChar c : texto) {
-        if (c.isNull() || (consulta && c.isSurrogate()))
-            return false;
-    }
-    return true;
+    if (texto.contains(QChar(0)))
+        return false;
+    return !consulta || std::none_of(texto.begin(), texto.end(), [](QChar c) { return c.isSurrogate(); });
 }
 } // namespace
 
@@ -79,14 +66,10 @@ QString SentenciasSqlite::conLugares(const Sentencia &sentencia)
 // decimal read by the engine's own routine, which need not round as the C library does.
 bool SentenciasSqlite::numeroDe(const QString &escrito, QVariant &valor)
 {
-    if (esEntero(escrito)) {
-        bool cabe = false;
-        const qlonglong entero = escrito.toLongLong(&cabe);
-        if (cabe) {
-            valor = entero;
-            return true;
-        }
-    }
+    bool entero = false;
+    valor = escrito.toLongLong(&entero);
+    if (entero)
+        return true;
     if (!m_numero
         && sqlite3_prepare_v3(m_motor, "select ?1", -1, SQLITE_PREPARE_PERSISTENT, &m_numero, nullptr) != SQLITE_OK) {
         sqlite3_finalize(m_numero);
@@ -103,27 +86,65 @@ bool SentenciasSqlite::numeroDe(const QString &escrito, QVariant &valor)
     return leido;
 }
 
-bool SentenciasSqlite::enVariantes(const Sentencia &sentencia, bool consulta, QVariantList &variantes)
+// A date the dialect writes as a text literal, as that text; one it cannot read runs written out.
+bool SentenciasSqlite::fechaComoTexto(const Sentencia::Valor &valor, QString &texto) const
+{
+    const QString literal = m_formas.valor(valor);
+    if (literal.size() < 2 || !literal.startsWith(QLatin1Char('\'')) || !literal.endsWith(QLatin1Char('\''))
+        || literal.count(QLatin1Char('\'')) != 2)
+        return false;
+    texto = literal.mid(1, literal.size() - 2);
+    return true;
+}
+
+bool SentenciasSqlite::enVariantes(const Sentencia &sentencia, QVariantList &variantes)
 {
     variantes.clear();
     for (const Sentencia::Valor &valor : sentencia.valores()) {
-        if (valor.tipo == Sentencia::Valor::Texto) {
-            if (!seEnlazaIgual(valor.escrito, consulta))
+        QVariant variante;
+        QString fecha;
+        if (valor.tipo == Sentencia::Valor::Numero) {
+            if (!numeroDe(valor.escrito, variante))
                 return false;
-            variantes << valor.escrito;
-        } else if (valor.tipo == Sentencia::Valor::Numero) {
+        } else if (valor.tipo == Sentencia::Valor::Fecha) {
+            if (!fechaComoTexto(valor, fecha))
+                return false;
+            variante = fecha;
+        } else if (!seEnlazaIgual(valor.escrito, true)) {
+            return false;
+        } else {
+            variante = valor.escrito;
+        }
+        variantes << variante;
+    }
+    return true;
+}
+
+// The command's values bound, in UTF-8 as its written-out text would reach the engine; false
+// where one would bind otherwise than it reads.
+bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentencia)
+{
+    const auto &valores = sentencia.valores();
+    m_textos.resize(valores.size());
+    for (size_t k = 0; k < valores.size(); ++k) {
+        const Sentencia::Valor &valor = valores[k];
+        const int lugar = int(k) + 1;
+        QString fecha;
+        if (valor.tipo == Sentencia::Valor::Numero) {
             QVariant numero;
             if (!numeroDe(valor.escrito, numero))
                 return false;
-            variantes << numero;
-        } else {
-            // A date the dialect writes as a text literal; one it cannot read runs written out.
-            const QString literal = m_formas.valor(valor);
-            if (literal.size() < 2 || !literal.startsWith(QLatin1Char('\'')) || !literal.endsWith(QLatin1Char('\''))
-                || literal.count(QLatin1Char('\'')) != 2)
-                return false;
-            variantes << literal.mid(1, literal.size() - 2);
+            if (numero.typeId() == QMetaType::LongLong)
+                sqlite3_bind_int64(comando, lugar, numero.toLongLong());
+            else
+                sqlite3_bind_double(comando, lugar, numero.toDouble());
+            continue;
         }
+        if (valor.tipo == Sentencia::Valor::Fecha ? !fechaComoTexto(valor, fecha)
+                                                  : !seEnlazaIgual(valor.escrito, false))
+            return false;
+        m_textos[k] = (valor.tipo == Sentencia::Valor::Fecha ? fecha : valor.escrito).toUtf8();
+        sqlite3_bind_text(comando, lugar, m_textos[k].constData(), int(m_textos[k].size()), SQLITE_STATIC);
     }
     return true;
 }
@@ -132,7 +153,7 @@ SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sen
                                                        QString &motivo)
 {
     cambiarDeMotor(motor);
-    if (sentencia.valores().empty() || !enVariantes(sentencia, false, m_variantes))
+    if (sentencia.valores().empty())
         return Resultado::NoAplica;
     sqlite3_stmt *comando = nullptr;
     const auto hallado = m_comandos.constFind(sentencia.forma());
@@ -146,7 +167,7 @@ SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sen
         if (sqlite3_prepare_v3(motor, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &comando, &resto)
                 != SQLITE_OK
             || !comando || !QByteArray(resto).trimmed().isEmpty()
-            || sqlite3_bind_parameter_count(comando) != int(m_variantes.size())) {
+            || sqlite3_bind_parameter_count(comando) != int(sentencia.valores().size())) {
             sqlite3_finalize(comando);
             comando = nullptr;
         }
@@ -154,18 +175,9 @@ SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sen
     }
     if (!comando)
         return Resultado::NoAplica;
-    std::vector<QByteArray> textos;
-    textos.reserve(size_t(m_variantes.size()));
-    for (int k = 0; k < m_variantes.size(); ++k) {
-        const QVariant &v = m_variantes[k];
-        if (v.typeId() == QMetaType::QString) {
-            textos.push_back(v.toString().toUtf8());
-            sqlite3_bind_text(comando, k + 1, textos.back().constData(), int(textos.back().size()), SQLITE_STATIC);
-        } else if (v.typeId() == QMetaType::LongLong) {
-            sqlite3_bind_int64(comando, k + 1, v.toLongLong());
-        } else {
-            sqlite3_bind_double(comando, k + 1, v.toDouble());
-        }
+    if (!vincular(comando, sentencia)) {
+        sqlite3_clear_bindings(comando);
+        return Resultado::NoAplica;
     }
     const int rc = sqlite3_step(comando);
     const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
@@ -183,7 +195,7 @@ QSqlQuery *SentenciasSqlite::consultar(const QSqlDatabase &db, sqlite3 *motor, c
 {
     cambiarDeMotor(motor);
     QVariantList variantes;
-    if (sentencia.valores().empty() || !enVariantes(sentencia, true, variantes))
+    if (sentencia.valores().empty() || !enVariantes(sentencia, variantes))
         return nullptr;
     auto hallada = m_consultas.find(sentencia.forma());
     if (hallada == m_consultas.end()) {

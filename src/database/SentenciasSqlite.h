@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <vector>
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -43,7 +44,9 @@ private:
     static constexpr int kMaxConsultas = 300;
 
     QString conLugares(const Sentencia &sentencia);
-    bool enVariantes(const Sentencia &sentencia, bool consulta, QVariantList &variantes);
+    bool fechaComoTexto(const Sentencia::Valor &valor, QString &texto) const;
+    bool enVariantes(const Sentencia &sentencia, QVariantList &variantes);
+    bool vincular(sqlite3_stmt *comando, const Sentencia &sentencia);
     bool numeroDe(const QString &escrito, QVariant &valor);
     void cambiarDeMotor(sqlite3 *motor);
     void soltar();
@@ -55,6 +58,6 @@ private:
     QHash<QString, std::shared_ptr<QSqlQuery>> m_consultas;
     // "select ?1": reads a number the way the engine reads one written in a statement.
     sqlite3_stmt *m_numero = nullptr;
-    // The last command's values, their room kept for the next.
-    QVariantList m_variantes;
+    // The last command's texts in UTF-8, bound where they stand until it has run.
+    std::vector<QByteArray> m_textos;
 };

@@ -117,8 +117,14 @@ void SqlConnection::run(QSqlQuery &query, const QString &texto)
     rechazar(error);
 }
 
-// A server's statement runs watched: one left unanswered past the limit cuts the connection.
 bool SqlConnection::exec(QSqlQuery &query, const QString &texto)
+{
+    return vigilado([&] { return query.exec(texto); });
+}
+
+// A server's statement runs watched, up to its last result: one left unanswered past the limit
+// cuts the connection.
+bool SqlConnection::vigilado(const std::function<bool()> &sentencia)
 {
     const QVariant handle = esPostgres() ? m_db.driver()->handle() : QVariant();
     // Qt names the handle by libpq's struct tag.
@@ -126,9 +132,9 @@ bool SqlConnection::exec(QSqlQuery &query, const QString &texto)
                     && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0);
     const int socket = pq ? PQsocket(*static_cast<PGconn *const *>(handle.constData())) : -1;
     if (socket < 0)
-        return query.exec(texto);
+        return sentencia();
     m_vigia.armar(socket, m_esperaMaximaMs);
-    const bool bien = query.exec(texto);
+    const bool bien = sentencia();
     if (!m_vigia.desarmar())
         return bien;
     const QString motivo = ErrorDeMotor::describir(
@@ -191,13 +197,17 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
     for (int i = 0; i < columns; ++i)
         names << record.fieldName(i);
     std::vector<QVariantList> rows;
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            row.append(query.value(i));
-        rows.push_back(std::move(row));
-    }
+    // A server hands a forward-only query's rows over as they are read: watched too.
+    vigilado([&] {
+        while (query.next()) {
+            QVariantList row;
+            row.reserve(columns);
+            for (int i = 0; i < columns; ++i)
+                row.append(query.value(i));
+            rows.push_back(std::move(row));
+        }
+        return true;
+    });
     // A prepared query keeps the file read until it is let go.
     query.finish();
     const bool any = !rows.empty();
@@ -537,11 +547,17 @@ bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, lo
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    qsizetype hechos = exec(query, textos.join(QStringLiteral(";\n"))) ? 1 : 0;
-    if (cambiados && hechos > 0)
-        *cambiados = query.numRowsAffected();
-    while (hechos > 0 && query.nextResult())
-        ++hechos;
+    qsizetype hechos = 0;
+    // Each later result is waited for on its own: a server that stops half way through the
+    // window is watched as one that never answers.
+    vigilado([&] {
+        hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
+        if (cambiados && hechos > 0)
+            *cambiados = query.numRowsAffected();
+        while (hechos > 0 && query.nextResult())
+            ++hechos;
+        return hechos > 0;
+    });
     error = query.lastError();
     return hechos == textos.size() && !error.isValid();
 }

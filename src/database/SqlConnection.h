@@ -66,6 +66,7 @@ private:
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
     bool exec(QSqlQuery &query, const QString &texto);
+    bool vigilado(const std::function<bool()> &sentencia);
     long ejecutarSolo(const Sentencia &sentencia);
     sqlite3 *motorSqlite() const;
     bool ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados);

@@ -43,6 +43,8 @@ ArgumentosLote LeerArgumentos(const QStringList &args)
             a.paises << par(valorDe(args, i, QStringLiteral("--pais")), QStringLiteral("--pais"));
         else if (es(arg, QStringLiteral("--reporte")))
             a.reporte = valorDe(args, i, QStringLiteral("--reporte"));
+        else if (es(arg, QStringLiteral("--cambios")))
+            a.cambios = valorDe(args, i, QStringLiteral("--cambios"));
         else if (arg == QLatin1String("--quitar-guiones"))
             a.quitarGuiones = true;
         else if (arg == QLatin1String("--revisar"))
@@ -78,7 +80,7 @@ QString UsoLote()
 {
     return QStringLiteral("Uso: sorvanta-lote ARCHIVO --catalogo ID [--campo COLUMNA=CAMPO]... [--campos-recordados]\n"
                           "                   [--quitar-guiones] [--pais TEXTO=ID]... [--paises-sugeridos]\n"
-                          "                   [--reporte ARCHIVO] [--revisar]\n"
+                          "                   [--reporte ARCHIVO] [--cambios ARCHIVO] [--revisar]\n"
                           "       sorvanta-lote --deshacer --catalogo ID\n"
                           "\n"
                           "Carga los artículos de la primera hoja de ARCHIVO (xlsx, xlsm, xls, ods, csv, txt) en el\n"
@@ -103,7 +105,11 @@ QString UsoLote()
                           "                         listan en la salida de errores. Los que no tienen sugerencia\n"
                           "                         terminan en 3.\n"
                           "  --reporte ARCHIVO      guarda la revisión como reporte separado por tabulaciones.\n"
-                          "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo.\n"
+                          "  --cambios ARCHIVO      guarda lo que la actualización cambiará en los artículos que\n"
+                          "                         ya existen: una fila por campo (artículo, campo, antes,\n"
+                          "                         después), separada por tabulaciones.\n"
+                          "  --revisar              procesa y escribe el reporte, sin actualizar el catálogo; dice\n"
+                          "                         cuántos artículos son nuevos y cuántos existentes cambian.\n"
                           "  --deshacer             deshace el último envío al catálogo ID hecho desde este\n"
                           "                         usuario y equipo con la misma conexión: borra los artículos\n"
                           "                         que insertó y devuelve los que actualizó a como estaban,\n"

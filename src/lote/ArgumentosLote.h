@@ -20,6 +20,8 @@ struct ArgumentosLote {
     // Origin texts no --pais names take the country "Establecer Pais" would suggest.
     bool paisesSugeridos = false;
     QString reporte;
+    // Where every change F12 will make is written (article, column, before, after).
+    QString cambios;
     bool revisar = false;
     // Undo the last send to the catalog instead; no sheet.
     bool deshacer = false;

@@ -2,6 +2,7 @@
 
 #include "catalog/DeshacerEnvio.h"
 #include "catalog/EnvioArticulos.h"
+#include "catalog/VistaPrevia.h"
 #include "components/ComponentRegistry.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
@@ -14,14 +15,13 @@
 #include "lote/ArgumentosLote.h"
 #include "lote/MapaLote.h"
 #include "mapping/CamposRecordados.h"
-#include "report/ExportarReporte.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
+#include "report/TextoReporte.h"
 #include "review/ProcesoArticulos.h"
 #include "review/SugerenciaPais.h"
 #include "review/TablaPaises.h"
 #include "sheet/LecturaHoja.h"
-#include "widgets/GridModel.h"
-#include "widgets/MsgBox.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -62,7 +62,11 @@ public:
         procesar(mapa, catalogo);
         if (!m_a.reporte.isEmpty())
             escribirReporte();
-        if (!m_a.revisar)
+        if (!m_a.cambios.isEmpty())
+            escribirCambios();
+        if (m_a.revisar)
+            m_salida << m_vista.textoTotales() << Qt::endl;
+        else
             enviar(catalogo);
         resumen();
         return SalidaLote::kHecho;
@@ -88,17 +92,26 @@ private:
         modGlobal::AccesoDatos->LoadParameters();
     }
 
-    // The report replaces its file whole: never one the run reads, whatever path names it.
+    // The report and the changes replace their files whole: never one the run reads, whatever
+    // path names it.
     void reporteNoPisaLoLeido()
     {
-        if (m_a.reporte.isEmpty())
-            return;
-        for (const ArchivoLeido &leido : ArchivosLeidos(m_a.archivo, *modGlobal::AccesoDatos))
-            if (MismoArchivo(m_a.reporte, leido.ruta))
-                fallar(QStringLiteral("El reporte no puede guardarse en \"%1\": es %2 (\"%3\"), que sorvanta-lote "
-                                      "lee, y se perdería. Indique otro archivo en --reporte.")
-                           .arg(m_a.reporte, leido.que, leido.ruta),
-                       SalidaLote::kArgumentos);
+        const struct {
+            const QString &ruta;
+            QString que;
+            QString opcion;
+        } escritos[] = {{m_a.reporte, QStringLiteral("El reporte"), QStringLiteral("--reporte")},
+                        {m_a.cambios, QStringLiteral("El archivo de cambios"), QStringLiteral("--cambios")}};
+        for (const auto &escrito : escritos) {
+            if (escrito.ruta.isEmpty())
+                continue;
+            for (const ArchivoLeido &leido : ArchivosLeidos(m_a.archivo, *modGlobal::AccesoDatos))
+                if (MismoArchivo(escrito.ruta, leido.ruta))
+                    fallar(QStringLiteral("%1 no puede guardarse en \"%2\": es %3 (\"%4\"), que sorvanta-lote "
+                                          "lee, y se perdería. Indique otro archivo en %5.")
+                               .arg(escrito.que, escrito.ruta, leido.que, leido.ruta, escrito.opcion),
+                           SalidaLote::kArgumentos);
+        }
     }
 
     // The catalog as the database spells it; an unknown one is a wrong argument.
@@ -219,8 +232,9 @@ private:
             llenarTramo(tramo, desde, filas);
             ReviewListModel parcial;
             PrepararColumnasRevision(parcial);
-            procesarTramo(tramo, primera - 1, mapa, catalogo, parcial);
-            agregarItems(parcial);
+            VistaPrevia vista;
+            procesarTramo(tramo, primera - 1, mapa, catalogo, parcial, vista);
+            agregarItems(parcial, vista);
         }
         // Every row is in the review list now: the sheet's text goes before the sending.
         m_texto = QString();
@@ -251,7 +265,7 @@ private:
 
     // `antes`: the data rows of the stretches before this one.
     void procesarTramo(const GridModel &tramo, int antes, const RegMapaCampos &mapa, const QString &catalogo,
-                       ReviewListModel &parcial)
+                       ReviewListModel &parcial, VistaPrevia &vista)
     {
         int filaActual = antes + 1;
         PasosProceso pasos;
@@ -262,22 +276,23 @@ private:
         };
         pasos.preguntarPais = [&](const QString &valor) { return pais(valor, filaActual); };
         try {
-            ProcesarFilas(tramo, mapa, {catalogo, m_a.quitarGuiones}, parcial, pasos);
+            ProcesarFilas(tramo, mapa, {catalogo, m_a.quitarGuiones}, parcial, pasos, &vista);
         } catch (const AppError &e) {
-            agregarItems(parcial);
+            agregarItems(parcial, vista);
             fallar(ErrorText::seccion(e, QStringLiteral("ProcesarArticulos.sorvanta-lote")));
         }
     }
 
-    void agregarItems(const ReviewListModel &parcial)
+    void agregarItems(const ReviewListModel &parcial, const VistaPrevia &vista)
     {
+        m_vista.agregar(vista);
         for (int i = 0; i < parcial.itemCount(); ++i) {
             const int item = m_lista.addItem(parcial.subItem(i, 0));
             for (int sub = 1; sub < parcial.columns(); ++sub)
                 m_lista.setSubItem(item, sub, parcial.subItem(i, sub));
             m_lista.setChecked(item, parcial.isChecked(i));
             for (int sub = 0; sub < parcial.columns(); ++sub)
-                if (const QColor color = parcial.foreColor(i, sub); color.isValid())
+                if (const ColorTexto color = parcial.foreColor(i, sub); color.isValid())
                     m_lista.setForeColor(item, sub, color);
         }
     }
@@ -323,6 +338,19 @@ private:
             manejo->Cerrar_Archivo();
         } catch (const AppError &e) {
             fallar(ErrorText::seccion(e, QStringLiteral("ExportarReporte.sorvanta-lote")));
+        }
+    }
+
+    void escribirCambios()
+    {
+        try {
+            auto manejo = ComponentRegistry::create<FileWriterComponent>(QStringLiteral("oFILES.clManejo"));
+            manejo->setUbicacion_Archivo(m_a.cambios);
+            manejo->Abrir_Archivo(2);
+            manejo->Escribir(m_vista.textoCambios(m_lista));
+            manejo->Cerrar_Archivo();
+        } catch (const AppError &e) {
+            fallar(ErrorText::seccion(e, QStringLiteral("EscribirCambios.sorvanta-lote")));
         }
     }
 
@@ -403,6 +431,8 @@ private:
     GridModel m_encabezado;
     int m_filasLeidas = 0;
     ReviewListModel m_lista;
+    // What F12 will do to each item of m_lista.
+    VistaPrevia m_vista;
     ResumenEnvio m_envio;
     QHash<QString, QString> m_respuestas;
     QHash<QString, int> m_desconocidos;
@@ -426,13 +456,6 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
         salida << UsoLote() << Qt::flush;
         return SalidaLote::kHecho;
     }
-    // Nothing here may open a window: whatever a lower layer would show goes to the terminal.
-    MsgBox::setHandler(
-        [&errores](const QString &texto, MsgBox::Icon, const QString &) { errores << texto << Qt::endl; });
-    MsgBox::setQuestionHandler([&errores](const QString &texto, bool siPorDefecto, const QString &) {
-        errores << texto << Qt::endl;
-        return siPorDefecto;
-    });
     int estado = SalidaLote::kError;
     try {
         estado = Lote(a, salida, errores, terminal).ejecutar();
@@ -441,7 +464,5 @@ int EjecutarLote(const QStringList &argumentos, QTextStream &salida, QTextStream
     } catch (const AppError &e) {
         errores << e.description() << "\r\n\r\n" << e.number() << " - " << e.source() << Qt::endl;
     }
-    MsgBox::setHandler({});
-    MsgBox::setQuestionHandler({});
     return estado;
 }

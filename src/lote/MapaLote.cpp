@@ -4,8 +4,8 @@
 #include "lote/ArgumentosLote.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/CamposRecordados.h"
-#include "mapping/SetearCampos.h"
-#include "widgets/GridModel.h"
+#include "mapping/MapaDeEncabezados.h"
+#include "modelos/GridModel.h"
 
 #include <algorithm>
 

@@ -5,11 +5,9 @@
 #include "core/modGlobal.h"
 #include "mapping/CampoCatalogo.h"
 #include "mapping/frmCampos.h"
+#include "modelos/GridModel.h"
 #include "widgets/FlexGrid.h"
-#include "widgets/GridModel.h"
 #include "widgets/MsgBox.h"
-
-#include <QColor>
 
 namespace {
 
@@ -17,7 +15,7 @@ namespace {
 // sheet's own headings.
 void destacarEncabezado(FlexGrid &grid, int col)
 {
-    const QColor granate(128, 0, 0);
+    const ColorTexto granate(128, 0, 0);
     const bool negrita = true;
     grid.gridModel()->setFormat(0, col, 0, col, &granate, &negrita);
 }

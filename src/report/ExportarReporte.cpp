@@ -5,25 +5,9 @@
 #include "core/ErrorText.h"
 #include "files/FileSystemComponent.h"
 #include "files/FileWriterComponent.h"
+#include "modelos/ReviewListModel.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
-
-QString TextoReporte(const ReviewListModel &lista)
-{
-    QString texto;
-    const int items = lista.itemCount();
-    for (int i = 0; i < items; ++i) {
-        const int columnas = lista.columns();
-        for (int k = 0; k < qMax(columnas, 1); ++k) {
-            // A TAB inside a value would shift every later column of the line.
-            texto += QString(lista.subItem(i, k)).replace(QLatin1Char('\t'), QLatin1Char(' '));
-            texto += QLatin1Char('\t');
-        }
-        texto += QStringLiteral("\r\n");
-    }
-    return texto;
-}
 
 void ExportarReporte(ReviewList &lista, QWidget *owner)
 {

@@ -5,8 +5,6 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
-
 // Asks the operator for the country of an origin value the database does not know; the
 // answer is stored in ORG by then. Raises AppError when no answer can be had.
 using PreguntaPais = std::function<RelacionPais(const QString &valor)>;
@@ -15,10 +13,3 @@ using PreguntaPais = std::function<RelacionPais(const QString &valor)>;
 // Failures are raised as AppError 1111 keeping the source and description of the cause.
 // `desdeOrg`, when given, tells whether the answer is a row of ORG for exactly this value.
 RelacionPais ObtenerPaisOrigen(const QString &valor, const PreguntaPais &preguntar, bool *desdeOrg = nullptr);
-
-// The window's way of asking: the country dialog, modal over `owner`, until the operator
-// stores a translation.
-PreguntaPais PreguntarConDialogo(QWidget *owner);
-
-// ObtenerPaisOrigen asking through the country dialog.
-RelacionPais ObtenerPaisOrigen(const QString &valor, QWidget *owner = nullptr, bool *desdeOrg = nullptr);

@@ -4,12 +4,13 @@
 #include "core/ErrorText.h"
 #include "core/modGlobal.h"
 #include "mapping/SetearCampos.h"
+#include "modelos/ReviewListModel.h"
+#include "review/PreguntarConDialogo.h"
 #include "review/ProcesoArticulos.h"
 #include "widgets/AvanceVisible.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/MsgBox.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -48,7 +49,7 @@ void procesar(ControlesProceso &c)
     };
     const OpcionesProceso opciones{modGlobal::IdCatalogoActual, c.chk_removeguion.checkState() != Qt::Unchecked};
     try {
-        ProcesarFilas(*c.grid.gridModel(), MapaCampos, opciones, *c.lstArticulos.listModel(), pasos);
+        ProcesarFilas(*c.grid.gridModel(), MapaCampos, opciones, *c.lstArticulos.listModel(), pasos, c.vistaPrevia);
     } catch (...) {
         avance.mostrar();
         throw;

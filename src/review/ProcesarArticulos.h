@@ -8,6 +8,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QWidget;
+class VistaPrevia;
 
 // The main-window controls that processing reads and changes.
 struct ControlesProceso {
@@ -21,6 +22,8 @@ struct ControlesProceso {
     QLabel &label2;
     QPushButton &cmd_Exportar;
     QWidget *owner;
+    // Receives what F12 will do to each item; none when nobody shows it.
+    VistaPrevia *vistaPrevia = nullptr;
 };
 
 // F11: turns every data row of the grid into a checked review item marked "Existe" or

@@ -1,14 +1,17 @@
 #include "review/ProcesoArticulos.h"
 
+#include "catalog/CambiosPrevistos.h"
 #include "catalog/ConsultaCatalogo.h"
+#include "catalog/ItemRevision.h"
 #include "catalog/RegArticulo.h"
+#include "catalog/VistaPrevia.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "core/modTexto.h"
+#include "modelos/GridModel.h"
+#include "modelos/ReviewListModel.h"
 #include "review/NuevoArticulo.h"
 #include "review/QuitarGuiones.h"
-#include "widgets/GridModel.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QHash>
 #include <QLocale>
@@ -33,7 +36,7 @@ constexpr ColumnaRevision kColumnas[] = {
 };
 
 // Existing articles show green from the code up to the origin country.
-const QColor kVerdeExiste(0, 128, 0);
+constexpr ColorTexto kVerdeExiste(0, 128, 0);
 constexpr int kUltimaColumnaVerde = 8;
 
 // Grid column 0 is sheet column A; 26 is AA.
@@ -48,8 +51,8 @@ QString letrasDeColumna(int columna)
 class Procesador {
 public:
     Procesador(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
-               ReviewListModel &lista, const PasosProceso &pasos)
-        : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos),
+               ReviewListModel &lista, const PasosProceso &pasos, VistaPrevia *vista)
+        : m_grilla(grilla), m_mapa(mapa), m_opciones(opciones), m_lista(lista), m_pasos(pasos), m_vista(vista),
           m_catalogo(
               opciones.idCatalogo, [this](int fila) { return codigo(fila); }, grilla.rows())
     {
@@ -60,6 +63,8 @@ public:
         modEntidadCatalogo::ExigirCatalogo(m_opciones.idCatalogo, QStringLiteral("No se procesó nada."));
         // A run that failed half-way left its items behind; they must not be listed twice.
         m_lista.clearItems();
+        if (m_vista)
+            m_vista->limpiar();
         const int filas = m_grilla.rows();
         for (int r = 1; r < filas; ++r) {
             procesarFila(r);
@@ -118,8 +123,27 @@ private:
             art.ncm = celda(r, m_mapa.NCM);
         if (art.idarticulo.isEmpty())
             return;
-        m_catalogo.completar(r, art);
-        agregarItem(art);
+        std::optional<FilaCatalogo> fila = m_catalogo.completar(r, art);
+        const int item = agregarItem(art);
+        if (m_vista)
+            prever(item, std::move(fila));
+    }
+
+    // Foreseen from the item as F12 will read it back, so both see the same values.
+    void prever(int item, std::optional<FilaCatalogo> fila)
+    {
+        PrevisionArticulo prevision;
+        if (m_lista.subItem(item, 4) == QLatin1String("Nuevo")) {
+            m_vista->agregar(std::move(prevision)); // an insert: nothing to compare
+            return;
+        }
+        try {
+            prevision = PreverArticulo(m_opciones.idCatalogo, ArticuloDelItem(m_lista, item), std::move(fila),
+                                       m_catalogo.tipoBase());
+        } catch (const AppError &) {
+            prevision.tipo = Prevision::SinFila;
+        }
+        m_vista->agregar(std::move(prevision));
     }
 
     // A sheet repeats few origin texts many times: a translation read from ORG in this run
@@ -139,7 +163,7 @@ private:
         return pais;
     }
 
-    void agregarItem(const RegArticulo &art)
+    int agregarItem(const RegArticulo &art)
     {
         const int item = m_lista.addItem(art.idarticulo);
         const QString textos[] = {art.descripcion,
@@ -162,6 +186,7 @@ private:
         if (art.estado == QLatin1String("Existe"))
             for (int k = 0; k <= kUltimaColumnaVerde; ++k)
                 m_lista.setForeColor(item, k, kVerdeExiste);
+        return item;
     }
 
     const GridModel &m_grilla;
@@ -169,6 +194,7 @@ private:
     const OpcionesProceso &m_opciones;
     ReviewListModel &m_lista;
     const PasosProceso &m_pasos;
+    VistaPrevia *m_vista;
     ConsultaCatalogo m_catalogo;
     QHash<QString, QString> m_paises;
 };
@@ -176,9 +202,9 @@ private:
 } // namespace
 
 void ProcesarFilas(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
-                   ReviewListModel &lista, const PasosProceso &pasos)
+                   ReviewListModel &lista, const PasosProceso &pasos, VistaPrevia *vista)
 {
-    Procesador(grilla, mapa, opciones, lista, pasos).ejecutar();
+    Procesador(grilla, mapa, opciones, lista, pasos, vista).ejecutar();
 }
 
 void PrepararColumnasRevision(ReviewListModel &lista)

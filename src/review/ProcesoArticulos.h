@@ -8,6 +8,7 @@
 
 class GridModel;
 class ReviewListModel;
+class VistaPrevia;
 
 // What processing needs besides the sheet and the column map.
 struct OpcionesProceso {
@@ -28,8 +29,9 @@ struct PasosProceso {
 // blank (outer blanks never count) yields no item. Raises AppError at the first failure (a
 // catalog gone from table catalogo, before anything; a weight that is no finite number,
 // naming its sheet row and column); the items made until then stay in the list.
+// With `vista`, it gets (emptied first) what F12 will do to each item, item for item.
 void ProcesarFilas(const GridModel &grilla, const RegMapaCampos &mapa, const OpcionesProceso &opciones,
-                   ReviewListModel &lista, const PasosProceso &pasos);
+                   ReviewListModel &lista, const PasosProceso &pasos, VistaPrevia *vista = nullptr);
 
 // Gives the review list its fourteen columns (once).
 void PrepararColumnasRevision(ReviewListModel &lista);

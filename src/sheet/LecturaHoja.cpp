@@ -2,7 +2,6 @@
 
 #include "core/AppError.h"
 #include "sheet/clEcxel.h"
-#include "sheet/modCargaExcel.h"
 
 #include <algorithm>
 #include <malloc.h>

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "sheet/modCargaExcel.h"
-
 #include <QString>
 #include <functional>
+
+namespace modCargaExcel {
+// Most rows read from a sheet into the window's grid, header row included.
+constexpr int kMaxFilas = 65534;
+} // namespace modCargaExcel
 
 // The first worksheet as loading takes it: rows up to the first empty one (at most
 // kMaxFilas, header included, in the window), the header's width of columns, as one TAB/CR block.

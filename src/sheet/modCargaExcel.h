@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/LecturaHoja.h"
+
 #include <QString>
 
 class FlexGrid;
@@ -10,9 +12,6 @@ class QWidget;
 // Step 1 of the workflow: choose a spreadsheet and copy its first worksheet into the grid.
 // Window operations: they take the controls they work on, and report failures in a message box.
 namespace modCargaExcel {
-
-// Most rows read from a sheet, header row included.
-constexpr int kMaxFilas = 65534;
 
 // Open-file dialog; a chosen path goes into TxtArchivo. True when a file was chosen.
 bool Seleccionar_Archivo_XLS(QLineEdit &TxtArchivo, QWidget *owner);

@@ -2,7 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
-#include "widgets/GridModel.h"
+#include "modelos/GridModel.h"
+#include "widgets/ConversionesDeModelos.h"
 #include "widgets/Twips.h"
 
 #include <QHeaderView>
@@ -15,6 +16,7 @@ const QString kSource = QStringLiteral("FRAM2_Grid");
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new GridModel(this))
 {
+    ConversionesDeModelos::registrar();
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -115,10 +117,11 @@ void FlexGrid::setClip(const QString &block)
     m_model->paste(top, left, bottom, right, block);
 }
 
-void FlexGrid::setCellForeColor(const QColor &color)
+void FlexGrid::setCellForeColor(const QColor &qcolor)
 {
     int top, left, bottom, right;
     selectionBounds(top, left, bottom, right);
+    const ColorTexto color = ConversionesDeModelos::aColorTexto(qcolor);
     m_model->setFormat(top, left, bottom, right, &color, nullptr);
 }
 
@@ -131,7 +134,7 @@ void FlexGrid::setCellFontBold(bool bold)
 
 QColor FlexGrid::cellForeColor(int r, int c) const
 {
-    return m_model->foreColor(r, c);
+    return ConversionesDeModelos::aQColor(m_model->foreColor(r, c));
 }
 
 bool FlexGrid::cellFontBold(int r, int c) const

@@ -1,12 +1,14 @@
 #include "widgets/ReviewList.h"
 
-#include "widgets/ReviewListModel.h"
+#include "modelos/ReviewListModel.h"
+#include "widgets/ConversionesDeModelos.h"
 #include "widgets/Twips.h"
 
 #include <QHeaderView>
 
 ReviewList::ReviewList(QWidget *parent) : QTableView(parent), m_model(new ReviewListModel(this))
 {
+    ConversionesDeModelos::registrar();
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -80,12 +82,12 @@ bool ReviewList::isChecked(int item) const
 
 void ReviewList::setForeColor(int item, int sub, const QColor &color)
 {
-    m_model->setForeColor(item, sub, color);
+    m_model->setForeColor(item, sub, ConversionesDeModelos::aColorTexto(color));
 }
 
 QColor ReviewList::foreColor(int item, int sub) const
 {
-    return m_model->foreColor(item, sub);
+    return ConversionesDeModelos::aQColor(m_model->foreColor(item, sub));
 }
 
 void ReviewList::showEvent(QShowEvent *event)

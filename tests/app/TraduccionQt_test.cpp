@@ -1,5 +1,6 @@
 #include "app/TraduccionQt.h"
 #include "components/ComponentRegistry.h"
+#include "components/ComponentesDeVentana.h"
 #include "files/FileSystemComponent.h"
 #include "support/ModalDriver.h"
 
@@ -62,6 +63,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString existing = dir.filePath(u"reporte.xls"_s);
         QFile(existing).open(QIODevice::WriteOnly);
+        ComponentesDeVentana::registrar();
         const auto sistema = ComponentRegistry::create<FileSystemComponent>(u"oFILES.clSistema"_s);
         QStringList asked;
         auto answer = [&asked](QMessageBox::StandardButton choice) {

@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
+#include "catalog/VistaPrevia.h"
 #include "core/SettingsStore.h"
 #include "core/UserIdentity.h"
+#include "review/PanelCambios.h"
 #include "widgets/FlexGrid.h"
 #include "widgets/ReviewList.h"
 #include "widgets/Twips.h"
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -270,6 +273,41 @@ private Q_SLOTS:
         QCOMPARE(boxes.count(), 3);
         QCOMPARE(boxes.last().text, sent);
         QCOMPARE(articleCount(), 2);
+    }
+
+    // After F11 the pane under the list tells the totals and, for the item the operator stands
+    // on, each column F12 will change; the list keeps its own texts.
+    void theReviewShowsWhatF12WillChange()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.panelCambios()->isHidden());
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'A-1', 'viejo'), "
+               "('GEN', 'A-2', 'dos')"_s);
+        FlexGrid &grid = *w.FRAM2_Grid();
+        grid.setCols(2);
+        grid.setRows(4);
+        const QStringList cells{
+            u"[ ARTICULO ]"_s, u"[ DESCRIPCION ]"_s, u"A-1"_s, u"uno"_s, u"A-2"_s, u"dos"_s, u"A-3"_s, u"tres"_s};
+        for (int k = 0; k < cells.size(); ++k)
+            grid.setTextMatrix(k / 2, k % 2, cells[k]);
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"GEN"_s));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F11);
+        QVERIFY(boxes.texts().isEmpty());
+        QVERIFY(w.panelCambios()->isVisible());
+        QCOMPARE(w.panelCambios()->lbCambios()->text(), u"Nuevos: 1 · Existentes: 2 (1 cambian, 1 sin cambios)"_s);
+        w.lstArticulos()->selectRow(0);
+        const QTableWidget &tabla = *w.panelCambios()->lstCambios();
+        QCOMPARE(tabla.rowCount(), 1);
+        QCOMPARE((QStringList{tabla.item(0, 0)->text(), tabla.item(0, 1)->text(), tabla.item(0, 2)->text()}),
+                 (QStringList{u"Descripcion"_s, u"viejo"_s, u"uno"_s}));
+        QVERIFY(w.vistaPrevia().explicacion(1).startsWith(u"Sin cambios"_s));
+        QCOMPARE(w.lstArticulos()->subItem(0, 1), u"uno"_s);
+        QCOMPARE(w.lstArticulos()->columnCount(), 14);
+        QVERIFY(w.panelCambios()->geometry().top() > w.lstArticulos()->geometry().bottom());
     }
 };
 

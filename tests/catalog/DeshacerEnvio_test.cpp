@@ -3,7 +3,7 @@
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
 #include "core/modGlobal.h"
-#include "widgets/ReviewListModel.h"
+#include "modelos/ReviewListModel.h"
 
 #include "support/DataAccessTestConfig.h"
 #include "support/Fakes.h"

@@ -189,16 +189,18 @@ private slots:
     }
 
     // The file is let go with the connection: the engine refuses to close one while a
-    // prepared statement of it is left, and a run that holds the file would keep it held.
+    // prepared statement of it is left, and the file would stay open, its log beside it.
     void aRunLetsTheFileGoWithItsStatements()
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(u"retenida.sqlite"_s);
         {
             QSqlDatabase db = openFile(file, u"crear"_s);
+            QVERIFY(QSqlQuery(db).exec(u"pragma journal_mode=wal"_s));
             QVERIFY(QSqlQuery(db).exec(u"create table t (k text primary key, x text)"_s));
         }
         QSqlDatabase::removeDatabase(u"crear"_s);
+        QVERIFY(!QFile::exists(file + u"-wal"_s));
         SqlConnection connection(openFile(file, u"tanda"_s), SqlDialect::Sqlite);
         connection.comenzarTanda();
         for (const QString &k : {u"a"_s, u"b"_s}) {
@@ -206,13 +208,9 @@ private slots:
             QCOMPARE(connection.ejecutar(), 1L);
         }
         connection.confirmarTanda();
+        QVERIFY(QFile::exists(file + u"-wal"_s));
         connection.terminarTanda();
-        {
-            QSqlDatabase other = openFile(file, u"otra"_s);
-            QVERIFY2(QSqlQuery(other).exec(u"insert into t (k, x) values ('c', 'otra')"_s),
-                     "another program cannot write after the run");
-        }
-        QSqlDatabase::removeDatabase(u"otra"_s);
+        QVERIFY2(!QFile::exists(file + u"-wal"_s), "the file is still open after the run");
     }
 };
 

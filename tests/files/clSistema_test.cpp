@@ -1,4 +1,3 @@
-#include "components/ComponentRegistry.h"
 #include "files/FileSystemComponent.h"
 #include "files/clSistema.h"
 #include "support/ModalDriver.h"
@@ -12,8 +11,7 @@
 class clSistemaTest : public QObject {
     Q_OBJECT
 
-    std::shared_ptr<FileSystemComponent> m_sistema = ComponentRegistry::create<FileSystemComponent>(
-        QStringLiteral("oFILES.clSistema"));
+    std::shared_ptr<FileSystemComponent> m_sistema = std::make_shared<clSistema>();
 
     // Runs on the dialog that opens next: checks it, then types the name (or presses Escape).
     static void answerNextDialog(const QString &title, const QString &name, QWidget *owner,

@@ -316,7 +316,8 @@ private Q_SLOTS:
         const QStringList args{u"--catalogo"_s, u"GEN"_s,     u"--campo"_s,       u"A=ARTICULO"_s, u"--pais"_s,
                                u"Brasil=BRA"_s, u"--campo"_s, u"C=PAIS_ORIGEN"_s, u"--reporte"_s,  report};
         QCOMPARE(run(args + QStringList{u"--revisar"_s}), 0);
-        QCOMPARE(m_out, u"Filas leídas: 2; artículos: 2; nuevos: 2; existentes: 0; enviados: 0; sin cambios: 0\n"_s);
+        QCOMPARE(m_out, u"Nuevos: 2 · Existentes: 0 (0 cambian, 0 sin cambios)\n"
+                        "Filas leídas: 2; artículos: 2; nuevos: 2; existentes: 0; enviados: 0; sin cambios: 0\n"_s);
         QFile f(report);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(),
@@ -330,6 +331,35 @@ private Q_SLOTS:
         useRealData();
         QCOMPARE(sqlRow(u"select descripcion, IdPais from catarticulos where idarticulo = 'A-1'"_s),
                  (QStringList{u"Tuerca "_s, u"BRA"_s}));
+    }
+
+    // Reviewing tells how many existing articles the update would change and writes each
+    // change; the report stays the one written without them.
+    void reviewForeseesTheChanges()
+    {
+        useRealData();
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, IdPais) values "
+               "('GEN', 'A-1', 'Tuerca', 'BRA'), ('GEN', 'A-2', 'vieja', null)"_s);
+        modGlobal::reset();
+        const QString report = m_env->path(u"revision.txt"_s), changes = m_env->path(u"cambios.txt"_s);
+        const QStringList args{u"--catalogo"_s, u"GEN"_s,        u"--campo"_s, u"A=ARTICULO"_s,
+                               u"--pais"_s,     u"Brasil=BRA"_s, u"--campo"_s, u"C=PAIS_ORIGEN"_s,
+                               u"--revisar"_s,  u"--reporte"_s,  report};
+        QCOMPARE(run(args), 0);
+        QFile plain(report);
+        QVERIFY(plain.open(QIODevice::ReadOnly));
+        const QByteArray without = plain.readAll();
+        plain.close();
+        QCOMPARE(run(args + QStringList{u"--cambios"_s, changes}), 0);
+        QCOMPARE(m_out, u"Nuevos: 0 · Existentes: 2 (1 cambian, 1 sin cambios)\n"
+                        "Filas leídas: 2; artículos: 2; nuevos: 0; existentes: 2; enviados: 0; sin cambios: 0\n"_s);
+        QFile f(changes);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("A-2\tDescripcion\tvieja\tArandela\r\n"));
+        QVERIFY(plain.open(QIODevice::ReadOnly));
+        QCOMPARE(plain.readAll(), without);
+        QCOMPARE(without, QByteArray("A-1\tTuerca\t\t\tExiste\t\t\t0\tBRA\t\t\t\t\t\t\r\n"
+                                     "A-2\tArandela\t\t\tExiste\t\t\t0\t\t\t\t\t\t\t\r\n"));
     }
 
     // The fields the window remembered for the catalog label the columns no --campo names,

@@ -15,6 +15,8 @@ add_test(NAME lote/ConcurrentPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_S
                                               $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
 set_tests_properties(lote/ConcurrentPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
                      FIXTURES_REQUIRED postgres)
+# Both make their catalogs from the same pristine database on the one server.
+set_tests_properties(lote/KillPostgres lote/ConcurrentPostgres PROPERTIES RESOURCE_LOCK kill_pristine)
 # A disk that fills, a silent server, a server stopped during the send.
 add_test(NAME lote/Faults COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/Faults_test.py
                                   $<TARGET_FILE:sorvanta-lote>)
@@ -33,3 +35,7 @@ add_test(NAME lote/KillUndoPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOU
                                             $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
 set_tests_properties(lote/KillUndoPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
                      FIXTURES_REQUIRED postgres)
+# The batch program needs no graphical library and no display.
+add_test(NAME lote/SinGraficos COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/lote/SinGraficos_test.sh
+                                       $<TARGET_FILE:sorvanta-lote>)
+set_tests_properties(lote/SinGraficos PROPERTIES LABELS lote TIMEOUT 120)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package from an already built tree, checks it with the packaging
-# tools, unpacks it into a temporary root and starts the unpacked program under a
+# Builds the Debian packages from an already built tree (sorvanta-lote, the batch program,
+# and sorvanta, the window), checks them with the packaging tools, unpacks both into a
+# temporary root, runs the batch program with no display and starts the window under a
 # private X server on a fresh home, as an operator's first start would be.
 # Usage: check-package.sh <cpack> <build-dir> <version>
 set -euo pipefail
@@ -15,7 +16,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "SKIPPED: packaging tools not installed: ${missing[*]} (scripts/install-deps.sh installs them)"
   exit $skip
 fi
-[ -x "$build/src/sorvanta" ] || { echo "FAIL: $build/src/sorvanta is not built"; exit 1; }
+for exe in sorvanta sorvanta-lote; do
+  [ -x "$build/src/$exe" ] || { echo "FAIL: $build/src/$exe is not built"; exit 1; }
+done
 
 tmp=$(mktemp -d)
 xvfb="" program=""
@@ -34,35 +37,63 @@ fail() { echo "FAIL: $*"; exit 1; }
 echo "== cpack"
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/out" >"$tmp/cpack.log" 2>&1 \
   || { cat "$tmp/cpack.log"; fail "cpack"; }
-deb=$tmp/out/sorvanta_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || { ls "$tmp/out"; fail "no $(basename "$deb")"; }
-echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
-depends=$(dpkg-deb -f "$deb" Depends) recommends=$(dpkg-deb -f "$deb" Recommends)
-echo "Depends: $depends"
-echo "Recommends: $recommends"
-# Drivers and font are loaded at run time; the Qt libraries must come from dpkg-shlibdeps.
-for p in libqt6sql6-sqlite fonts-wine qt6-qpa-plugins qt6-translations-l10n libqt6widgets6 libqt6svg6; do
-  [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
+arch=$(dpkg --print-architecture)
+debs=()
+for package in sorvanta-lote sorvanta; do
+  deb=$tmp/out/${package}_${version}_${arch}.deb
+  [ -f "$deb" ] || { ls "$tmp/out"; fail "no $(basename "$deb")"; }
+  echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
+  echo "  Depends: $(dpkg-deb -f "$deb" Depends)"
+  echo "  Recommends: $(dpkg-deb -f "$deb" Recommends)"
+  debs+=("$deb")
 done
-for p in libqt6sql6-psql libqt6sql6-odbc; do
-  [[ ", $recommends," == *", $p"[\ ,]* ]] || fail "Recommends lacks $p"
+lote=${debs[0]} ventana=${debs[1]}
+has() { [[ ", $1," == *", $2"[\ ,]* ]]; }
+# Drivers and font are loaded at run time; the Qt libraries must come from dpkg-shlibdeps.
+depends=$(dpkg-deb -f "$ventana" Depends)
+for p in sorvanta-lote libqt6sql6-sqlite fonts-wine qt6-qpa-plugins qt6-translations-l10n libqt6widgets6 libqt6svg6; do
+  has "$depends" "$p" || fail "sorvanta Depends lacks $p"
+done
+# The batch program installs where there is no graphical library.
+depends=$(dpkg-deb -f "$lote" Depends)
+for p in libqt6sql6-sqlite libqt6core6; do
+  has "$depends" "$p" || fail "sorvanta-lote Depends lacks $p"
+done
+for p in libqt6widgets6 libqt6gui6 libqt6svg6 qt6-qpa-plugins fonts-wine libgl1 libx11-6 libxcb1 libopengl0 libegl1; do
+  ! has "$depends" "$p" || fail "sorvanta-lote depends on $p"
+done
+for deb in "${debs[@]}"; do
+  recommends=$(dpkg-deb -f "$deb" Recommends)
+  for p in libqt6sql6-psql libqt6sql6-odbc; do
+    has "$recommends" "$p" || fail "$(basename "$deb") Recommends lacks $p"
+  done
 done
 
 echo "== lintian"
-status=0
-lintian --fail-on error --display-info "$deb" >"$tmp/lintian.log" 2>&1 || status=$?
-grep -v '^running with root' "$tmp/lintian.log" || true
-[ $status -eq 0 ] || fail "lintian reports errors"
+for deb in "${debs[@]}"; do
+  status=0
+  lintian --fail-on error --display-info "$deb" >"$tmp/lintian.log" 2>&1 || status=$?
+  grep -v '^running with root' "$tmp/lintian.log" || true
+  [ $status -eq 0 ] || fail "lintian reports errors in $(basename "$deb")"
+done
 echo "lintian: no errors"
 
 echo "== contents"
 root=$tmp/root
-dpkg-deb -x "$deb" "$root"
+# Each program in its own package, the window's files with the window.
+lote_files=$(dpkg-deb -c "$lote" | awk '{print $NF}') ventana_files=$(dpkg-deb -c "$ventana" | awk '{print $NF}')
+[ "$(grep '^\./usr/bin/.' <<<"$lote_files")" = ./usr/bin/sorvanta-lote ] || fail "sorvanta-lote does not hold just the batch program"
+! grep -E 'applications/|metainfo/|icons/' <<<"$lote_files" || fail "sorvanta-lote holds the window's files"
+[ "$(grep '^\./usr/bin/.' <<<"$ventana_files")" = ./usr/bin/sorvanta ] || fail "sorvanta does not hold just the window program"
+for deb in "${debs[@]}"; do
+  dpkg-deb -x "$deb" "$root"
+done
 for f in usr/share/applications/sorvanta.desktop usr/share/metainfo/sorvanta.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/sorvanta.svg usr/share/sorvanta/examples/articulos.xlsx \
          usr/share/sorvanta/sql/postgres-catalogos.sql usr/share/sorvanta/sql/postgres-paises.sql \
-         usr/share/sorvanta/sql/conexiones-ejemplo.ini usr/share/doc/sorvanta/copyright; do
-  [ -f "$root/$f" ] || fail "package lacks /$f"
+         usr/share/sorvanta/sql/conexiones-ejemplo.ini usr/share/doc/sorvanta/copyright \
+         usr/share/doc/sorvanta-lote/copyright; do
+  [ -f "$root/$f" ] || fail "packages lack /$f"
 done
 for exe in "$root"/usr/bin/*; do
   [ -f "$root/usr/share/man/man1/$(basename "$exe").1.gz" ] || fail "$(basename "$exe") has no manual page"
@@ -71,6 +102,11 @@ desktop-file-validate "$root/usr/share/applications/sorvanta.desktop" || fail "d
 # The component id follows the desktop entry's name, sorvanta, not a reverse domain name.
 appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
   "$root/usr/share/metainfo/sorvanta.metainfo.xml" || fail "metainfo"
+
+echo "== the batch program, no display"
+env -i HOME="$tmp" PATH=/usr/bin:/bin LANG=C.UTF-8 "$root/usr/bin/sorvanta-lote" --help >"$tmp/ayuda.txt" 2>&1 \
+  || { cat "$tmp/ayuda.txt"; fail "sorvanta-lote --help"; }
+grep -q '^Uso: sorvanta-lote' "$tmp/ayuda.txt" || { cat "$tmp/ayuda.txt"; fail "sorvanta-lote shows no usage"; }
 
 echo "== first start"
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &

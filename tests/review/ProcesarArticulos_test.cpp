@@ -1,5 +1,5 @@
 #include "mapping/CampoCatalogo.h"
-#include "review/ObtenerPaisOrigen.h"
+#include "review/PreguntarConDialogo.h"
 #include "review/ProcesarArticulos.h"
 #include "review/frmRelPais.h"
 #include "widgets/FlexGrid.h"

@@ -1,6 +1,6 @@
 #include "core/AppError.h"
+#include "modelos/GridModel.h"
 #include "widgets/FlexGrid.h"
-#include "widgets/GridModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -53,6 +53,10 @@ private Q_SLOTS:
         grid.setCellFontBold(true);
         QCOMPARE(grid.cellForeColor(0, 2), QColor(0, 0, 255));
         QVERIFY(grid.cellFontBold(0, 1) && !grid.cellFontBold(1, 1));
+        // What the header and the delegates paint with, from the model's Qt Core values.
+        QVERIFY(grid.gridModel()->headerData(1, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+        QCOMPARE(grid.gridModel()->headerData(2, Qt::Horizontal, Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(0, 0, 255));
         grid.setCols(2);
         grid.setRows(5);
         QCOMPARE(grid.textMatrix(1, 1), QStringLiteral("x"));

@@ -1,5 +1,5 @@
+#include "modelos/ReviewListModel.h"
 #include "widgets/ReviewList.h"
-#include "widgets/ReviewListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QtTest>
@@ -38,6 +38,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.setForeColor(item, 0, QColor(0, 128, 0));
         QCOMPARE(list.listModel()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 128, 0));
+        QCOMPARE(list.listModel()->index(0, 0).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 128, 0));
         QVERIFY(!list.listModel()->index(0, 1).data(Qt::ForegroundRole).isValid());
         list.listModel()->setData(list.listModel()->index(0, 0), Qt::Checked, Qt::CheckStateRole);
         QVERIFY(list.isChecked(item));

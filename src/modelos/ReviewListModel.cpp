@@ -1,4 +1,4 @@
-#include "widgets/ReviewListModel.h"
+#include "modelos/ReviewListModel.h"
 
 ReviewListModel::ReviewListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -28,7 +28,7 @@ QVariant ReviewListModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::ForegroundRole:
         if (col < int(item.colors.size()) && item.colors[col].isValid())
-            return item.colors[col];
+            return QVariant::fromValue(item.colors[col]);
         return {};
     default:
         return {};
@@ -139,7 +139,7 @@ bool ReviewListModel::isChecked(int item) const
     return valid(item) && m_items[item].checked;
 }
 
-void ReviewListModel::setForeColor(int item, int sub, const QColor &color)
+void ReviewListModel::setForeColor(int item, int sub, const ColorTexto &color)
 {
     if (!valid(item) || sub < 0)
         return;
@@ -150,12 +150,12 @@ void ReviewListModel::setForeColor(int item, int sub, const QColor &color)
     changed(item, sub, Qt::ForegroundRole);
 }
 
-QColor ReviewListModel::foreColor(int item, int sub) const
+ColorTexto ReviewListModel::foreColor(int item, int sub) const
 {
     if (!valid(item) || sub < 0)
         return {};
     const auto &colors = m_items[item].colors;
-    return sub < int(colors.size()) ? colors[sub] : QColor();
+    return sub < int(colors.size()) ? colors[sub] : ColorTexto();
 }
 
 void ReviewListModel::changed(int item, int sub, int role)

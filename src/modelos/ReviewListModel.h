@@ -1,7 +1,8 @@
 #pragma once
 
+#include "modelos/ColorTexto.h"
+
 #include <QAbstractTableModel>
-#include <QColor>
 #include <vector>
 
 // Items of the review list: a text per column (column 0 is the item's own text), a
@@ -32,8 +33,8 @@ public:
     QString subItem(int item, int sub) const;
     void setChecked(int item, bool on);
     bool isChecked(int item) const;
-    void setForeColor(int item, int sub, const QColor &color);
-    QColor foreColor(int item, int sub) const;
+    void setForeColor(int item, int sub, const ColorTexto &color);
+    ColorTexto foreColor(int item, int sub) const;
 
     // Announces the items appended since the last call to the views.
     void publish();
@@ -44,7 +45,7 @@ Q_SIGNALS:
 private:
     struct Item {
         std::vector<QString> texts;
-        std::vector<QColor> colors;
+        std::vector<ColorTexto> colors;
         bool checked = false;
     };
     bool valid(int item) const { return item >= 0 && item < itemCount(); }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "modelos/ColorTexto.h"
+
 #include <QAbstractTableModel>
-#include <QColor>
 #include <QHash>
 #include <vector>
 
@@ -11,6 +12,9 @@
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The font role's value of a bold cell; the views make it a bold font.
+    struct Negrita {};
+
     explicit GridModel(QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -30,13 +34,13 @@ public:
     // Pastes rows split on CR and cells on TAB into the rectangle; what falls outside is ignored.
     void paste(int top, int left, int bottom, int right, const QString &block);
 
-    QColor foreColor(int row, int col) const;
+    ColorTexto foreColor(int row, int col) const;
     bool bold(int row, int col) const;
-    void setFormat(int top, int left, int bottom, int right, const QColor *color, const bool *bold);
+    void setFormat(int top, int left, int bottom, int right, const ColorTexto *color, const bool *bold);
 
 private:
     struct Format {
-        QColor color;
+        ColorTexto color;
         bool bold = false;
     };
     QVariant cellData(int row, int col, int role) const;
@@ -49,3 +53,5 @@ private:
     std::vector<QString> m_cells;
     QHash<qint64, Format> m_formats;
 };
+
+Q_DECLARE_METATYPE(GridModel::Negrita)

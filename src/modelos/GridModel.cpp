@@ -1,6 +1,4 @@
-#include "widgets/GridModel.h"
-
-#include <QFont>
+#include "modelos/GridModel.h"
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent), m_cells(1) {}
 
@@ -21,16 +19,11 @@ QVariant GridModel::cellData(int row, int col, int role) const
     case Qt::ToolTipRole:
         return text(row, col);
     case Qt::ForegroundRole: {
-        const QColor c = foreColor(row, col);
-        return c.isValid() ? QVariant(c) : QVariant();
+        const ColorTexto c = foreColor(row, col);
+        return c.isValid() ? QVariant::fromValue(c) : QVariant();
     }
     case Qt::FontRole:
-        if (bold(row, col)) {
-            QFont f;
-            f.setBold(true);
-            return f;
-        }
-        return {};
+        return bold(row, col) ? QVariant::fromValue(Negrita{}) : QVariant();
     default:
         return {};
     }
@@ -133,10 +126,10 @@ void GridModel::paste(int top, int left, int bottom, int right, const QString &b
     endResetModel();
 }
 
-QColor GridModel::foreColor(int row, int col) const
+ColorTexto GridModel::foreColor(int row, int col) const
 {
     const auto it = m_formats.constFind(key(row, col));
-    return it == m_formats.constEnd() ? QColor() : it->color;
+    return it == m_formats.constEnd() ? ColorTexto() : it->color;
 }
 
 bool GridModel::bold(int row, int col) const
@@ -145,7 +138,7 @@ bool GridModel::bold(int row, int col) const
     return it != m_formats.constEnd() && it->bold;
 }
 
-void GridModel::setFormat(int top, int left, int bottom, int right, const QColor *color, const bool *boldOn)
+void GridModel::setFormat(int top, int left, int bottom, int right, const ColorTexto *color, const bool *boldOn)
 {
     for (int r = top; r <= bottom && r < m_rows; ++r)
         for (int c = left; c <= right && c < m_cols; ++c) {

@@ -1,0 +1,1 @@
+set_tests_properties(review/VistaPrevia_test PROPERTIES FIXTURES_REQUIRED postgres)
