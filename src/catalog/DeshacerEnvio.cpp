@@ -10,7 +10,6 @@
 #include "database/DatabaseConnection.h"
 
 #include <QHash>
-#include <QJsonDocument>
 #include <utility>
 
 namespace {
@@ -40,12 +39,11 @@ struct Articulo {
 std::vector<Articulo> leerCambios(DiarioEnvios &diario, qint64 id)
 {
     std::vector<Articulo> articulos;
-    for (const DiarioEnvios::Cambio &c : diario.cambios(id)) {
+    for (DiarioEnvios::Cambio &c : diario.cambios(id)) {
         Articulo a;
-        if (!c.insertado())
-            a.antes = QJsonDocument::fromJson(c.antes).object();
-        a.despues = QJsonDocument::fromJson(c.despues).object();
-        a.codigo = FilasEnteras::codigo(a.despues);
+        a.codigo = FilasEnteras::codigo(c.despues);
+        a.antes = std::move(c.antes);
+        a.despues = std::move(c.despues);
         articulos.push_back(std::move(a));
     }
     return articulos;

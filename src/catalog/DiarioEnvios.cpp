@@ -6,9 +6,11 @@
 #include "database/ConnectionSettings.h"
 #include "database/DataAccessManager.h"
 
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -19,8 +21,8 @@ const char *const kEsquema[] = {
     "create table if not exists envios (id integer primary key autoincrement, catalogo text not null, "
     "driver text not null, servidor text not null, base text not null, operador text, fecha text, tipo text, "
     "estado text not null)",
-    "create table if not exists filas (envio integer not null, antes blob, despues blob not null)",
-    "create index if not exists filas_envio on filas (envio)",
+    "create table if not exists lotes (envio integer not null, cambios blob not null)",
+    "create index if not exists lotes_envio on lotes (envio)",
 };
 
 const char *const kEstados[] = {"pendiente", "hecho", "deshaciendo", "deshecho", "descartado"};
@@ -40,6 +42,35 @@ QString noNulo(const QString &texto)
 }
 
 const QString kMismaConexion = QStringLiteral("driver = ? and servidor = ? and base = ?");
+
+QDataStream &version(QDataStream &flujo)
+{
+    flujo.setVersion(QDataStream::Qt_6_0);
+    return flujo;
+}
+
+QByteArray codificar(const std::vector<DiarioEnvios::Cambio> &cambios, std::size_t desde, std::size_t hasta)
+{
+    QByteArray datos;
+    QDataStream flujo(&datos, QIODevice::WriteOnly);
+    version(flujo) << quint32(hasta - desde);
+    for (std::size_t i = desde; i < hasta; ++i)
+        flujo << cambios[i].antes << cambios[i].despues;
+    return datos;
+}
+
+bool decodificar(const QByteArray &datos, std::vector<DiarioEnvios::Cambio> &cambios)
+{
+    QDataStream flujo(datos);
+    quint32 cantidad = 0;
+    version(flujo) >> cantidad;
+    for (quint32 i = 0; i < cantidad && flujo.status() == QDataStream::Ok; ++i) {
+        DiarioEnvios::Cambio cambio;
+        flujo >> cambio.antes >> cambio.despues;
+        cambios.push_back(std::move(cambio));
+    }
+    return flujo.status() == QDataStream::Ok;
+}
 } // namespace
 
 QString DiarioEnvios::archivoDelUsuario()
@@ -129,12 +160,11 @@ qint64 DiarioEnvios::registrar(const Entrada &e, const std::vector<Cambio> &camb
     if (!query.exec())
         fallo();
     const qint64 id = query.lastInsertId().toLongLong();
-    if (!query.prepare(QStringLiteral("insert into filas (envio, antes, despues) values (?, ?, ?)")))
+    if (!query.prepare(QStringLiteral("insert into lotes (envio, cambios) values (?, ?)")))
         fallo();
-    for (const Cambio &cambio : cambios) {
+    for (std::size_t desde = 0; desde < cambios.size(); desde += kCambiosPorFila) {
         query.bindValue(0, id);
-        query.bindValue(1, cambio.insertado() ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(cambio.antes));
-        query.bindValue(2, cambio.despues);
+        query.bindValue(1, codificar(cambios, desde, std::min(cambios.size(), desde + kCambiosPorFila)));
         if (!query.exec())
             fallo();
     }
@@ -155,7 +185,7 @@ void DiarioEnvios::marcar(const Entrada &e, Estado estado)
     if (bien && estado == Estado::Hecho) {
         const QString antiguos =
             QStringLiteral("select id from envios where id < ? and catalogo = ? collate nocase and ") + kMismaConexion;
-        for (const QString &sql : {QStringLiteral("delete from filas where envio in (%1)").arg(antiguos),
+        for (const QString &sql : {QStringLiteral("delete from lotes where envio in (%1)").arg(antiguos),
                                    QStringLiteral("delete from envios where id in (%1)").arg(antiguos)}) {
             bien = bien && query.prepare(sql);
             int lugar = 0;
@@ -236,12 +266,13 @@ std::vector<DiarioEnvios::Cambio> DiarioEnvios::cambios(qint64 id)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select antes, despues from filas where envio = ? order by rowid"));
+    query.prepare(QStringLiteral("select cambios from lotes where envio = ? order by rowid"));
     query.addBindValue(id);
     if (!query.exec())
         fallar(QStringLiteral("leer"), query.lastError().text());
     std::vector<Cambio> leidos;
     while (query.next())
-        leidos.push_back({query.value(0).toByteArray(), query.value(1).toByteArray()});
+        if (!decodificar(query.value(0).toByteArray(), leidos))
+            fallar(QStringLiteral("leer"), QStringLiteral("una fila del envío está dañada"));
     return leidos;
 }

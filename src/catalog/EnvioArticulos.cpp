@@ -151,10 +151,8 @@ struct Envio {
 // The catalog commits what the run wrote once the journal holds it, so that it can be undone.
 void confirmar(Tanda &tanda, RegistroEnvio &registro)
 {
-    if (!tanda.perdida())
-        registro.antesDeConfirmar();
     tanda.confirmar();
-    registro.confirmado();
+    registro.confirmado(tanda.perdida());
 }
 
 // The checked articles, as they are sent.
@@ -186,11 +184,13 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
                      const std::function<void(const QString &)> &aviso)
 {
     modEntidadCatalogo::ExigirCatalogo(idCatalogo, QStringLiteral("No se envió nada."));
+    // Made before the run holds the catalog, and gone after it lets go.
+    RegistroEnvio registro(idCatalogo, codigosMarcados(lista));
     Tanda tanda(resumen, [&aviso] {
         if (aviso)
             aviso(QStringLiteral("Esperando a que termine otro envío al catálogo…"));
     });
-    RegistroEnvio registro(idCatalogo, codigosMarcados(lista));
+    registro.comenzar();
     const int porEnvio = tanda.sentenciasPorEnvio();
     // With windows a question costs a round trip of its own: longer groups.
     ConsultaAnticipada consulta(idCatalogo, nuevosMarcados(lista), porEnvio > 1 ? kGrupoConVentanas : 8);

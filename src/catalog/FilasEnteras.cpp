@@ -5,126 +5,109 @@
 #include "database/DataAccessManager.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <cmath>
 
 namespace FilasEnteras {
 namespace {
-// The key first; the three remarks are left out of an "ACCESS" catalog.
 const char *const kColumnas[] = {
     "idcatalogo", "idarticulo", "descripcion", "descripcion_maria", "ncm",          "ArtKgUnitario", "IdPais",
     "USUARIO",    "FECHA",      "idunidad",    "sufijos",           "observacion1", "observacion2",  "observacion3"};
 constexpr int kSinObservaciones = 11;
 constexpr int kClave = 2;
-// Codes a question: as many as F11 asks at once over a window.
-constexpr qsizetype kCodigosPorConsulta = 256;
-const QString kNumero = QStringLiteral("n");
+// Codes a question: a server's round trip is worth many of them.
+constexpr qsizetype kCodigosPorConsulta = 1024;
 
 int cantidad(const QString &tipoBase)
 {
     return tipoBase == QLatin1String("ACCESS") ? kSinObservaciones : int(std::size(kColumnas));
 }
 
-QByteArray seleccion(int columnas)
+QString seleccion(int columnas)
 {
-    QByteArray select("select ");
+    QString select = QStringLiteral("select ");
     for (int i = 0; i < columnas; ++i) {
         if (i > 0)
-            select += ", ";
+            select += QStringLiteral(", ");
         // Read as text, a date keeps every digit the database holds, and compares again as it.
-        select += qstrcmp(kColumnas[i], "FECHA") == 0 ? QByteArray("cast(FECHA as varchar(40)) as FECHA")
-                                                      : QByteArray(kColumnas[i]);
+        select += qstrcmp(kColumnas[i], "FECHA") == 0 ? QStringLiteral("cast(FECHA as varchar(40)) as FECHA")
+                                                      : QString::fromLatin1(kColumnas[i]);
     }
-    return select + " from catarticulos";
+    return select + QStringLiteral(" from catarticulos");
 }
 
-Sentencia consulta(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
+// A number goes into the statement as the shortest text that reads back as it.
+void poner(Sentencia &sql, const QVariant &valor)
 {
-    static const QByteArray todas = seleccion(int(std::size(kColumnas)));
-    static const QByteArray sinObservaciones = seleccion(kSinObservaciones);
-    const QByteArray &select = cantidad(tipoBase) == kSinObservaciones ? sinObservaciones : todas;
-    return modEntidadCatalogo::PreguntaDeAlgunos(QString::fromLatin1(select), idCatalogo, codigos);
-}
-
-QJsonValue valorDe(const QVariant &v)
-{
-    if (v.isNull())
-        return QJsonValue::Null;
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        if (std::isfinite(v.toDouble()))
-            return QJsonObject{{kNumero, QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest)}};
-        break;
+    switch (valor.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return QJsonObject{{kNumero, v.toString()}};
+        sql.numero(valor.toString());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        if (std::isfinite(valor.toDouble())) {
+            sql.numero(QString::number(valor.toDouble(), 'g', QLocale::FloatingPointShortest));
+            return;
+        }
+        break;
     default:
         break;
     }
-    return v.toString();
+    sql.texto(valor.toString());
 }
 
-// A number goes into the statement as written, so it must be one; anything else goes as text.
-void poner(Sentencia &sql, const QJsonValue &valor)
-{
-    static const QRegularExpression numero(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?([eE][-+]?[0-9]+)?$"));
-    const QString escrito = valor.toObject().value(kNumero).toString();
-    if (valor.isObject() && numero.match(escrito).hasMatch())
-        sql.numero(escrito);
-    else if (valor.isObject())
-        sql.texto(escrito);
-    else
-        sql.texto(valor.toString());
-}
-
-// " where" and every column the row has, equal to its value.
+// " where" and every column of the row, equal to its value.
 void dondeIgual(Sentencia &sql, const Fila &fila)
 {
-    bool primera = true;
-    for (const char *columna : kColumnas) {
-        const auto valor = fila.constFind(QLatin1String(columna));
-        if (valor == fila.constEnd())
-            continue;
-        sql << QLatin1String(primera ? " where " : " and ") << QLatin1String(columna);
-        primera = false;
-        if (valor->isNull()) {
+    for (int i = 0; i < fila.size() && i < int(std::size(kColumnas)); ++i) {
+        sql << QLatin1String(i == 0 ? " where " : " and ") << QLatin1String(kColumnas[i]);
+        if (fila[i].isNull()) {
             sql << QLatin1String(" is null");
             continue;
         }
         sql << QLatin1String(" = ");
-        poner(sql, *valor);
+        poner(sql, fila[i]);
     }
 }
 } // namespace
 
+QStringList columnas(const QString &tipoBase)
+{
+    QStringList nombres;
+    for (int i = 0; i < cantidad(tipoBase); ++i)
+        nombres << QString::fromLatin1(kColumnas[i]);
+    return nombres;
+}
+
 QHash<QString, Fila> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
 {
+    static const QString todas = seleccion(int(std::size(kColumnas)));
+    static const QString sinObservaciones = seleccion(kSinObservaciones);
+    const QString &select = cantidad(tipoBase) == kSinObservaciones ? sinObservaciones : todas;
     QHash<QString, Fila> filas;
     filas.reserve(codigos.size());
-    const int columnas = cantidad(tipoBase);
     for (qsizetype desde = 0; desde < codigos.size(); desde += kCodigosPorConsulta) {
-        auto conexion = modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"));
-        conexion->setSql(consulta(idCatalogo, codigos.mid(desde, kCodigosPorConsulta), tipoBase));
+        modEntidadCatalogo::conexion()->setSql(
+            modEntidadCatalogo::PreguntaDeAlgunos(select, idCatalogo, codigos.mid(desde, kCodigosPorConsulta)));
         std::shared_ptr<Recordset> rs;
-        if (!modGlobal::AccesoDatos->getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->crearRs(rs))
+        if (!modEntidadCatalogo::conexion()->crearRs(rs))
             continue;
-        const QStringList nombres = rs->fieldNames();
-        for (; !rs->eof(); rs->moveNext()) {
-            Fila fila;
-            for (int i = 0; i < columnas && i < nombres.size(); ++i)
-                fila.insert(QLatin1String(kColumnas[i]), valorDe(rs->fields(nombres[i])));
-            filas.insert(codigo(fila), fila);
-        }
+        for (; !rs->eof(); rs->moveNext())
+            filas.insert(codigo(rs->fila()), rs->fila());
     }
     return filas;
 }
 
+QString catalogo(const Fila &fila)
+{
+    return fila.value(0).toString();
+}
+
 QString codigo(const Fila &fila)
 {
-    return fila.value(QLatin1String("idarticulo")).toString();
+    return fila.value(1).toString();
 }
 
 Sentencia borrar(const Fila &despues)
@@ -137,17 +120,12 @@ Sentencia borrar(const Fila &despues)
 Sentencia reponer(const Fila &antes, const Fila &despues)
 {
     Sentencia sql("update catarticulos set ");
-    bool primera = true;
-    for (int i = kClave; i < int(std::size(kColumnas)); ++i) {
-        const auto valor = antes.constFind(QLatin1String(kColumnas[i]));
-        if (valor == antes.constEnd())
-            continue;
-        sql << QLatin1String(primera ? "" : ", ") << QLatin1String(kColumnas[i]) << QLatin1String(" = ");
-        primera = false;
-        if (valor->isNull())
+    for (int i = kClave; i < antes.size() && i < int(std::size(kColumnas)); ++i) {
+        sql << QLatin1String(i == kClave ? "" : ", ") << QLatin1String(kColumnas[i]) << QLatin1String(" = ");
+        if (antes[i].isNull())
             sql << QLatin1String("null");
         else
-            poner(sql, *valor);
+            poner(sql, antes[i]);
     }
     dondeIgual(sql, despues);
     return sql;

@@ -3,20 +3,24 @@
 #include "database/Sentencia.h"
 
 #include <QHash>
-#include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 // Rows of catarticulos as they stand, every column, kept so that a statement can find them
-// again and put them back exactly: a value is null, a text, or a number as it is written back
-// ({"n": "1.5"}). FECHA is read as its text, to the last digit the database keeps.
+// again and put them back exactly. A row holds its values in the order of columnas(); FECHA is
+// read as its text, to the last digit the database keeps.
 namespace FilasEnteras {
-using Fila = QJsonObject;
+using Fila = QVariantList;
+
+// The key first; an "ACCESS" catalog has no remark columns.
+QStringList columnas(const QString &tipoBase);
 
 // The rows of the catalog among `codigos`, keyed by idarticulo as stored, in grouped
-// questions. An "ACCESS" catalog has no remark columns. Raises AppError.
+// questions. Raises AppError.
 QHash<QString, Fila> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase);
 
+QString catalogo(const Fila &fila);
 // idarticulo as stored.
 QString codigo(const Fila &fila);
 

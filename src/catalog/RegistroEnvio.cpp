@@ -1,18 +1,8 @@
 #include "catalog/RegistroEnvio.h"
 
-#include "catalog/FilasEnteras.h"
+#include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
-
-#include <QJsonDocument>
-
-namespace {
-constexpr qsizetype kPorConsulta = 256;
-
-QByteArray compacta(const FilasEnteras::Fila &fila)
-{
-    return QJsonDocument(fila).toJson(QJsonDocument::Compact);
-}
-} // namespace
+#include "database/DatabaseConnection.h"
 
 RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codigos) : m_codigos(codigos)
 {
@@ -24,12 +14,28 @@ RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codig
     try {
         m_entrada = DiarioEnvios::nuevaEntrada(idCatalogo);
         m_diario.emplace();
-        m_antes.reserve(m_codigos.size());
-        for (qsizetype desde = 0; desde < m_codigos.size(); desde += kPorConsulta) {
-            const auto filas = FilasEnteras::leer(idCatalogo, m_codigos.mid(desde, kPorConsulta), m_entrada.tipoBase);
-            for (auto it = filas.cbegin(); it != filas.cend(); ++it)
-                m_antes.insert(it.key(), compacta(it.value()));
-        }
+        m_conexion = modEntidadCatalogo::conexion();
+        m_captura = m_conexion->capturarCambios(QStringLiteral("catarticulos"),
+                                                FilasEnteras::columnas(m_entrada.tipoBase));
+    } catch (const AppError &e) {
+        fallo(e.description());
+    }
+}
+
+RegistroEnvio::~RegistroEnvio()
+{
+    if (m_conexion)
+        m_conexion->alConfirmar(nullptr);
+}
+
+void RegistroEnvio::comenzar()
+{
+    if (!m_diario)
+        return;
+    try {
+        if (!m_captura)
+            m_antes = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+        m_conexion->alConfirmar([this] { antesDeConfirmar(); });
     } catch (const AppError &e) {
         fallo(e.description());
     }
@@ -42,23 +48,46 @@ void RegistroEnvio::fallo(const QString &porque)
     m_problema = QStringLiteral("Este envío no podrá deshacerse: ") + porque;
 }
 
+// The rows the engine kept, one change an article: its row before the first command and after
+// the last. Rows of other catalogs a trigger of the database may have touched are not the send's.
+std::vector<DiarioEnvios::Cambio> RegistroEnvio::capturados()
+{
+    std::vector<DiarioEnvios::Cambio> cambios;
+    QHash<QString, std::size_t> donde;
+    for (CambioDeFila &fila : m_conexion->cambiosCapturados()) {
+        if (FilasEnteras::catalogo(fila.despues).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString codigo = FilasEnteras::codigo(fila.despues);
+        const auto visto = donde.constFind(codigo);
+        if (visto != donde.cend()) {
+            cambios[*visto].despues = std::move(fila.despues);
+            continue;
+        }
+        donde.insert(codigo, cambios.size());
+        cambios.push_back({std::move(fila.antes), std::move(fila.despues)});
+    }
+    return cambios;
+}
+
+std::vector<DiarioEnvios::Cambio> RegistroEnvio::leidos()
+{
+    std::vector<DiarioEnvios::Cambio> cambios;
+    const auto despues = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+    for (auto it = despues.cbegin(); it != despues.cend(); ++it)
+        cambios.push_back({m_antes.value(it.key()), it.value()});
+    m_antes.clear();
+    return cambios;
+}
+
 void RegistroEnvio::antesDeConfirmar()
 {
-    if (!m_diario)
+    if (!m_diario || std::exchange(m_escrito, true))
         return;
     try {
-        std::vector<DiarioEnvios::Cambio> cambios;
-        for (qsizetype desde = 0; desde < m_codigos.size(); desde += kPorConsulta) {
-            const auto filas = FilasEnteras::leer(m_entrada.catalogo, m_codigos.mid(desde, kPorConsulta),
-                                                   m_entrada.tipoBase);
-            for (auto it = filas.cbegin(); it != filas.cend(); ++it) {
-                QByteArray despues = compacta(it.value());
-                const QByteArray antes = m_antes.value(it.key());
-                if (antes != despues)
-                    cambios.push_back({antes, std::move(despues)});
-            }
-        }
-        m_antes.clear();
+        std::vector<DiarioEnvios::Cambio> cambios = m_captura ? capturados() : leidos();
+        cambios.erase(std::remove_if(cambios.begin(), cambios.end(),
+                                     [](const DiarioEnvios::Cambio &c) { return c.antes == c.despues; }),
+                      cambios.end());
         // A send that changed nothing leaves the last one undoable.
         if (cambios.empty()) {
             m_diario.reset();
@@ -71,12 +100,14 @@ void RegistroEnvio::antesDeConfirmar()
     }
 }
 
-void RegistroEnvio::confirmado()
+void RegistroEnvio::confirmado(bool perdida)
 {
+    if (!perdida)
+        antesDeConfirmar();
     if (!m_registrado)
         return;
     try {
-        m_diario->marcar(m_entrada, DiarioEnvios::Estado::Hecho);
+        m_diario->marcar(m_entrada, perdida ? DiarioEnvios::Estado::Descartado : DiarioEnvios::Estado::Hecho);
     } catch (const AppError &) {
         // Left pending, the undo judges it by the catalog.
     }

@@ -1,27 +1,38 @@
 #pragma once
 
 #include "catalog/DiarioEnvios.h"
+#include "catalog/FilasEnteras.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-// What one sending run changed, kept in the journal so that it can be undone. Made once the run
-// holds the catalog: it reads the rows its articles have then; just before the catalog commits,
-// it reads them again and writes the send to the journal, still pending; once the catalog has
-// committed, the send is done. A kill in between leaves a pending send, which the undo judges
-// by the catalog itself.
+class DatabaseConnection;
+
+// What one sending run changed, kept in the journal so that it can be undone. The embedded
+// engine keeps the run's rows before and after itself as the commands run; elsewhere the rows
+// are read once the run holds the catalog and again just before it commits. Whatever commits
+// the run (its end, or a stop) first writes the send to the journal, still pending; once the
+// catalog has committed, the send is done. A kill in between leaves a pending send, which the
+// undo judges by the catalog itself.
 //
 // Never raises: a run the journal cannot keep still goes to the catalog, and problema() says
 // why it cannot be undone.
 class RegistroEnvio {
 public:
-    // `codigos`: the articles the run may write, as it sends them.
+    // Before the run holds the catalog. `codigos`: the articles the run may write.
     RegistroEnvio(const QString &idCatalogo, const QStringList &codigos);
+    ~RegistroEnvio();
+    RegistroEnvio(const RegistroEnvio &) = delete;
+    RegistroEnvio &operator=(const RegistroEnvio &) = delete;
 
-    void antesDeConfirmar();
-    void confirmado();
+    // Once the run holds the catalog.
+    void comenzar();
+    // After the run's commit: the send is done. Where nothing committed the run as a whole
+    // (each command committed on its own), the journal is written now.
+    void confirmado(bool perdida);
     // Why this send cannot be undone; "" when it can, or changed nothing.
     const QString &problema() const { return m_problema; }
 
@@ -30,12 +41,18 @@ private:
     static constexpr qsizetype kMaxArticulos = 300000;
 
     void fallo(const QString &porque);
+    void antesDeConfirmar();
+    std::vector<DiarioEnvios::Cambio> capturados();
+    std::vector<DiarioEnvios::Cambio> leidos();
 
     DiarioEnvios::Entrada m_entrada;
     QStringList m_codigos;
-    // The rows before the run, by code as stored, as compact JSON.
-    QHash<QString, QByteArray> m_antes;
+    std::shared_ptr<DatabaseConnection> m_conexion;
+    bool m_captura = false;
+    // The rows before the run, by code as stored, where the engine keeps none.
+    QHash<QString, FilasEnteras::Fila> m_antes;
     std::optional<DiarioEnvios> m_diario;
+    bool m_escrito = false;
     bool m_registrado = false;
     QString m_problema;
 };

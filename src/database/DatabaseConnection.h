@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/CambioDeFila.h"
 #include "database/Recordset.h"
 #include "database/Sentencia.h"
 
@@ -46,6 +47,15 @@ public:
     virtual void descartarTanda() { terminarTanda(); }
     // True once the run's transaction went with its session: nothing the run executed stands.
     virtual bool tandaPerdida() const { return false; }
+
+    // Where the engine can keep them itself, the rows of `tabla` the next run inserts or
+    // updates, by `columnas`, with no row read twice: called before comenzarTanda; false where
+    // it cannot. cambiosCapturados gives them, in the order the commands ran, until the run ends.
+    virtual bool capturarCambios(const QString & /*tabla*/, const QStringList & /*columnas*/) { return false; }
+    virtual std::vector<CambioDeFila> cambiosCapturados() { return {}; }
+    // Heard just before the run commits, whatever commits it (a stop too); forgotten at
+    // terminarTanda. What it raises is its own to report: the commit goes on.
+    virtual void alConfirmar(std::function<void()> /*aviso*/) {}
 
     // How many commands of a run the connection sends to the database at once through
     // ejecutarJuntas; 1 when each goes through ejecutar.

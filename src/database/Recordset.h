@@ -18,6 +18,8 @@ public:
     QVariant fields(const QString &name) const;
     // The current row's value of the column at `index` (of fieldNames()); for reading many rows.
     QVariant field(int index) const { return m_rows[m_position].value(index); }
+    // The current row, every column in order; shared, not copied.
+    const QVariantList &fila() const { return m_rows[m_position]; }
 
     int recordCount() const { return static_cast<int>(m_rows.size()); }
     const QStringList &fieldNames() const { return m_fieldNames; }

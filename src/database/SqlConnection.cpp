@@ -7,6 +7,7 @@
 
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
@@ -61,6 +62,7 @@ SqlConnection::~SqlConnection()
 // The engine will not close a file while a prepared statement of it is left.
 void SqlConnection::cerrar()
 {
+    m_captura.quitar(motorSqlite());
     m_sqlite.olvidar();
     m_db.close();
 }
@@ -453,8 +455,10 @@ void SqlConnection::confirmarArchivo()
     m_hechas = {};
     m_bytesHechas = 0;
     m_sinReposicion = false;
-    if (!std::exchange(m_enTransaccion, false))
+    if (!m_enTransaccion)
         return;
+    avisarConfirmacion();
+    m_enTransaccion = false;
     QSqlQuery query(m_db);
     if (query.exec(QStringLiteral("commit")))
         return;
@@ -470,11 +474,37 @@ void SqlConnection::confirmarTanda()
     confirmarArchivo();
     if (!m_abierta)
         return;
+    avisarConfirmacion();
     m_abierta = false;
     QSqlQuery query(m_db);
     if (exec(query, QStringLiteral("commit")))
         return;
     rechazarPerdido(QStringLiteral("No se pudo confirmar el envío. ") + describir(query.lastError()));
+}
+
+void SqlConnection::avisarConfirmacion()
+{
+    if (!m_alConfirmar)
+        return;
+    try {
+        m_alConfirmar();
+    } catch (const AppError &) {
+        // Its own to report.
+    }
+}
+
+bool SqlConnection::capturarCambios(const QString &tabla, const QStringList &columnas)
+{
+    if (!esSqlite())
+        return false;
+    ensureOpen();
+    sqlite3 *motor = motorSqlite();
+    return motor && m_captura.crear(motor, tabla, columnas);
+}
+
+std::vector<CambioDeFila> SqlConnection::cambiosCapturados()
+{
+    return m_captura.leer(motorSqlite());
 }
 
 void SqlConnection::descartarTanda()
@@ -505,6 +535,11 @@ void SqlConnection::deshacerAbierto()
 // next statement opens it again. A whole-or-nothing run not confirmed goes back.
 void SqlConnection::terminarTanda()
 {
+    // Heard by whatever commit the end of the run makes, then forgotten.
+    const auto olvidar = qScopeGuard([this] {
+        m_alConfirmar = nullptr;
+        m_captura.quitar(motorSqlite());
+    });
     if (std::exchange(m_entera, false))
         deshacerAbierto();
     if (m_unaTransaccion) {

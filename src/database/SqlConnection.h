@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/CapturaSqlite.h"
 #include "database/DatabaseConnection.h"
 #include "database/ErrorDeMotor.h"
 #include "database/FormasEnDialecto.h"
@@ -40,6 +41,9 @@ public:
     int sentenciasPorEnvio() const override;
     bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override;
     bool tandaPerdida() const override { return m_perdida; }
+    bool capturarCambios(const QString &tabla, const QStringList &columnas) override;
+    std::vector<CambioDeFila> cambiosCapturados() override;
+    void alConfirmar(std::function<void()> aviso) override { m_alConfirmar = std::move(aviso); }
 
     // How long a run waits for another run's hold on the catalog, and a statement for the
     // server's answer, before it gives up with a message.
@@ -79,6 +83,7 @@ private:
     void perder(const QString &descripcion);
     [[noreturn]] void rechazarPerdido(const QString &descripcion);
     void confirmarArchivo();
+    void avisarConfirmacion();
     void deshacerAbierto();
     void reponer(const AppError &error, ErrorDeMotor::Clase clase);
     void guardarHecha();
@@ -121,4 +126,6 @@ private:
     QString m_motivoPerdida;
     // The run stands whole or not at all (tandaEntera): a failing command commits nothing.
     bool m_entera = false;
+    CapturaSqlite m_captura;
+    std::function<void()> m_alConfirmar;
 };
