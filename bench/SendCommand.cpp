@@ -70,6 +70,14 @@ public:
         return changed;
     }
     bool tandaPerdida() const override { return m_real->tandaPerdida(); }
+    void tandaEntera() override { m_real->tandaEntera(); }
+    void descartarTanda() override { m_real->descartarTanda(); }
+    bool capturarCambios(const QString &tabla, const QStringList &columnas) override
+    {
+        return m_real->capturarCambios(tabla, columnas);
+    }
+    std::vector<CambioDeFila> cambiosCapturados() override { return m_real->cambiosCapturados(); }
+    void alConfirmar(std::function<void()> aviso) override { m_real->alConfirmar(std::move(aviso)); }
     int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
     bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override
     {

@@ -27,7 +27,7 @@ seconds() { sed -n "s/.*$1_s=\([0-9.]*\).*/\1/p" | tail -1; }
 
 echo "pass build step backend seconds"
 for pass in $(seq 1 "$passes"); do
-  for step in process send; do
+  for step in ${STEPS:-process send}; do
     for backend in sqlite postgres relay; do
       case $backend in
         sqlite) opts=() ;;

@@ -8,6 +8,7 @@
 #include "core/modTexto.h"
 #include "database/DataAccessManager.h"
 #include "database/DatabaseConnection.h"
+#include "database/FilaCodificada.h"
 
 #include <QHash>
 #include <utility>
@@ -31,8 +32,9 @@ QString delEnvio(const DiarioEnvios::Entrada &e)
 }
 
 struct Articulo {
-    Fila antes; // empty: the send inserted it
-    Fila despues;
+    // In FilaCodificada's bytes, as the journal keeps them and as the catalog's rows compare.
+    QByteArray antes; // empty: the send inserted it
+    QByteArray despues;
     QString codigo;
 };
 
@@ -41,7 +43,7 @@ std::vector<Articulo> leerCambios(DiarioEnvios &diario, qint64 id)
     std::vector<Articulo> articulos;
     for (DiarioEnvios::Cambio &c : diario.cambios(id)) {
         Articulo a;
-        a.codigo = FilasEnteras::codigo(c.despues);
+        a.codigo = FilaCodificada::textoEn(c.despues, 1);
         a.antes = std::move(c.antes);
         a.despues = std::move(c.despues);
         articulos.push_back(std::move(a));
@@ -49,16 +51,20 @@ std::vector<Articulo> leerCambios(DiarioEnvios &diario, qint64 id)
     return articulos;
 }
 
-QHash<QString, Fila> filasActuales(const DiarioEnvios::Entrada &e, const std::vector<Articulo> &articulos)
+QHash<QString, QByteArray> filasActuales(const DiarioEnvios::Entrada &e, const std::vector<Articulo> &articulos)
 {
     QStringList codigos;
     codigos.reserve(qsizetype(articulos.size()));
     for (const Articulo &a : articulos)
         codigos << a.codigo;
-    return FilasEnteras::leer(e.catalogo, codigos, e.tipoBase);
+    QHash<QString, QByteArray> filas;
+    const QHash<QString, Fila> leidas = FilasEnteras::leer(e.catalogo, codigos, e.tipoBase);
+    for (auto it = leidas.cbegin(); it != leidas.cend(); ++it)
+        filas.insert(it.key(), FilaCodificada::codificar(it.value()));
+    return filas;
 }
 
-int igualesAlEnvio(const std::vector<Articulo> &articulos, const QHash<QString, Fila> &actuales)
+int igualesAlEnvio(const std::vector<Articulo> &articulos, const QHash<QString, QByteArray> &actuales)
 {
     int iguales = 0;
     for (const Articulo &a : articulos) {
@@ -118,7 +124,9 @@ struct Deshacer {
 
     static Sentencia sentencia(const Articulo &a)
     {
-        return a.antes.isEmpty() ? FilasEnteras::borrar(a.despues) : FilasEnteras::reponer(a.antes, a.despues);
+        const Fila despues = FilaCodificada::decodificar(a.despues);
+        return a.antes.isEmpty() ? FilasEnteras::borrar(despues)
+                                 : FilasEnteras::reponer(FilaCodificada::decodificar(a.antes), despues);
     }
 
     void contar(const Articulo &a) { ++(a.antes.isEmpty() ? resultado.borrados : resultado.repuestos); }
@@ -168,7 +176,7 @@ struct Deshacer {
         std::vector<Articulo> revisar;
         for (const Articulo *a : tocados)
             revisar.push_back(*a);
-        const QHash<QString, Fila> ahora = filasActuales(envio, revisar);
+        const QHash<QString, QByteArray> ahora = filasActuales(envio, revisar);
         for (const Articulo *a : tocados) {
             const auto fila = ahora.constFind(a->codigo);
             const bool vuelto = a->antes.isEmpty() ? fila == ahora.cend() : fila != ahora.cend() && *fila == a->antes;
@@ -179,7 +187,7 @@ struct Deshacer {
         }
     }
 
-    void ejecutar(const QHash<QString, Fila> &actuales)
+    void ejecutar(const QHash<QString, QByteArray> &actuales)
     {
         for (const Articulo &a : articulos) {
             const auto fila = actuales.constFind(a.codigo);
@@ -233,7 +241,7 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
               + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
                                "No se cambió nada."));
     std::vector<Articulo> articulos = leerCambios(diario, envio->id);
-    const QHash<QString, Fila> actuales = filasActuales(*envio, articulos);
+    const QHash<QString, QByteArray> actuales = filasActuales(*envio, articulos);
     // A send or undo killed half way is judged by the catalog: a send's rows are there only
     // when its commit was.
     const bool comoLoDejo = igualesAlEnvio(articulos, actuales) > 0;

@@ -6,15 +6,14 @@
 #include "database/ConnectionSettings.h"
 #include "database/DataAccessManager.h"
 
-#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QIODevice>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 const char *const kEsquema[] = {
@@ -43,33 +42,47 @@ QString noNulo(const QString &texto)
 
 const QString kMismaConexion = QStringLiteral("driver = ? and servidor = ? and base = ?");
 
-QDataStream &version(QDataStream &flujo)
+// A block of changes: each row as its length and its bytes, before then after.
+void agregar(QByteArray &bloque, const QByteArray &fila)
 {
-    flujo.setVersion(QDataStream::Qt_6_0);
-    return flujo;
+    const qint32 largo = qint32(fila.size());
+    bloque.append(reinterpret_cast<const char *>(&largo), sizeof(largo));
+    bloque.append(fila);
 }
 
 QByteArray codificar(const std::vector<DiarioEnvios::Cambio> &cambios, std::size_t desde, std::size_t hasta)
 {
-    QByteArray datos;
-    QDataStream flujo(&datos, QIODevice::WriteOnly);
-    version(flujo) << quint32(hasta - desde);
-    for (std::size_t i = desde; i < hasta; ++i)
-        flujo << cambios[i].antes << cambios[i].despues;
-    return datos;
+    QByteArray bloque;
+    for (std::size_t i = desde; i < hasta; ++i) {
+        agregar(bloque, cambios[i].antes);
+        agregar(bloque, cambios[i].despues);
+    }
+    return bloque;
 }
 
-bool decodificar(const QByteArray &datos, std::vector<DiarioEnvios::Cambio> &cambios)
+bool tomar(const QByteArray &bloque, qsizetype &pos, QByteArray &fila)
 {
-    QDataStream flujo(datos);
-    quint32 cantidad = 0;
-    version(flujo) >> cantidad;
-    for (quint32 i = 0; i < cantidad && flujo.status() == QDataStream::Ok; ++i) {
+    qint32 largo = 0;
+    if (pos + qsizetype(sizeof(largo)) > bloque.size())
+        return false;
+    std::memcpy(&largo, bloque.constData() + pos, sizeof(largo));
+    pos += sizeof(largo);
+    if (largo < 0 || pos + largo > bloque.size())
+        return false;
+    fila = bloque.mid(pos, largo);
+    pos += largo;
+    return true;
+}
+
+bool decodificar(const QByteArray &bloque, std::vector<DiarioEnvios::Cambio> &cambios)
+{
+    for (qsizetype pos = 0; pos < bloque.size();) {
         DiarioEnvios::Cambio cambio;
-        flujo >> cambio.antes >> cambio.despues;
+        if (!tomar(bloque, pos, cambio.antes) || !tomar(bloque, pos, cambio.despues))
+            return false;
         cambios.push_back(std::move(cambio));
     }
-    return flujo.status() == QDataStream::Ok;
+    return true;
 }
 } // namespace
 

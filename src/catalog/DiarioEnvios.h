@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QSqlDatabase>
 #include <QString>
-#include <QVariantList>
 #include <optional>
 #include <vector>
 
@@ -29,10 +28,10 @@ public:
         Estado estado = Estado::Pendiente;
     };
 
-    // One article: its row (FilasEnteras::Fila) before and after the send.
+    // One article: its row before and after the send, in FilaCodificada's bytes.
     struct Cambio {
-        QVariantList antes; // empty: the send inserted it
-        QVariantList despues;
+        QByteArray antes; // empty: the send inserted it
+        QByteArray despues;
         bool insertado() const { return antes.isEmpty(); }
     };
 

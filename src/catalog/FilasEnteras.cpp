@@ -100,11 +100,6 @@ QHash<QString, Fila> leer(const QString &idCatalogo, const QStringList &codigos,
     return filas;
 }
 
-QString catalogo(const Fila &fila)
-{
-    return fila.value(0).toString();
-}
-
 QString codigo(const Fila &fila)
 {
     return fila.value(1).toString();

@@ -20,7 +20,6 @@ QStringList columnas(const QString &tipoBase);
 // questions. Raises AppError.
 QHash<QString, Fila> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase);
 
-QString catalogo(const Fila &fila);
 // idarticulo as stored.
 QString codigo(const Fila &fila);
 

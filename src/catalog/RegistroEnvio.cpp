@@ -3,6 +3,9 @@
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "database/DatabaseConnection.h"
+#include "database/FilaCodificada.h"
+
+#include <algorithm>
 
 RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codigos) : m_codigos(codigos)
 {
@@ -55,9 +58,9 @@ std::vector<DiarioEnvios::Cambio> RegistroEnvio::capturados()
     std::vector<DiarioEnvios::Cambio> cambios;
     QHash<QString, std::size_t> donde;
     for (CambioDeFila &fila : m_conexion->cambiosCapturados()) {
-        if (FilasEnteras::catalogo(fila.despues).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
+        if (FilaCodificada::textoEn(fila.despues, 0).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
             continue;
-        const QString codigo = FilasEnteras::codigo(fila.despues);
+        const QString codigo = FilaCodificada::textoEn(fila.despues, 1);
         const auto visto = donde.constFind(codigo);
         if (visto != donde.cend()) {
             cambios[*visto].despues = std::move(fila.despues);
@@ -73,8 +76,11 @@ std::vector<DiarioEnvios::Cambio> RegistroEnvio::leidos()
 {
     std::vector<DiarioEnvios::Cambio> cambios;
     const auto despues = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
-    for (auto it = despues.cbegin(); it != despues.cend(); ++it)
-        cambios.push_back({m_antes.value(it.key()), it.value()});
+    for (auto it = despues.cbegin(); it != despues.cend(); ++it) {
+        const auto antes = m_antes.constFind(it.key());
+        cambios.push_back({antes == m_antes.cend() ? QByteArray() : FilaCodificada::codificar(*antes),
+                           FilaCodificada::codificar(it.value())});
+    }
     m_antes.clear();
     return cambios;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QVariantList>
+#include <QByteArray>
 
-// One row a run changed: its columns before (none when the run inserted it) and after.
+// One row a run changed, its columns in FilaCodificada's bytes: before (empty when the run
+// inserted it) and after.
 struct CambioDeFila {
-    QVariantList antes;
-    QVariantList despues;
+    QByteArray antes;
+    QByteArray despues;
 };

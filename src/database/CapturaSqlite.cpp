@@ -1,95 +1,106 @@
 #include "database/CapturaSqlite.h"
 
+#include "database/FilaCodificada.h"
+
+#define SQLITE_ENABLE_PREUPDATE_HOOK
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
-const char kTabla[] = "temp.sorvanta_cambios";
+// A row is a few hundred bytes: room for it at once rather than growing value by value.
+constexpr qsizetype kBytesPorFila = 384;
 
-QString valores(const char *fila, const QStringList &columnas)
+void gancho(void *captura, sqlite3 * /*motor*/, int operacion, const char *base, const char *tabla,
+            sqlite3_int64 /*antes*/, sqlite3_int64 /*despues*/)
 {
-    QStringList valores;
-    for (const QString &columna : columnas)
-        valores << QLatin1String(fila) + QLatin1Char('.') + columna;
-    return valores.join(QStringLiteral(", "));
+    if (qstrcmp(base, "main") == 0)
+        static_cast<CapturaSqlite *>(captura)->registrar(operacion, tabla);
 }
 
-bool ejecutar(sqlite3 *motor, const QString &sql)
+// The value as the engine holds it.
+void agregar(QByteArray &fila, sqlite3_value *valor)
 {
-    return sqlite3_exec(motor, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-QVariant valor(sqlite3_stmt *fila, int i)
-{
-    switch (sqlite3_column_type(fila, i)) {
+    switch (valor ? sqlite3_value_type(valor) : SQLITE_NULL) {
     case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(fila, i));
+        return FilaCodificada::entero(fila, sqlite3_value_int64(valor));
     case SQLITE_FLOAT:
-        return sqlite3_column_double(fila, i);
-    case SQLITE_TEXT:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(fila, i)),
-                                 sqlite3_column_bytes(fila, i));
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(fila, i)), sqlite3_column_bytes(fila, i));
-    default:
-        return QVariant();
+        return FilaCodificada::real(fila, sqlite3_value_double(valor));
+    case SQLITE_TEXT: {
+        const auto *texto = reinterpret_cast<const char *>(sqlite3_value_text(valor));
+        return FilaCodificada::texto(fila, texto, sqlite3_value_bytes(valor));
     }
+    case SQLITE_BLOB: {
+        const auto *datos = static_cast<const char *>(sqlite3_value_blob(valor));
+        return FilaCodificada::bytes(fila, datos, sqlite3_value_bytes(valor));
+    }
+    default:
+        return FilaCodificada::nulo(fila);
+    }
+}
+
+// Each column's place in the table, by name, letter case aside; -1 for one it lacks.
+std::vector<int> posiciones(sqlite3 *motor, const QString &tabla, const QStringList &columnas)
+{
+    std::vector<int> donde(std::size_t(columnas.size()), -1);
+    sqlite3_stmt *info = nullptr;
+    const QByteArray sql = "select cid, name from pragma_table_info(?1, 'main')";
+    if (sqlite3_prepare_v2(motor, sql.constData(), -1, &info, nullptr) != SQLITE_OK)
+        return donde;
+    const QByteArray nombre = tabla.toUtf8();
+    sqlite3_bind_text(info, 1, nombre.constData(), int(nombre.size()), SQLITE_TRANSIENT);
+    while (sqlite3_step(info) == SQLITE_ROW) {
+        const QString columna = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info, 1)));
+        for (qsizetype i = 0; i < columnas.size(); ++i)
+            if (columnas[i].compare(columna, Qt::CaseInsensitive) == 0)
+                donde[std::size_t(i)] = sqlite3_column_int(info, 0);
+    }
+    sqlite3_finalize(info);
+    return donde;
 }
 } // namespace
 
 bool CapturaSqlite::crear(sqlite3 *motor, const QString &tabla, const QStringList &columnas)
 {
     quitar(motor);
-    QStringList sinTipo;
-    for (int i = 0; i < columnas.size(); ++i)
-        sinTipo << QStringLiteral("c%1").arg(i);
-    const QString cols = sinTipo.join(QStringLiteral(", "));
-    const QString insertar = QStringLiteral("insert into %1 (nuevo, %2) values ").arg(QLatin1String(kTabla), cols);
-    // Columns without a type keep each value as the table holds it.
-    const bool hecho =
-        ejecutar(motor, QStringLiteral("create temp table sorvanta_cambios (nuevo integer, %1)").arg(cols))
-        && ejecutar(motor, QStringLiteral("create temp trigger sorvanta_actualizado after update on main.%1 begin "
-                                          "%2(0, %3); %2(1, %4); end")
-                               .arg(tabla, insertar, valores("old", columnas), valores("new", columnas)))
-        && ejecutar(motor, QStringLiteral("create temp trigger sorvanta_insertado after insert on main.%1 begin "
-                                          "%2(2, %3); end")
-                               .arg(tabla, insertar, valores("new", columnas)));
-    m_columnas = int(columnas.size());
-    if (!hecho)
-        quitar(motor);
-    return hecho;
-}
-
-std::vector<CambioDeFila> CapturaSqlite::leer(sqlite3 *motor) const
-{
-    std::vector<CambioDeFila> cambios;
-    sqlite3_stmt *fila = nullptr;
-    const QByteArray sql = QByteArrayLiteral("select * from ") + kTabla + " order by rowid";
-    if (!activa() || sqlite3_prepare_v2(motor, sql.constData(), -1, &fila, nullptr) != SQLITE_OK)
-        return cambios;
-    while (sqlite3_step(fila) == SQLITE_ROW) {
-        QVariantList valores;
-        valores.reserve(m_columnas);
-        for (int i = 1; i <= m_columnas; ++i)
-            valores.append(valor(fila, i));
-        const int nuevo = sqlite3_column_int(fila, 0);
-        // An update's row before comes just ahead of its row after.
-        if (nuevo == 0)
-            cambios.push_back({std::move(valores), {}});
-        else if (nuevo == 1 && !cambios.empty() && cambios.back().despues.isEmpty())
-            cambios.back().despues = std::move(valores);
-        else
-            cambios.push_back({{}, std::move(valores)});
-    }
-    sqlite3_finalize(fila);
-    return cambios;
+    if (!motor)
+        return false;
+    m_posiciones = posiciones(motor, tabla, columnas);
+    if (columnas.isEmpty() || std::find(m_posiciones.begin(), m_posiciones.end(), -1) != m_posiciones.end())
+        return false;
+    m_motor = motor;
+    m_tabla = tabla.toUtf8();
+    sqlite3_preupdate_hook(motor, gancho, this);
+    return true;
 }
 
 void CapturaSqlite::quitar(sqlite3 *motor)
 {
-    if (motor) {
-        ejecutar(motor, QStringLiteral("drop trigger if exists temp.sorvanta_actualizado"));
-        ejecutar(motor, QStringLiteral("drop trigger if exists temp.sorvanta_insertado"));
-        ejecutar(motor, QStringLiteral("drop table if exists temp.sorvanta_cambios"));
+    if (m_motor && m_motor == motor)
+        sqlite3_preupdate_hook(motor, nullptr, nullptr);
+    m_motor = nullptr;
+    m_cambios.clear();
+    m_posiciones.clear();
+}
+
+void CapturaSqlite::volverA(std::size_t marca)
+{
+    if (marca < m_cambios.size())
+        m_cambios.resize(marca);
+}
+
+void CapturaSqlite::registrar(int operacion, const char *tabla)
+{
+    if ((operacion != SQLITE_UPDATE && operacion != SQLITE_INSERT) || qstricmp(tabla, m_tabla.constData()) != 0)
+        return;
+    CambioDeFila cambio;
+    sqlite3_value *valor = nullptr;
+    if (operacion == SQLITE_UPDATE) {
+        cambio.antes.reserve(kBytesPorFila);
+        for (int posicion : m_posiciones)
+            agregar(cambio.antes, sqlite3_preupdate_old(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr);
     }
-    m_columnas = 0;
+    cambio.despues.reserve(kBytesPorFila);
+    for (int posicion : m_posiciones)
+        agregar(cambio.despues, sqlite3_preupdate_new(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr);
+    m_cambios.push_back(std::move(cambio));
 }

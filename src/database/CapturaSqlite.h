@@ -8,20 +8,33 @@
 
 struct sqlite3;
 
-// The rows a run inserts into or updates in one table of the embedded engine, kept by the
-// engine itself as each command runs: temporary triggers of this connection copy the row
-// before and after into a temporary table, which goes with the connection. Nothing is added to
-// the database file, no row is read twice, and a rolled-back command leaves nothing behind.
-// Made outside the run's transaction, so that a rollback of the run keeps the triggers.
+// The rows a run inserts into or updates in one table of the embedded engine, handed over by
+// the engine itself just before it writes each one (its pre-update hook): nothing is added to
+// the database, no row is read twice, and no Qt value is made on the way. What a command
+// recorded goes again when the command fails, and all of it when the engine rolls the run back.
 class CapturaSqlite {
 public:
-    // False, with nothing made, when the engine refuses (a column it lacks, say).
+    // False, with nothing recorded, when the table lacks one of the columns.
     bool crear(sqlite3 *motor, const QString &tabla, const QStringList &columnas);
-    // In the order the commands ran: an update gives its row before and after, an insert its row after.
-    std::vector<CambioDeFila> leer(sqlite3 *motor) const;
     void quitar(sqlite3 *motor);
-    bool activa() const { return m_columnas > 0; }
+    bool activa() const { return m_motor != nullptr; }
+
+    // Around each command: the rows it recorded go when it fails.
+    std::size_t marca() const { return m_cambios.size(); }
+    void volverA(std::size_t marca);
+    // The engine rolled the whole run back.
+    void vaciar() { m_cambios.clear(); }
+
+    // In the order the engine wrote them.
+    const std::vector<CambioDeFila> &cambios() const { return m_cambios; }
+
+    // Called by the engine; public for its C callback only.
+    void registrar(int operacion, const char *tabla);
 
 private:
-    int m_columnas = 0;
+    sqlite3 *m_motor = nullptr;
+    QByteArray m_tabla;
+    // Where each column of the row stands in the table.
+    std::vector<int> m_posiciones;
+    std::vector<CambioDeFila> m_cambios;
 };

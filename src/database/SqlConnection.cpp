@@ -268,6 +268,7 @@ void SqlConnection::guardarHecha()
 void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
 {
     m_enTransaccion = false;
+    m_captura.vaciar();
     const std::vector<Sentencia> hechas = std::exchange(m_hechas, {});
     m_bytesHechas = 0;
     if (std::exchange(m_sinReposicion, false)
@@ -291,6 +292,18 @@ void SqlConnection::reponer(const AppError &error, ErrorDeMotor::Clase clase)
 
 // One command, put in the database's dialect on its way.
 long SqlConnection::ejecutarSolo(const Sentencia &sentencia)
+{
+    const std::size_t marca = m_captura.marca();
+    try {
+        return ejecutarUna(sentencia);
+    } catch (const AppError &) {
+        // The engine took back what the failing command wrote.
+        m_captura.volverA(marca);
+        throw;
+    }
+}
+
+long SqlConnection::ejecutarUna(const Sentencia &sentencia)
 {
     if (sqlite3 *motor = motorSqlite()) {
         long cambiados = 0;
@@ -504,7 +517,7 @@ bool SqlConnection::capturarCambios(const QString &tabla, const QStringList &col
 
 std::vector<CambioDeFila> SqlConnection::cambiosCapturados()
 {
-    return m_captura.leer(motorSqlite());
+    return m_captura.cambios();
 }
 
 void SqlConnection::descartarTanda()
@@ -526,6 +539,7 @@ void SqlConnection::deshacerAbierto()
     }
     if (std::exchange(m_enTransaccion, false) && m_db.isOpen())
         QSqlQuery(m_db).exec(QStringLiteral("rollback"));
+    m_captura.vaciar();
     m_hechas = {};
     m_bytesHechas = 0;
     m_sinReposicion = false;

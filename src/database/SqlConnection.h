@@ -72,6 +72,7 @@ private:
     bool exec(QSqlQuery &query, const QString &texto);
     bool vigilado(const std::function<bool()> &sentencia);
     long ejecutarSolo(const Sentencia &sentencia);
+    long ejecutarUna(const Sentencia &sentencia);
     sqlite3 *motorSqlite() const;
     bool ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados);
     [[noreturn]] void falloSqlite(int codigo, const QString &motivo);
