@@ -15,7 +15,7 @@ const char *const kColumnas[] = {
 constexpr int kSinObservaciones = 11;
 constexpr int kClave = 2;
 // Codes a question: a server's round trip is worth many of them.
-constexpr qsizetype kCodigosPorConsulta = 1024;
+constexpr qsizetype kCodigosPorConsulta = 256;
 
 int cantidad(const QString &tipoBase)
 {
