@@ -117,7 +117,7 @@ std::optional<DiarioEnvios::Entrada> EnvioDeshacible(const QString &idCatalogo)
 
 QString TextoOfertaDeshacer(const DiarioEnvios::Entrada &envio)
 {
-    return QStringLiteral("Puede deshacerse el último envío al catálogo %1, del %2: «Deshacer último envío».")
+    return QStringLiteral("Puede deshacer el último envío al catálogo %1, del %2, con «Deshacer último envío».")
         .arg(modTexto::paraMensaje(envio.catalogo), envio.fecha);
 }
 

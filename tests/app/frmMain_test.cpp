@@ -397,7 +397,7 @@ private Q_SLOTS:
         QVERIFY(w.Form_Load());
         QCOMPARE(boxes.texts(), QStringList());
         QCOMPARE(w.cmd_Deshacer()->isEnabled(), ofrece);
-        QCOMPARE(w.lbDeshacer()->text().startsWith(u"Puede deshacerse el último envío al catálogo GEN, del "_s),
+        QCOMPARE(w.lbDeshacer()->text().startsWith(u"Puede deshacer el último envío al catálogo GEN, del "_s),
                  ofrece);
         if (diario.isEmpty())
             QVERIFY(!QFile::exists(DiarioEnvios::archivoDelUsuario()));
