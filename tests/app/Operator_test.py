@@ -531,8 +531,12 @@ class OperatorTest(OnXServer):
         user = pwd.getpwuid(os.geteuid()).pw_name
         for part in ("¿Deshacer el último envío al catálogo GEN?", user, ": 4 artículos"):
             self.assertIn(part, question)
-        other.keys("alt+s")
-        other.gone(box)
+        with p.catalog_held():  # another program writing: the undo waits for it
+            other.keys("alt+s")
+            other.gone(box)
+            time.sleep(1.5)
+            self.assertEqual(other.boxes(), [], "a message while another writer held the catalog")
+            self.assertEqual(p.rows("select count(*) from catarticulos"), [(6,)])
         [done] = other.answers()
         self.assertIn("al catálogo GEN: 2 artículos borrados, 1 devueltos a como estaban.", done)
         self.assertIn("1 artículos cambiaron después del envío y se dejaron como están: A-2", done)

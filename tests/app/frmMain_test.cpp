@@ -362,6 +362,31 @@ private Q_SLOTS:
         QCOMPARE(articleCount(), 2);
     }
 
+    // A send the journal cannot keep goes to the catalog and says it cannot be undone; the
+    // button stays off.
+    void aSendTheJournalCannotKeepSaysSo()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        QVERIFY(QDir().mkpath(DiarioEnvios::archivoDelUsuario())); // a folder where the file goes
+        FlexGrid &grid = *w.FRAM2_Grid();
+        grid.setCols(2);
+        grid.setRows(2);
+        const QStringList cells{u"[ ARTICULO ]"_s, u"[ DESCRIPCION ]"_s, u"A-1"_s, u"uno"_s};
+        for (int k = 0; k < cells.size(); ++k)
+            grid.setTextMatrix(k / 2, k % 2, cells[k]);
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"GEN"_s));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F11);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY2(
+            boxes.last().text.startsWith(u"Artículos enviados al catálogo GEN\r\nEste envío no podrá deshacerse: "_s),
+            qPrintable(boxes.last().text));
+        QCOMPARE(articleCount(), 1);
+        QVERIFY(!w.cmd_Deshacer()->isEnabled());
+    }
+
     // At start-up the last undoable send is offered on a line, its catalog the button's until
     // one is chosen; a journal that cannot be read offers nothing and says nothing.
     void startUpOffersTheLastUndoableSend_data()
@@ -397,8 +422,7 @@ private Q_SLOTS:
         QVERIFY(w.Form_Load());
         QCOMPARE(boxes.texts(), QStringList());
         QCOMPARE(w.cmd_Deshacer()->isEnabled(), ofrece);
-        QCOMPARE(w.lbDeshacer()->text().startsWith(u"Puede deshacer el último envío al catálogo GEN, del "_s),
-                 ofrece);
+        QCOMPARE(w.lbDeshacer()->text().startsWith(u"Puede deshacer el último envío al catálogo GEN, del "_s), ofrece);
         if (diario.isEmpty())
             QVERIFY(!QFile::exists(DiarioEnvios::archivoDelUsuario()));
         w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"PUR"_s));
