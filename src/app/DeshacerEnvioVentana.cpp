@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <utility>
 
 namespace {
 std::vector<DiarioEnvios::Entrada> deshaciblesSiHayDiario()
