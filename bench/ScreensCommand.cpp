@@ -21,7 +21,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -112,6 +114,43 @@ QString countryFor(const QString &origin)
     return QStringLiteral("ARG");
 }
 
+// F12 of the second load, an article corrected by another program, then the undo: its
+// question and its closing message, the real boxes over the window.
+bool undo(frmMain &w)
+{
+    press(w.lstArticulos(), Qt::Key_F12);
+    settle();
+    DataAccessManager &datos = *modGlobal::AccesoDatos;
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))
+        ->setSql(QStringLiteral("update catarticulos set ncm = '8482.10.10' where idcatalogo = 'GEN' and idarticulo = "
+                                "(select min(idarticulo) from catarticulos where idcatalogo = 'GEN')"));
+    datos.getDataConnectionByEntity(QStringLiteral("CATALOGOS"))->ejecutar();
+    w.lstArticulos()->selectRow(-1);
+    settle();
+    const MsgBox::Handler toStderr = [](const QString &text, MsgBox::Icon, const QString &) {
+        QTextStream(stderr) << text << Qt::endl;
+    };
+    MsgBox::setHandler({});
+    int shown = 0;
+    whenModal([&w, &shown, toStderr](QWidget *question) {
+        settle(50);
+        shotOver(&w, question, QStringLiteral("9-deshacer.png"));
+        ++shown;
+        whenModal([&w, &shown, toStderr](QWidget *box) {
+            settle(50);
+            shotOver(&w, box, QStringLiteral("10-deshecho.png"));
+            ++shown;
+            MsgBox::setHandler(toStderr);
+            press(box, Qt::Key_Return);
+        });
+        qobject_cast<QMessageBox *>(question)->button(QMessageBox::Yes)->click();
+    });
+    w.cmd_Deshacer()->click();
+    settle();
+    MsgBox::setHandler(toStderr);
+    return shown == 2;
+}
+
 // The same list loaded again in a new window: the columns come labelled when the catalog is chosen.
 // F11 over the list the first load sent: the catalog holds every article. Its descriptions
 // lose the blank the insert added, so the articles whose weight the insert kept show no change.
@@ -134,7 +173,7 @@ bool foreseenChanges(frmMain &w)
     w.lstArticulos()->selectRow(elegido);
     settle();
     shot(&w, QStringLiteral("8-cambios.png"));
-    return w.panelCambios()->isVisible();
+    return w.panelCambios()->isVisible() && undo(w);
 }
 
 bool secondLoad(const QString &workbook)
@@ -144,6 +183,9 @@ bool secondLoad(const QString &workbook)
         return false;
     w.resize(1440, 640);
     w.show();
+    settle();
+    // The first load's send, offered for undoing as the window starts.
+    shot(&w, QStringLiteral("7-oferta.png"));
     w.TxtArchivo()->setText(workbook);
     if (!w.LevantarArchivo())
         return false;

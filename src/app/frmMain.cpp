@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/CargarCatalogos.h"
+#include "app/DeshacerEnvioVentana.h"
 #include "app/IconoPrograma.h"
 #include "app/Mod_Main.h"
 #include "catalog/EnviarCatalogos.h"
@@ -170,6 +171,14 @@ void frmMain::construirControles()
     m_cmdExportar->setObjectName(QStringLiteral("cmd_Exportar"));
     place(m_cmdExportar, 9585, 1470, 1860, 300);
     m_cmdExportar->hide();
+    // In both states, under the check box and in line with the export button: the offer at
+    // start-up is taken before any sheet is loaded.
+    m_cmdDeshacer = new QPushButton(QStringLiteral("Deshacer último envío"), m_fram2);
+    m_cmdDeshacer->setObjectName(QStringLiteral("cmd_Deshacer"));
+    place(m_cmdDeshacer, 9195, 720, 2250, 300);
+    m_cmdDeshacer->setEnabled(false);
+    m_lbDeshacer = nuevaEtiqueta(m_fram2, QStringLiteral("lbDeshacer"), QString(), false);
+    place(m_lbDeshacer, 720, 1785, 10725, 225);
 
     m_grid = new FlexGrid(this);
     m_grid->setObjectName(QStringLiteral("FRAM2_Grid"));
@@ -185,7 +194,13 @@ void frmMain::construirControles()
 
     connect(m_cmdProcesar, &QPushButton::clicked, this, &frmMain::FRAM2_CmdProcesar_Click);
     connect(m_cmdExportar, &QPushButton::clicked, this, &frmMain::cmd_Exportar_Click);
+    connect(m_cmdDeshacer, &QPushButton::clicked, this, &frmMain::cmd_Deshacer_Click);
     connect(m_cboCatalogos, &QComboBox::currentIndexChanged, this, &frmMain::etiquetarCamposRecordados);
+    connect(m_cboCatalogos, &QComboBox::currentIndexChanged, this, [this] {
+        m_catalogoOfrecido.clear();
+        m_lbDeshacer->clear();
+        actualizarDeshacer();
+    });
 }
 
 bool frmMain::Form_Load()
@@ -214,7 +229,56 @@ bool frmMain::Form_Load()
     }
     if (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    ofrecerDeshacer();
     return true;
+}
+
+void frmMain::ofrecerDeshacer()
+{
+    const std::optional<DiarioEnvios::Entrada> envio = EnvioDeshacible(QString());
+    if (!envio)
+        return;
+    m_catalogoOfrecido = envio->catalogo;
+    m_lbDeshacer->setText(TextoOfertaDeshacer(*envio));
+    actualizarDeshacer();
+}
+
+void frmMain::actualizarDeshacer()
+{
+    const QString catalogo = catalogoElegido().isEmpty() ? m_catalogoOfrecido : catalogoElegido();
+    m_cmdDeshacer->setEnabled(!catalogo.isEmpty() && EnvioDeshacible(catalogo).has_value());
+}
+
+void frmMain::cmd_Deshacer_Click()
+{
+    const QScopedValueRollback<bool> enAccion(m_enAccion, true);
+    const QString catalogo = catalogoElegido().isEmpty() ? m_catalogoOfrecido : catalogoElegido();
+    if (catalogo.isEmpty())
+        return;
+    const bool deshecho = DeshacerEnvioElegido(catalogo, *m_prgBar);
+    m_lbDeshacer->clear();
+    m_catalogoOfrecido.clear();
+    // The review was made against the catalog as the send found it: F12 of it would send the
+    // same mistake again, so F11 must read the catalog anew first.
+    if (deshecho && !m_label2->isHidden() && catalogo.compare(modGlobal::IdCatalogoActual, Qt::CaseInsensitive) == 0)
+        volverACargar();
+    actualizarDeshacer();
+}
+
+void frmMain::volverACargar()
+{
+    m_listaEnviada = false;
+    m_panelCambios->hide();
+    m_lstArticulos->hide();
+    m_label2->hide();
+    m_cmdExportar->hide();
+    m_label1->show();
+    m_grid->show();
+    try {
+        LevantarArchivo();
+    } catch (const AppError &e) {
+        MsgBox::show(ErrorText::enProcedimiento(e, QStringLiteral("cmd_Deshacer_Click of Formulario frmMain")));
+    }
 }
 
 void frmMain::mostrarAntesDeConectar()
@@ -355,6 +419,7 @@ bool frmMain::teclaEnVentana(int key)
             && !MsgBox::ask(QStringLiteral("Estos artículos ya se enviaron. ¿Enviarlos otra vez?"), false))
             return true;
         m_listaEnviada = EnviarCatalogos(*m_lstArticulos, *m_prgBar) || m_listaEnviada;
+        actualizarDeshacer();
         return true;
     }
     return false;

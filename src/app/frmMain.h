@@ -48,6 +48,11 @@ public:
     QLabel *LblUser() const { return m_lblUser; }
     QLabel *lbHojaCalculo() const { return m_lbHojaCalculo; }
     QPushButton *cmd_Exportar() const { return m_cmdExportar; }
+    // "Deshacer último envío": enabled while the journal holds an undoable send for the chosen
+    // catalog (before one is chosen, for the send offered at start-up).
+    QPushButton *cmd_Deshacer() const { return m_cmdDeshacer; }
+    // The start-up offer of the last send still undoable, or nothing.
+    QLabel *lbDeshacer() const { return m_lbDeshacer; }
     QLabel *Image5() const { return m_image5; }
     FlexGrid *FRAM2_Grid() const { return m_grid; }
     ReviewList *lstArticulos() const { return m_lstArticulos; }
@@ -63,6 +68,7 @@ private Q_SLOTS:
     void FRAM2_CmdProcesar_Click();
     void chk_removeguion_Click();
     void cmd_Exportar_Click();
+    void cmd_Deshacer_Click();
 
 private:
     void construirControles();
@@ -76,6 +82,10 @@ private:
     // The fields remembered for the chosen catalog go on the columns of the loaded sheet.
     void etiquetarCamposRecordados();
     void recordarCampos();
+    void ofrecerDeshacer();
+    void actualizarDeshacer();
+    // After an undo of the list's catalog: the sheet again, to label and process anew.
+    void volverACargar();
     // One press of F1, F11 or F12: what it calls, and whether it called anything.
     void atenderTecla(QWidget *destino, int key);
     bool teclaEnVentana(int key);
@@ -98,6 +108,10 @@ private:
     QLabel *m_lblUser = nullptr;
     QLabel *m_lbHojaCalculo = nullptr;
     QPushButton *m_cmdExportar = nullptr;
+    QPushButton *m_cmdDeshacer = nullptr;
+    QLabel *m_lbDeshacer = nullptr;
+    // The catalog of the send offered at start-up, until a catalog is chosen.
+    QString m_catalogoOfrecido;
     QLabel *m_image5 = nullptr;
     FlexGrid *m_grid = nullptr;
     ReviewList *m_lstArticulos = nullptr;

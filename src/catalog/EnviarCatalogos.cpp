@@ -21,6 +21,12 @@ void mostrarEspera(QProgressBar &prgBar, const QString &aviso)
     prgBar.repaint();
 }
 
+// Beside "Deshacer último envío" the operator must hear that this send is not the one it undoes.
+QString sinDeshacer(const ResumenEnvio &resumen)
+{
+    return resumen.sinDeshacer.isEmpty() ? QString() : QStringLiteral("\r\n") + resumen.sinDeshacer;
+}
+
 void quitarEspera(QProgressBar &prgBar)
 {
     prgBar.resetFormat();
@@ -62,10 +68,10 @@ bool EnviarCatalogos(ReviewList &lstArticulos, QProgressBar &prgBar)
         // The operator can untick the article the database refused and go on.
         if (!resumen.enCurso.isEmpty())
             texto += QStringLiteral("\r\nArtículo que se estaba enviando: ") + modTexto::paraMensaje(resumen.enCurso);
-        MsgBox::show(texto, MsgBox::Icon::Exclamation);
+        MsgBox::show(texto + sinDeshacer(resumen), MsgBox::Icon::Exclamation);
         return false;
     }
-    MsgBox::show(QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual,
+    MsgBox::show(QStringLiteral("Artículos enviados al catálogo ") + modGlobal::IdCatalogoActual + sinDeshacer(resumen),
                  MsgBox::Icon::Information);
     return true;
 }

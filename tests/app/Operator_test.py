@@ -32,6 +32,7 @@ TXT_ARCHIVO = (720, 390, 5415, 285)
 CMD_PROCESAR = (6225, 390, 495, 285)
 CBO_CATALOGOS = (720, 1050, 4725, 315)
 CMD_EXPORTAR = (9585, 1470, 1860, 300)
+CMD_DESHACER = (9195, 720, 2250, 300)
 GRID_TOP_LEFT = (60, 2085)
 LIST_TOP_LEFT = (165, 2595)
 TWIPS_PER_PIXEL = 15  # the X server runs at 96 dots per inch
@@ -491,6 +492,67 @@ class OperatorTest(OnXServer):
                          sorted((origin, code, "1") for origin, code in origins.items()))
         self.assertEqual(p.rows("select idarticulo, IdPais from catarticulos where idcatalogo = 'GEN' order by rowid"),
                          [(code, origins[origin]) for code, _, origin in articles])
+
+    def test_undo_of_a_send_with_a_wrong_column(self):
+        """A column of remarks sent as the description: the undo, taken from the start-up offer
+        of another window, puts every column back, but for the article another program changed
+        meanwhile; the first window's button then meets the undone send and refuses."""
+        p = self.program
+        p.write("insert into catarticulos values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                [("GEN", code, "Tornillo " + code, "TORNILLO " + code, "7318.15.00.100", 0.25, "ARG",
+                  "Sorvanta - otro\\PC", "2020-01-02 03:04:05", "obs1", "obs2", "obs3", "UN", "-X")
+                 for code in ("A-1", "A-2", "A-3")]
+                + [("PUR", "A-1", "De compras", None, None, 1.5, "CHN", "x", "2019-05-06 07:08:09", None, None,
+                    None, None, None)])
+        everything = "select * from catarticulos order by idcatalogo, idarticulo"
+        before = p.rows(everything)
+        sheet = os.path.join(self.dir.name, "observaciones.csv")
+        with open(sheet, "w", encoding="utf-8", newline="") as f:
+            csv.writer(f).writerows([("Codigo", "Observaciones"), ("A-1", "revisar embalaje"), ("A-2", "sin stock"),
+                                     ("N-1", "nuevo proveedor "), ("N-2", "muestra ")])
+        p.load(sheet)
+        p.assign([ARTICULO, DESCRIPCION])  # the remarks, labelled as the description
+        p.choose_catalog("[G")
+        p.keys("F11")
+        self.assertEqual(self.send(), ["Artículos enviados al catálogo GEN"])
+        self.assertEqual(p.rows("select idarticulo, descripcion from catarticulos where idcatalogo = 'GEN'"
+                                " order by idarticulo"),
+                         [("A-1", "revisar embalaje"), ("A-2", "sin stock"), ("A-3", "Tornillo A-3"),
+                          ("N-1", "nuevo proveedor "), ("N-2", "muestra ")])
+        # Another program corrects an article the send wrote: the undo leaves it be.
+        p.write("update catarticulos set ncm = ? where idcatalogo = 'GEN' and idarticulo = ?", [("8482.10.10", "A-2")])
+        changed = p.rows("select * from catarticulos where idcatalogo = 'GEN' and idarticulo = 'A-2'")
+
+        # A window started now offers the send; no catalog chosen, its button takes that one.
+        other = Program(self.dir.name)
+        self.addCleanup(other.stop)
+        other.click(CMD_DESHACER)
+        box, question = poll(other.boxes, 30, "the question of the undo")[0]
+        user = pwd.getpwuid(os.geteuid()).pw_name
+        for part in ("¿Deshacer el último envío al catálogo GEN?", user, ": 4 artículos"):
+            self.assertIn(part, question)
+        with p.catalog_held():  # another program writing: the undo waits for it
+            other.keys("alt+s")
+            other.gone(box)
+            time.sleep(1.5)
+            self.assertEqual(other.boxes(), [], "a message while another writer held the catalog")
+            self.assertEqual(p.rows("select count(*) from catarticulos"), [(6,)])
+        [done] = other.answers()
+        self.assertIn("al catálogo GEN: 2 artículos borrados, 1 devueltos a como estaban.", done)
+        self.assertIn("1 artículos cambiaron después del envío y se dejaron como están: A-2", done)
+        self.assertEqual(p.rows(everything), before[:1] + changed + before[2:])
+        # Nothing left to undo there: the button is off.
+        other.click(CMD_DESHACER)
+        time.sleep(1.0)
+        self.assertEqual(other.boxes(), [], "the button after the undo")
+        other.stop()
+
+        # The first window still has the send of its F12 in mind: a second undo is refused.
+        p.click(CMD_DESHACER)
+        [refused] = p.answers()
+        self.assertIn("El último envío al catálogo GEN", refused)
+        self.assertIn("ya se deshizo; solo el último envío puede deshacerse, y una vez. No se cambió nada.", refused)
+        self.assertEqual(p.rows(everything), before[:1] + changed + before[2:])
 
 
 class SilentServerTest(OnXServer):

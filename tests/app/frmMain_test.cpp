@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "catalog/DiarioEnvios.h"
 #include "catalog/VistaPrevia.h"
 #include "core/SettingsStore.h"
 #include "core/UserIdentity.h"
@@ -15,6 +16,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -308,6 +312,122 @@ private Q_SLOTS:
         QCOMPARE(w.lstArticulos()->subItem(0, 1), u"uno"_s);
         QCOMPARE(w.lstArticulos()->columnCount(), 14);
         QVERIFY(w.panelCambios()->geometry().top() > w.lstArticulos()->geometry().bottom());
+    }
+
+    // The undo of the list's own send: No changes nothing; Sí puts the catalog back and the
+    // window back at the sheet, labelled as F11 remembered it, so F12 waits for a new F11.
+    void theUndoOfTheListsSendNeedsF11Again()
+    {
+        QFile hoja(m_env->path(u"hoja.csv"_s));
+        QVERIFY(hoja.open(QIODevice::WriteOnly));
+        hoja.write("Codigo,Texto\r\nA-1,uno\r\nA-2,dos\r\n");
+        hoja.close();
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.cmd_Deshacer()->isEnabled());
+        w.TxtArchivo()->setText(hoja.fileName());
+        QVERIFY(w.LevantarArchivo());
+        w.FRAM2_Grid()->setTextMatrix(0, 0, u"[ ARTICULO ]"_s);
+        w.FRAM2_Grid()->setTextMatrix(0, 1, u"[ DESCRIPCION ]"_s);
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"GEN"_s));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F11);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.texts(), QStringList{u"Artículos enviados al catálogo GEN"_s});
+        QVERIFY(w.cmd_Deshacer()->isEnabled());
+
+        w.cmd_Deshacer()->click();
+        QCOMPARE(boxes.questions().size(), 1);
+        QCOMPARE(boxes.defaultYes(), QList<bool>{false});
+        QCOMPARE(articleCount(), 2);
+        QVERIFY(w.label1()->isHidden());
+
+        boxes.answerQuestions(true);
+        w.cmd_Deshacer()->click();
+        QCOMPARE(boxes.count(), 2);
+        QVERIFY2(boxes.last().text.startsWith(u"Se deshizo el envío del "_s), qPrintable(boxes.last().text));
+        QCOMPARE(articleCount(), 0);
+        QVERIFY(!w.cmd_Deshacer()->isEnabled());
+        QVERIFY(w.label1()->isVisible() && w.label2()->isHidden() && w.cmd_Exportar()->isHidden());
+        QVERIFY(w.FRAM2_Grid()->isVisible() && w.lstArticulos()->isHidden() && w.panelCambios()->isHidden());
+        QCOMPARE(w.FRAM2_Grid()->rows(), 3);
+        QCOMPARE(w.FRAM2_Grid()->textMatrix(0, 1), u"[ DESCRIPCION ]"_s);
+        QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 2);
+        QTest::keyClick(w.FRAM2_Grid(), Qt::Key_F11);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.last().text, u"Artículos enviados al catálogo GEN"_s);
+        QCOMPARE(articleCount(), 2);
+    }
+
+    // A send the journal cannot keep goes to the catalog and says it cannot be undone; the
+    // button stays off.
+    void aSendTheJournalCannotKeepSaysSo()
+    {
+        MsgBoxRecorder boxes;
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        QVERIFY(QDir().mkpath(DiarioEnvios::archivoDelUsuario())); // a folder where the file goes
+        FlexGrid &grid = *w.FRAM2_Grid();
+        grid.setCols(2);
+        grid.setRows(2);
+        const QStringList cells{u"[ ARTICULO ]"_s, u"[ DESCRIPCION ]"_s, u"A-1"_s, u"uno"_s};
+        for (int k = 0; k < cells.size(); ++k)
+            grid.setTextMatrix(k / 2, k % 2, cells[k]);
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"GEN"_s));
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F11);
+        QTest::keyClick(w.lstArticulos(), Qt::Key_F12);
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY2(
+            boxes.last().text.startsWith(u"Artículos enviados al catálogo GEN\r\nEste envío no podrá deshacerse: "_s),
+            qPrintable(boxes.last().text));
+        QCOMPARE(articleCount(), 1);
+        QVERIFY(!w.cmd_Deshacer()->isEnabled());
+    }
+
+    // At start-up the last undoable send is offered on a line, its catalog the button's until
+    // one is chosen; a journal that cannot be read offers nothing and says nothing.
+    void startUpOffersTheLastUndoableSend_data()
+    {
+        QTest::addColumn<QByteArray>("diario");
+        QTest::addColumn<bool>("ofrece");
+        QTest::newRow("no journal") << QByteArray() << false;
+        QTest::newRow("a send to GEN") << QByteArray("send") << true;
+        QTest::newRow("not a database") << QByteArray("esto no es una base de datos sqlite, ni lo fue nunca") << false;
+    }
+
+    void startUpOffersTheLastUndoableSend()
+    {
+        QFETCH(QByteArray, diario);
+        QFETCH(bool, ofrece);
+        MsgBoxRecorder boxes;
+        if (diario == "send") {
+            frmMain primera;
+            QVERIFY(primera.Form_Load());
+            DiarioEnvios journal;
+            DiarioEnvios::Entrada entrada = DiarioEnvios::nuevaEntrada(u"GEN"_s);
+            entrada.id = journal.registrar(entrada, {{QByteArray(), QByteArray(R"({"idarticulo":"A-1"})")}});
+            journal.marcar(entrada, DiarioEnvios::Estado::Hecho);
+            ComponentRegistry::reset();
+            modGlobal::reset();
+        } else if (!diario.isEmpty()) {
+            QFile archivo(DiarioEnvios::archivoDelUsuario());
+            QVERIFY(QDir().mkpath(QFileInfo(archivo).absolutePath()));
+            QVERIFY(archivo.open(QIODevice::WriteOnly));
+            archivo.write(diario.repeated(100));
+        }
+        frmMain w;
+        QVERIFY(w.Form_Load());
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(w.cmd_Deshacer()->isEnabled(), ofrece);
+        QCOMPARE(w.lbDeshacer()->text().startsWith(u"Puede deshacer el último envío al catálogo GEN, del "_s), ofrece);
+        if (diario.isEmpty())
+            QVERIFY(!QFile::exists(DiarioEnvios::archivoDelUsuario()));
+        w.cboCatalogos()->setCurrentIndex(w.cboIdCatalogo()->findText(u"PUR"_s));
+        QVERIFY(!w.cmd_Deshacer()->isEnabled());
+        QVERIFY(w.lbDeshacer()->text().isEmpty());
     }
 };
 
