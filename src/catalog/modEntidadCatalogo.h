@@ -41,7 +41,6 @@ bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);
 // apostrophe-safe): one query for many rows of F11.
 QList<QPair<QString, QString>> NcmDeAlgunos(const QString &idCatalogo, const QStringList &idsArticulo);
 
-
 // Sets estado ("Existe" / "Nuevo") and ncm_catalogo in `articulo` and returns a copy of it.
 RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articulo);
 

@@ -5,9 +5,9 @@
 #include "database/ErrorDeMotor.h"
 #include "database/SesionPostgres.h"
 
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>

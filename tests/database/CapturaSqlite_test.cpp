@@ -78,7 +78,8 @@ private slots:
     {
         std::unique_ptr<SqlConnection> c(abrir(
             esquema()
-            + QStringList{u"create trigger r before insert on t when new.k = 'z' begin select raise(rollback, 'no'); end"_s}));
+            + QStringList{
+                u"create trigger r before insert on t when new.k = 'z' begin select raise(rollback, 'no'); end"_s}));
         QVERIFY(c->capturarCambios(u"t"_s, {u"k"_s, u"x"_s}));
         c->comenzarTanda();
         ejecutar(*c, "update t set x = 'dos' where k = 'a'");
