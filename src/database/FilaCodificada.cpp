@@ -1,5 +1,6 @@
 #include "database/FilaCodificada.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace FilaCodificada {
@@ -93,8 +94,12 @@ void entero(QByteArray &fila, qint64 valor)
     fijo(fila, kEntero, valor);
 }
 
+// The embedded engine hands a whole number over as an integer or as a real depending on where
+// it comes from (a real column keeps 2.0 as 2 on disk): a whole number is one value.
 void real(QByteArray &fila, double valor)
 {
+    if (std::trunc(valor) == valor && std::fabs(valor) < 9.0e18)
+        return entero(fila, qint64(valor));
     fijo(fila, kReal, valor);
 }
 

@@ -12,6 +12,7 @@
 namespace FilaCodificada {
 void nulo(QByteArray &fila);
 void entero(QByteArray &fila, qint64 valor);
+// A whole number is kept as an integer.
 void real(QByteArray &fila, double valor);
 void texto(QByteArray &fila, const char *utf8, int bytes);
 void bytes(QByteArray &fila, const char *datos, int cantidad);
