@@ -181,6 +181,47 @@ private Q_SLOTS:
                  QStringLiteral("GEN"));
         QCOMPARE(command(QStringLiteral("update catalogo set descripcion = 'General' where idcatalogo = 'GEN'")), 1L);
     }
+
+    // A question asked again is prepared on the session and asked by name from then on: its
+    // answer is the written-out question's, whatever its values hold, and a new session
+    // prepares it afresh.
+    void questionAskedAgainIsPrepared()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        const QStringList codigos{u"O'Brien"_s, u"C:\\dir\\"_s, u"Ñandú ñ"_s, u"gen"_s};
+        for (const QString &codigo : codigos.mid(0, 3))
+            command(u"insert into catalogo (idcatalogo, descripcion) values ('%1', 'd %1')"_s.arg(
+                QString(codigo).replace(u"'"_s, u"''"_s)));
+        const auto preguntar = [&](const QString &codigo) {
+            Sentencia sql(u"select idcatalogo, descripcion from catalogo where idcatalogo = "_s);
+            sql.texto(codigo);
+            std::shared_ptr<Recordset> rs;
+            m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->setSql(sql);
+            if (!m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->crearRs(rs))
+                return QString();
+            return rs->fields(u"idcatalogo"_s).toString() + u'|' + rs->fields(u"descripcion"_s).toString();
+        };
+        const auto preparadas = [&] {
+            return first(u"select count(*) from pg_prepared_statements where name like 'sorvanta_consulta_%'"_s);
+        };
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (const QString &codigo : codigos.mid(0, 3))
+                QCOMPARE(preguntar(codigo), codigo + u"|d "_s + codigo);
+            // Told apart as the catalog tells its codes: without regard to case.
+            QCOMPARE(preguntar(codigos[3]), u"GEN|General"_s);
+            QCOMPARE(preguntar(u"nada"_s), QString());
+            QCOMPARE(preparadas(), u"1"_s);
+            std::shared_ptr<Recordset> rs;
+            try {
+                query(u"CATALOGOS"_s, u"select pg_terminate_backend(pg_backend_pid())"_s, rs);
+            } catch (const AppError &e) {
+                QVERIFY(!e.description().isEmpty());
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(DAMMainBackendsTest)
