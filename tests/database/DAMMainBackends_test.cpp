@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "database/ConsultasPostgres.h"
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
 #include "support/DataAccessTestConfig.h"
@@ -221,6 +222,35 @@ private Q_SLOTS:
                 QVERIFY(!e.description().isEmpty());
             }
         }
+    }
+
+    // Questions of ever new shapes, each asked twice, never leave more than the bound of
+    // prepared ones on the server, and keep their answers.
+    void preparedShapesStayBounded()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        int mayor = 0;
+        for (int largo = 1; largo <= ConsultasPostgres::kMaxPreparadas + 8; ++largo) {
+            Sentencia sql(u"select count(*) from catalogo where idcatalogo in ("_s);
+            for (int i = 0; i < largo; ++i) {
+                if (i > 0)
+                    sql << QLatin1String(", ");
+                sql.texto(i == largo - 1 ? u"gen"_s : u"no-%1"_s.arg(i));
+            }
+            sql << QLatin1String(")");
+            for (int vez = 0; vez < 2; ++vez) {
+                std::shared_ptr<Recordset> rs;
+                m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->setSql(sql);
+                QVERIFY(m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->crearRs(rs));
+                QCOMPARE(rs->field(0).toInt(), 1);
+            }
+            mayor = std::max(mayor, first(u"select count(*) from pg_prepared_statements"_s).toInt());
+        }
+        QVERIFY(mayor > 0);
+        QVERIFY2(mayor <= ConsultasPostgres::kMaxPreparadas, qPrintable(QString::number(mayor)));
     }
 };
 
