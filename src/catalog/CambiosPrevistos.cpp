@@ -2,8 +2,6 @@
 
 #include "catalog/FormatoSql.h"
 
-#include <QLocale>
-
 namespace {
 
 class Comparador {
@@ -21,14 +19,13 @@ public:
     // the database reads from that text.
     void peso(const QVariant &antes, double kilos)
     {
-        const QString escrito = FormatoSql::pesoUpdate(kilos);
-        const double despues = QLocale::c().toDouble(escrito);
+        const double despues = FormatoSql::pesoUpdateLeido(kilos);
         bool esNumero = false;
         const double valor = antes.isNull() ? 0 : antes.toDouble(&esNumero);
         if (esNumero && valor == despues)
             return;
-        m_cambios.append(
-            {QStringLiteral("ArtKgUnitario"), esNumero ? FormatoSql::pesoUpdate(valor) : comoTexto(antes), escrito});
+        m_cambios.append({QStringLiteral("ArtKgUnitario"), esNumero ? FormatoSql::pesoUpdate(valor) : comoTexto(antes),
+                          FormatoSql::pesoUpdate(kilos)});
     }
 
 private:

@@ -13,6 +13,9 @@ QString pesoInsert(double kilos);
 // General format, no grouping, as many decimals as needed; e.g. 1.5 -> 1.5.
 QString pesoUpdate(double kilos);
 
+// The number a database reads from pesoUpdate(kilos): kilos to 15 significant digits.
+double pesoUpdateLeido(double kilos);
+
 // Year, month and day (4, 2 and 2 digits) joined by the operator's date separator.
 QString fechaAccess(const QDate &fecha);
 

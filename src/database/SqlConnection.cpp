@@ -24,7 +24,7 @@ const int kSinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 } // namespace
 
 SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect)
-    : m_db(db), m_dialect(dialect), m_formas(dialect), m_sqlite(m_formas)
+    : m_db(db), m_dialect(dialect), m_formas(dialect), m_sqlite(m_formas), m_postgres(m_formas)
 {
     prepararSqlite();
 }
@@ -64,6 +64,7 @@ void SqlConnection::cerrar()
 {
     m_captura.quitar(motorSqlite());
     m_sqlite.olvidar();
+    m_postgres.olvidar();
     m_db.close();
 }
 
@@ -77,6 +78,7 @@ void SqlConnection::ensureOpen()
     if (m_db.isOpen())
         return;
     if (m_db.open()) {
+        m_postgres.olvidar();
         const QString sesion = SesionPostgres::preparar(m_db, m_dialect);
         if (sesion.isEmpty()) {
             prepararSqlite();
@@ -190,7 +192,7 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
         preparada = m_sqlite.consultar(m_db, motor, m_sentencia);
     std::optional<QSqlQuery> entera;
     if (!preparada)
-        run(entera.emplace(m_db));
+        run(entera.emplace(m_db), textoDeConsulta());
     QSqlQuery &query = preparada ? *preparada : *entera;
     const QSqlRecord record = query.record();
     const int columns = record.count();
@@ -215,6 +217,18 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
     const bool any = !rows.empty();
     rs = std::make_shared<Recordset>(std::move(names), std::move(rows));
     return any;
+}
+
+// A server's question outside the run's transaction may go as a prepared one: a PREPARE the
+// server refuses there aborts nothing.
+QString SqlConnection::textoDeConsulta()
+{
+    if (!esPostgres() || m_abierta || m_perdida)
+        return translatedSql();
+    return m_postgres.texto(m_sentencia, [this](const QString &texto) {
+        QSqlQuery query(m_db);
+        return exec(query, texto);
+    });
 }
 
 long SqlConnection::ejecutar()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/CapturaSqlite.h"
+#include "database/ConsultasPostgres.h"
 #include "database/DatabaseConnection.h"
 #include "database/ErrorDeMotor.h"
 #include "database/FormasEnDialecto.h"
@@ -69,6 +70,7 @@ private:
     void abrirParaSentencia();
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
+    QString textoDeConsulta();
     bool exec(QSqlQuery &query, const QString &texto);
     bool vigilado(const std::function<bool()> &sentencia);
     long ejecutarSolo(const Sentencia &sentencia);
@@ -100,6 +102,8 @@ private:
     // engine's prepared once per shape.
     FormasEnDialecto m_formas;
     SentenciasSqlite m_sqlite;
+    // A server's questions planned once per shape, outside a run's transaction.
+    ConsultasPostgres m_postgres;
     Sentencia m_sentencia;
     bool m_abrirDeNuevo = false;
     qint64 m_esperaMaximaMs = 60'000;

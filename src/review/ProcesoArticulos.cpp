@@ -63,9 +63,11 @@ public:
         modEntidadCatalogo::ExigirCatalogo(m_opciones.idCatalogo, QStringLiteral("No se procesó nada."));
         // A run that failed half-way left its items behind; they must not be listed twice.
         m_lista.clearItems();
-        if (m_vista)
-            m_vista->limpiar();
         const int filas = m_grilla.rows();
+        if (m_vista) {
+            m_vista->limpiar();
+            m_vista->reservar(filas - 1);
+        }
         for (int r = 1; r < filas; ++r) {
             procesarFila(r);
             m_pasos.avance(r, r == filas - 1);

@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "database/ConsultasPostgres.h"
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
 #include "support/DataAccessTestConfig.h"
@@ -180,6 +181,76 @@ private Q_SLOTS:
         QCOMPARE(first(QStringLiteral("select idcatalogo from catalogo where idcatalogo = 'gen'")),
                  QStringLiteral("GEN"));
         QCOMPARE(command(QStringLiteral("update catalogo set descripcion = 'General' where idcatalogo = 'GEN'")), 1L);
+    }
+
+    // A question asked again is prepared on the session and asked by name from then on: its
+    // answer is the written-out question's, whatever its values hold, and a new session
+    // prepares it afresh.
+    void questionAskedAgainIsPrepared()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        const QStringList codigos{u"O'Brien"_s, u"C:\\dir\\"_s, u"Ñandú ñ"_s, u"gen"_s};
+        for (const QString &codigo : codigos.mid(0, 3))
+            command(u"insert into catalogo (idcatalogo, descripcion) values ('%1', 'd %1')"_s.arg(
+                QString(codigo).replace(u"'"_s, u"''"_s)));
+        const auto preguntar = [&](const QString &codigo) {
+            Sentencia sql(u"select idcatalogo, descripcion from catalogo where idcatalogo = "_s);
+            sql.texto(codigo);
+            std::shared_ptr<Recordset> rs;
+            m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->setSql(sql);
+            if (!m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->crearRs(rs))
+                return QString();
+            return rs->fields(u"idcatalogo"_s).toString() + u'|' + rs->fields(u"descripcion"_s).toString();
+        };
+        const auto preparadas = [&] {
+            return first(u"select count(*) from pg_prepared_statements where name like 'sorvanta_consulta_%'"_s);
+        };
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (const QString &codigo : codigos.mid(0, 3))
+                QCOMPARE(preguntar(codigo), codigo + u"|d "_s + codigo);
+            // Told apart as the catalog tells its codes: without regard to case.
+            QCOMPARE(preguntar(codigos[3]), u"GEN|General"_s);
+            QCOMPARE(preguntar(u"nada"_s), QString());
+            QCOMPARE(preparadas(), u"1"_s);
+            std::shared_ptr<Recordset> rs;
+            try {
+                query(u"CATALOGOS"_s, u"select pg_terminate_backend(pg_backend_pid())"_s, rs);
+            } catch (const AppError &e) {
+                QVERIFY(!e.description().isEmpty());
+            }
+        }
+    }
+
+    // Questions of ever new shapes, each asked twice, never leave more than the bound of
+    // prepared ones on the server, and keep their answers.
+    void preparedShapesStayBounded()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        int mayor = 0;
+        for (int largo = 1; largo <= ConsultasPostgres::kMaxPreparadas + 8; ++largo) {
+            Sentencia sql(u"select count(*) from catalogo where idcatalogo in ("_s);
+            for (int i = 0; i < largo; ++i) {
+                if (i > 0)
+                    sql << QLatin1String(", ");
+                sql.texto(i == largo - 1 ? u"gen"_s : u"no-%1"_s.arg(i));
+            }
+            sql << QLatin1String(")");
+            for (int vez = 0; vez < 2; ++vez) {
+                std::shared_ptr<Recordset> rs;
+                m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->setSql(sql);
+                QVERIFY(m_dam->getDataConnectionByEntity(u"CATALOGOS"_s)->crearRs(rs));
+                QCOMPARE(rs->field(0).toInt(), 1);
+            }
+            mayor = std::max(mayor, first(u"select count(*) from pg_prepared_statements"_s).toInt());
+        }
+        QVERIFY(mayor > 0);
+        QVERIFY2(mayor <= ConsultasPostgres::kMaxPreparadas, qPrintable(QString::number(mayor)));
     }
 };
 

@@ -1,0 +1,78 @@
+#include "database/ConsultasPostgres.h"
+
+#include <algorithm>
+#include <utility>
+
+bool ConsultasPostgres::soloTextos(const Sentencia &sentencia)
+{
+    const auto &valores = sentencia.valores();
+    return !valores.empty() && std::all_of(valores.begin(), valores.end(), [](const Sentencia::Valor &valor) {
+        return valor.tipo == Sentencia::Valor::Texto;
+    });
+}
+
+// The statement in the dialect with $1, $2... in the values' places, a text's apostrophes taken away.
+QString ConsultasPostgres::conParametros(const Sentencia &sentencia)
+{
+    const QStringList &partes = m_formas.partes(sentencia);
+    QString sql = partes.front();
+    for (qsizetype i = 1; i < partes.size(); ++i) {
+        sql.chop(1);
+        sql += QLatin1Char('$') + QString::number(i);
+        sql += QStringView(partes[i]).mid(1);
+    }
+    return sql;
+}
+
+// Each value as the written-out text spells it.
+QString ConsultasPostgres::ejecucion(const QString &nombre, const Sentencia &sentencia)
+{
+    QString sql = QLatin1String("execute ") + nombre + QLatin1String(" (");
+    sql.reserve(sql.size() + 16 * qsizetype(sentencia.valores().size()));
+    bool primero = true;
+    for (const Sentencia::Valor &valor : sentencia.valores()) {
+        if (!std::exchange(primero, false))
+            sql += QLatin1String(", ");
+        sql += QLatin1Char('\'');
+        Sentencia::escribir(sql, valor);
+        sql += QLatin1Char('\'');
+    }
+    return sql + QLatin1Char(')');
+}
+
+void ConsultasPostgres::soltar(const Ejecutor &ejecutar)
+{
+    if (m_preparadas > 0)
+        ejecutar(QStringLiteral("deallocate all"));
+    olvidar();
+}
+
+void ConsultasPostgres::olvidar()
+{
+    m_vistas.clear();
+    m_preparadas = 0;
+}
+
+QString ConsultasPostgres::texto(const Sentencia &sentencia, const Ejecutor &ejecutar)
+{
+    if (!soloTextos(sentencia))
+        return m_formas.escrita(sentencia);
+    auto forma = m_vistas.find(sentencia.forma());
+    if (forma == m_vistas.end()) {
+        if (m_vistas.size() >= kMaxVistas || m_preparadas >= kMaxPreparadas)
+            soltar(ejecutar);
+        m_vistas.insert(sentencia.forma(), Forma{});
+        return m_formas.escrita(sentencia);
+    }
+    if (forma->estado == Forma::Vista) {
+        const QString nombre = QStringLiteral("sorvanta_consulta_%1").arg(++m_siguiente);
+        const bool preparada = ejecutar(QLatin1String("prepare ") + nombre + QLatin1String(" as ")
+                                        + conParametros(sentencia));
+        forma->estado = preparada ? Forma::Preparada : Forma::Rechazada;
+        forma->nombre = nombre;
+        m_preparadas += preparada ? 1 : 0;
+    }
+    if (forma->estado == Forma::Rechazada)
+        return m_formas.escrita(sentencia);
+    return ejecucion(forma->nombre, sentencia);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "database/FormasEnDialecto.h"
+#include "database/Sentencia.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+
+// A server plans a question anew each time its text arrives, and a grouped question of a few
+// hundred codes costs it more to plan than to answer. A question seen again is prepared once on
+// the session (PREPARE) and from then on asked by name with its values (EXECUTE): the server
+// reads each value from the same literal as in the written-out text, so the answer is the same.
+//
+// Only questions whose values are all texts go this way; the others, and a shape the server
+// would not prepare, go written out. A shape seen once costs nothing more; a prepared one costs
+// one round trip once. Past a bound the prepared shapes are let go all together.
+class ConsultasPostgres {
+public:
+    // Runs a command on the session; false when the server refused it.
+    using Ejecutor = std::function<bool(const QString &)>;
+
+    explicit ConsultasPostgres(FormasEnDialecto &formas) : m_formas(formas) {}
+
+    // The text to send for the question: EXECUTE of its prepared shape (preparing it now when it
+    // is seen the second time), or the statement written out.
+    QString texto(const Sentencia &sentencia, const Ejecutor &ejecutar);
+    // A new session knows none of the shapes prepared on the last one.
+    void olvidar();
+
+    static constexpr int kMaxPreparadas = 64;
+    static constexpr int kMaxVistas = 1024;
+
+private:
+    struct Forma {
+        enum Estado { Vista, Preparada, Rechazada } estado = Vista;
+        QString nombre;
+    };
+
+    static bool soloTextos(const Sentencia &sentencia);
+    QString conParametros(const Sentencia &sentencia);
+    static QString ejecucion(const QString &nombre, const Sentencia &sentencia);
+    void soltar(const Ejecutor &ejecutar);
+
+    FormasEnDialecto &m_formas;
+    QHash<QString, Forma> m_vistas;
+    int m_preparadas = 0;
+    // Names are never used twice by one connection, whatever a session let go of.
+    int m_siguiente = 0;
+};
