@@ -55,12 +55,17 @@ void RegistroEnvio::fallo(const QString &porque)
 // the last. Rows of other catalogs a trigger of the database may have touched are not the send's.
 std::vector<DiarioEnvios::Cambio> RegistroEnvio::capturados()
 {
+    std::vector<CambioDeFila> filas = m_conexion->cambiosCapturados();
     std::vector<DiarioEnvios::Cambio> cambios;
-    QHash<QString, std::size_t> donde;
-    for (CambioDeFila &fila : m_conexion->cambiosCapturados()) {
-        if (FilaCodificada::textoEn(fila.despues, 0).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
+    cambios.reserve(filas.size());
+    QHash<QByteArray, std::size_t> donde;
+    donde.reserve(qsizetype(filas.size()));
+    const QByteArray catalogo = m_entrada.catalogo.toUtf8();
+    for (CambioDeFila &fila : filas) {
+        const QByteArrayView suyo = FilaCodificada::bytesEn(fila.despues, 0);
+        if (suyo != catalogo && QString::fromUtf8(suyo).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
             continue;
-        const QString codigo = FilaCodificada::textoEn(fila.despues, 1);
+        const QByteArray codigo = FilaCodificada::bytesEn(fila.despues, 1).toByteArray();
         const auto visto = donde.constFind(codigo);
         if (visto != donde.cend()) {
             cambios[*visto].despues = std::move(fila.despues);

@@ -26,6 +26,17 @@ class Lector {
 public:
     explicit Lector(const QByteArray &fila) : m_fila(fila) {}
     bool fin() const { return m_pos >= m_fila.size(); }
+    // The bytes of the text or blob that comes next, or empty.
+    QByteArrayView bytes()
+    {
+        qint32 cantidad = 0;
+        if (fin() || (m_fila[m_pos] != kTexto && m_fila[m_pos] != kBytes))
+            return {};
+        ++m_pos;
+        if (!leer(cantidad) || cantidad < 0 || m_pos + cantidad > m_fila.size())
+            return {};
+        return QByteArrayView(m_fila.constData() + m_pos, cantidad);
+    }
     bool siguiente(QVariant *valor)
     {
         if (fin())
@@ -167,5 +178,13 @@ QString textoEn(const QByteArray &fila, int indice)
             return {};
     QVariant v;
     return lector.siguiente(&v) ? v.toString() : QString();
+}
+QByteArrayView bytesEn(const QByteArray &fila, int indice)
+{
+    Lector lector(fila);
+    for (int i = 0; i < indice; ++i)
+        if (!lector.siguiente(nullptr))
+            return {};
+    return lector.bytes();
 }
 } // namespace FilaCodificada

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -24,4 +25,6 @@ QByteArray codificar(const QVariantList &valores);
 QVariantList decodificar(const QByteArray &fila);
 // The value at `indice` as text; "" when there is none.
 QString textoEn(const QByteArray &fila, int indice);
+// The bytes of a text or blob at `indice`, as kept; empty for any other value.
+QByteArrayView bytesEn(const QByteArray &fila, int indice);
 } // namespace FilaCodificada
