@@ -33,8 +33,9 @@ add_test(NAME lote/KillUndo COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}
 set_tests_properties(lote/KillUndo PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77)
 add_test(NAME lote/KillUndoPostgres COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/lote/KillUndo_test.py
                                             $<TARGET_FILE:sorvanta-lote> --postgres ${SORVANTA_PG_INFO_FILE})
+# Its homes, and so its databases on the one server, have the names of theirs (kill_pristine...).
 set_tests_properties(lote/KillUndoPostgres PROPERTIES LABELS lote TIMEOUT 600 SKIP_RETURN_CODE 77
-                     FIXTURES_REQUIRED postgres)
+                     FIXTURES_REQUIRED postgres RESOURCE_LOCK kill_pristine)
 # The batch program needs no graphical library and no display.
 add_test(NAME lote/SinGraficos COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/lote/SinGraficos_test.sh
                                        $<TARGET_FILE:sorvanta-lote>)
