@@ -3,8 +3,8 @@
 # bench/make-catalog.py: the embedded catalog, a private PostgreSQL server on loopback and
 # through a 1 ms latency relay. The builds alternate, pass after pass, so that the machine's
 # moods fall on all alike. Prints one line per run: pass, build (its place among the
-# arguments), step, backend, seconds.
-#   bench/run-versus.sh [--veces N] [--dir WORKDIR] BUILD_DIR...
+# arguments), step, backend, seconds, and after a send that was undone the undo's seconds.
+#   [STEPS="process|send"] bench/run-versus.sh [--veces N] [--dir WORKDIR] BUILD_DIR...
 set -euo pipefail
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,9 +35,8 @@ for pass in $(seq 1 "$passes"); do
         relay) opts=(--postgres --latencia 1) ;;
       esac
       for i in "${!builds[@]}"; do
-        s=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "$step" "${opts[@]}" "$sheet" 2>/dev/null |
-              seconds "$step")
-        echo "$pass $((i + 1)) $step $backend $s"
+        out=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "$step" "${opts[@]}" "$sheet" 2>/dev/null || true)
+        echo "$pass $((i + 1)) $step $backend $(seconds "$step" <<<"$out") $(seconds undo <<<"$out")"
       done
     done
   done
