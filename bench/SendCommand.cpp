@@ -60,6 +60,15 @@ public:
         ++m_tally.queries;
         return found;
     }
+    bool leerCodificadas(std::vector<QByteArray> &rows) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const bool found = m_real->leerCodificadas(rows);
+        m_tally.queryNs += clock.nsecsElapsed();
+        ++m_tally.queries;
+        return found;
+    }
     long ejecutar() override
     {
         QElapsedTimer clock;
@@ -76,7 +85,7 @@ public:
     {
         return m_real->capturarCambios(tabla, columnas);
     }
-    std::vector<CambioDeFila> cambiosCapturados() override { return m_real->cambiosCapturados(); }
+    CambiosCapturados cambiosCapturados() override { return m_real->cambiosCapturados(); }
     void alConfirmar(std::function<void()> aviso) override { m_real->alConfirmar(std::move(aviso)); }
     int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
     bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override
@@ -184,11 +193,14 @@ int run(const QStringList &arguments)
     QStringList rest = arguments;
     // Each statement in its own round trip, as the run went before windows: the figure to compare.
     const bool oneByOne = rest.removeAll(QStringLiteral("--una-por-una")) > 0;
+    // Without the journal of sends (its folder cannot be made): what the journal costs.
+    const bool noJournal = rest.removeAll(QStringLiteral("--sin-diario")) > 0;
     QTemporaryDir home;
     PrivateServer server(home.path());
     const int prepared = server.fromArguments(rest, home.path(), err);
     if (prepared != 0 || rest.size() != 1) {
-        err << "usage: sorvanta-bench send [--una-por-una] " << PrivateServer::kUsage << " FILE" << Qt::endl;
+        err << "usage: sorvanta-bench send [--una-por-una] [--sin-diario] " << PrivateServer::kUsage << " FILE"
+            << Qt::endl;
         return prepared ? prepared : 2;
     }
     const bool postgres = server.started();
@@ -197,6 +209,11 @@ int run(const QStringList &arguments)
         if (!ProcessCommand::prepare(rest.first(), window, home) || ProcessCommand::pressF11(window) < 0)
             return 1;
         QString message;
+        if (noJournal) {
+            QFile blocker(home.path() + QStringLiteral("/sin-diario"));
+            blocker.open(QIODevice::WriteOnly);
+            qputenv("XDG_DATA_HOME", (blocker.fileName() + QStringLiteral("/data")).toUtf8());
+        }
         auto counting = std::make_shared<CountingAccess>(modGlobal::AccesoDatos, oneByOne);
         modGlobal::AccesoDatos = counting;
         const double seconds = pressF12(window, message);
@@ -214,7 +231,13 @@ int run(const QStringList &arguments)
             err << message << Qt::endl << line << Qt::endl;
             return 1;
         }
-        const double undo = timeUndo(err);
+        const Tally sent = tally;
+        const double undo = noJournal ? 0 : timeUndo(err);
+        err << "undo: commands " << tally.commands - sent.commands << " in "
+            << QString::number(double(tally.commandNs - sent.commandNs) / 1e9, 'f', 3) << " s ("
+            << tally.windows - sent.windows << " windows), queries " << tally.queries - sent.queries << " in "
+            << QString::number(double(tally.queryNs - sent.queryNs) / 1e9, 'f', 3) << " s, commit in "
+            << QString::number(double(tally.commitNs - sent.commitNs) / 1e9, 'f', 3) << " s" << Qt::endl;
         if (undo < 0) {
             err << line << Qt::endl;
             return 1;

@@ -11,11 +11,11 @@
 #include "database/FilaCodificada.h"
 
 #include <QHash>
+#include <optional>
 #include <utility>
 
 namespace {
 using Estado = DiarioEnvios::Estado;
-using FilasEnteras::Fila;
 
 const QString kCatalogos = QStringLiteral("CATALOGOS");
 constexpr int kCambiadosNombrados = 50;
@@ -57,11 +57,7 @@ QHash<QString, QByteArray> filasActuales(const DiarioEnvios::Entrada &e, const s
     codigos.reserve(qsizetype(articulos.size()));
     for (const Articulo &a : articulos)
         codigos << a.codigo;
-    QHash<QString, QByteArray> filas;
-    const QHash<QString, Fila> leidas = FilasEnteras::leer(e.catalogo, codigos, e.tipoBase);
-    for (auto it = leidas.cbegin(); it != leidas.cend(); ++it)
-        filas.insert(it.key(), FilaCodificada::codificar(it.value()));
-    return filas;
+    return FilasEnteras::leer(e.catalogo, codigos, e.tipoBase);
 }
 
 int igualesAlEnvio(const std::vector<Articulo> &articulos, const QHash<QString, QByteArray> &actuales)
@@ -124,9 +120,7 @@ struct Deshacer {
 
     static Sentencia sentencia(const Articulo &a)
     {
-        const Fila despues = FilaCodificada::decodificar(a.despues);
-        return a.antes.isEmpty() ? FilasEnteras::borrar(despues)
-                                 : FilasEnteras::reponer(FilaCodificada::decodificar(a.antes), despues);
+        return a.antes.isEmpty() ? FilasEnteras::borrar(a.despues) : FilasEnteras::reponer(a.antes, a.despues);
     }
 
     void contar(const Articulo &a) { ++(a.antes.isEmpty() ? resultado.borrados : resultado.repuestos); }
@@ -187,11 +181,13 @@ struct Deshacer {
         }
     }
 
-    void ejecutar(const QHash<QString, QByteArray> &actuales)
+    // `actuales`: the catalog's rows, read in this run; without them every article gets its
+    // statement, which finds its row or not.
+    void ejecutar(const std::optional<QHash<QString, QByteArray>> &actuales)
     {
         for (const Articulo &a : articulos) {
-            const auto fila = actuales.constFind(a.codigo);
-            if (fila != actuales.cend() && *fila == a.despues)
+            const auto fila = actuales ? actuales->constFind(a.codigo) : QHash<QString, QByteArray>::const_iterator();
+            if (!actuales || (fila != actuales->cend() && *fila == a.despues))
                 tocados.push_back(&a);
             else
                 cambiado(a);
@@ -241,10 +237,15 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
               + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
                                "No se cambió nada."));
     std::vector<Articulo> articulos = leerCambios(diario, envio->id);
-    const QHash<QString, QByteArray> actuales = filasActuales(*envio, articulos);
+    // One statement at a time tells by itself whether it found its row as the send left it:
+    // the catalog is read first only where statements go many at a time, or where the send's
+    // state is in doubt.
+    std::optional<QHash<QString, QByteArray>> actuales;
+    if (envio->estado != Estado::Hecho || tanda.conexion().sentenciasPorEnvio() > 1)
+        actuales = filasActuales(*envio, articulos);
     // A send or undo killed half way is judged by the catalog: a send's rows are there only
     // when its commit was.
-    const bool comoLoDejo = igualesAlEnvio(articulos, actuales) > 0;
+    const bool comoLoDejo = !actuales || igualesAlEnvio(articulos, *actuales) > 0;
     if (envio->estado == Estado::Pendiente && !comoLoDejo) {
         diario.marcar(*envio, Estado::Descartado);
         negar(delEnvio(*envio)

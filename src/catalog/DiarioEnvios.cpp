@@ -43,16 +43,20 @@ QString noNulo(const QString &texto)
 const QString kMismaConexion = QStringLiteral("driver = ? and servidor = ? and base = ?");
 
 // A block of changes: each row as its length and its bytes, before then after.
-void agregar(QByteArray &bloque, const QByteArray &fila)
+void agregar(QByteArray &bloque, QByteArrayView fila)
 {
     const qint32 largo = qint32(fila.size());
     bloque.append(reinterpret_cast<const char *>(&largo), sizeof(largo));
     bloque.append(fila);
 }
 
-QByteArray codificar(const std::vector<DiarioEnvios::Cambio> &cambios, std::size_t desde, std::size_t hasta)
+QByteArray codificar(const std::vector<DiarioEnvios::CambioVisto> &cambios, std::size_t desde, std::size_t hasta)
 {
     QByteArray bloque;
+    qsizetype largo = 0;
+    for (std::size_t i = desde; i < hasta; ++i)
+        largo += 2 * qsizetype(sizeof(qint32)) + cambios[i].antes.size() + cambios[i].despues.size();
+    bloque.reserve(largo);
     for (std::size_t i = desde; i < hasta; ++i) {
         agregar(bloque, cambios[i].antes);
         agregar(bloque, cambios[i].despues);
@@ -126,9 +130,11 @@ DiarioEnvios::DiarioEnvios(const QString &archivo) : m_archivo(archivo)
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     if (!m_db.open())
         fallar(QStringLiteral("abrirlo"), m_db.lastError().text());
-    // WAL with normal syncing: a killed program loses nothing committed.
-    ejecutar(QStringLiteral("pragma journal_mode=wal"));
-    ejecutar(QStringLiteral("pragma synchronous=normal"));
+    // A send's rows are written once, straight into the file: a write-ahead log would write
+    // them twice, the second time while the operator waits for the send. Full syncing: a
+    // killed program or a lost power loses nothing committed.
+    ejecutar(QStringLiteral("pragma journal_mode=delete"));
+    ejecutar(QStringLiteral("pragma synchronous=full"));
     for (const char *sql : kEsquema)
         ejecutar(QString::fromLatin1(sql));
 }
@@ -155,7 +161,7 @@ void DiarioEnvios::ejecutar(const QString &sql)
         fallar(QStringLiteral("escribir en"), query.lastError().text());
 }
 
-qint64 DiarioEnvios::registrar(const Entrada &e, const std::vector<Cambio> &cambios)
+qint64 DiarioEnvios::registrar(const Entrada &e, const std::vector<CambioVisto> &cambios)
 {
     if (!m_db.transaction())
         fallar(QStringLiteral("escribir en"), m_db.lastError().text());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QSqlDatabase>
 #include <QString>
 #include <optional>
@@ -34,6 +35,11 @@ public:
         QByteArray despues;
         bool insertado() const { return antes.isEmpty(); }
     };
+    // The same, as it is written: views of bytes the caller keeps.
+    struct CambioVisto {
+        QByteArrayView antes;
+        QByteArrayView despues;
+    };
 
     // <data folder>/sorvanta/envios.sqlite, created on first use.
     DiarioEnvios();
@@ -48,7 +54,7 @@ public:
     static Entrada nuevaEntrada(const QString &idCatalogo);
 
     // Writes the send, whole, marked Pendiente; its id.
-    qint64 registrar(const Entrada &entrada, const std::vector<Cambio> &cambios);
+    qint64 registrar(const Entrada &entrada, const std::vector<CambioVisto> &cambios);
     // Marking a send Hecho lets the older ones of its catalog and connection go.
     void marcar(const Entrada &entrada, Estado estado);
     // The last send of the catalog (letter case aside) on the connection, discarded ones aside.

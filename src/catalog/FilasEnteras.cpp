@@ -1,8 +1,7 @@
 #include "catalog/FilasEnteras.h"
 
 #include "catalog/modEntidadCatalogo.h"
-#include "core/modGlobal.h"
-#include "database/DataAccessManager.h"
+#include "database/FilaCodificada.h"
 
 #include <QLocale>
 #include <cmath>
@@ -35,41 +34,75 @@ QString seleccion(int columnas)
     return select + QStringLiteral(" from catarticulos");
 }
 
+using FilaCodificada::Valor;
+
 // A number goes into the statement as the shortest text that reads back as it.
-void poner(Sentencia &sql, const QVariant &valor)
+void poner(Sentencia &sql, const Valor &valor)
 {
-    switch (valor.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        sql.numero(valor.toString());
+    switch (valor.tipo) {
+    case Valor::Entero:
+        sql.numero(QString::number(valor.entero));
         return;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        if (std::isfinite(valor.toDouble())) {
-            sql.numero(QString::number(valor.toDouble(), 'g', QLocale::FloatingPointShortest));
-            return;
-        }
-        break;
+    case Valor::Real:
+        if (std::isfinite(valor.real))
+            sql.numero(QString::number(valor.real, 'g', QLocale::FloatingPointShortest));
+        else
+            sql.texto(QVariant(valor.real).toString());
+        return;
     default:
-        break;
+        sql.texto(QString::fromUtf8(valor.bytes));
+        return;
     }
-    sql.texto(valor.toString());
+}
+
+// Each column's piece of SQL before its value, written once: statements are built by the
+// ten thousand.
+struct Piezas {
+    QByteArray igual[std::size(kColumnas)];
+    QByteArray nulo[std::size(kColumnas)];
+    QByteArray poner[std::size(kColumnas)];
+    Piezas()
+    {
+        for (std::size_t i = 0; i < std::size(kColumnas); ++i) {
+            const QByteArray antes = QByteArray(i == 0 ? " where " : " and ") + kColumnas[i];
+            igual[i] = antes + " = ";
+            nulo[i] = antes + " is null";
+            poner[i] = QByteArray(i == std::size_t(kClave) ? "" : ", ") + kColumnas[i] + " = ";
+        }
+    }
+};
+
+const Piezas &piezas()
+{
+    static const Piezas hechas;
+    return hechas;
+}
+
+QLatin1String latin1(const QByteArray &pieza)
+{
+    return QLatin1String(pieza.constData(), pieza.size());
 }
 
 // " where" and every column of the row, equal to its value.
-void dondeIgual(Sentencia &sql, const Fila &fila)
+void dondeIgual(Sentencia &sql, const std::vector<Valor> &fila)
 {
-    for (int i = 0; i < fila.size() && i < int(std::size(kColumnas)); ++i) {
-        sql << QLatin1String(i == 0 ? " where " : " and ") << QLatin1String(kColumnas[i]);
-        if (fila[i].isNull()) {
-            sql << QLatin1String(" is null");
+    const Piezas &p = piezas();
+    for (std::size_t i = 0; i < fila.size() && i < std::size(kColumnas); ++i) {
+        if (fila[i].tipo == Valor::Nulo) {
+            sql << latin1(p.nulo[i]);
             continue;
         }
-        sql << QLatin1String(" = ");
+        sql << latin1(p.igual[i]);
         poner(sql, fila[i]);
     }
+}
+
+std::vector<Valor> valoresDe(QByteArrayView fila)
+{
+    std::vector<Valor> valores;
+    valores.reserve(std::size(kColumnas));
+    FilaCodificada::valores(fila, valores);
+    return valores;
 }
 } // namespace
 
@@ -81,48 +114,47 @@ QStringList columnas(const QString &tipoBase)
     return nombres;
 }
 
-QHash<QString, Fila> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
+QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
 {
     static const QString todas = seleccion(int(std::size(kColumnas)));
     static const QString sinObservaciones = seleccion(kSinObservaciones);
     const QString &select = cantidad(tipoBase) == kSinObservaciones ? sinObservaciones : todas;
-    QHash<QString, Fila> filas;
+    QHash<QString, QByteArray> filas;
     filas.reserve(codigos.size());
+    std::vector<QByteArray> leidas;
     for (qsizetype desde = 0; desde < codigos.size(); desde += kCodigosPorConsulta) {
         modEntidadCatalogo::conexion()->setSql(
             modEntidadCatalogo::PreguntaDeAlgunos(select, idCatalogo, codigos.mid(desde, kCodigosPorConsulta)));
-        std::shared_ptr<Recordset> rs;
-        if (!modEntidadCatalogo::conexion()->crearRs(rs))
-            continue;
-        for (; !rs->eof(); rs->moveNext())
-            filas.insert(codigo(rs->fila()), rs->fila());
+        leidas.clear();
+        modEntidadCatalogo::conexion()->leerCodificadas(leidas);
+        for (QByteArray &fila : leidas)
+            filas.insert(FilaCodificada::textoEn(fila, 1), std::move(fila));
     }
     return filas;
 }
 
-QString codigo(const Fila &fila)
-{
-    return fila.value(1).toString();
-}
-
-Sentencia borrar(const Fila &despues)
+Sentencia borrar(QByteArrayView despues)
 {
     Sentencia sql("delete from catarticulos");
-    dondeIgual(sql, despues);
+    sql.reservar(640, std::size(kColumnas));
+    dondeIgual(sql, valoresDe(despues));
     return sql;
 }
 
-Sentencia reponer(const Fila &antes, const Fila &despues)
+Sentencia reponer(QByteArrayView antes, QByteArrayView despues)
 {
+    const std::vector<Valor> valores = valoresDe(antes);
+    const Piezas &p = piezas();
     Sentencia sql("update catarticulos set ");
-    for (int i = kClave; i < antes.size() && i < int(std::size(kColumnas)); ++i) {
-        sql << QLatin1String(i == kClave ? "" : ", ") << QLatin1String(kColumnas[i]) << QLatin1String(" = ");
-        if (antes[i].isNull())
+    sql.reservar(1024, 2 * std::size(kColumnas));
+    for (std::size_t i = kClave; i < valores.size() && i < std::size(kColumnas); ++i) {
+        sql << latin1(p.poner[i]);
+        if (valores[i].tipo == Valor::Nulo)
             sql << QLatin1String("null");
         else
-            poner(sql, antes[i]);
+            poner(sql, valores[i]);
     }
-    dondeIgual(sql, despues);
+    dondeIgual(sql, valoresDe(despues));
     return sql;
 }
 } // namespace FilasEnteras

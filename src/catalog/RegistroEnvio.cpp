@@ -51,43 +51,49 @@ void RegistroEnvio::fallo(const QString &porque)
     m_problema = QStringLiteral("Este envío no podrá deshacerse: ") + porque;
 }
 
-// The rows the engine kept, one change an article: its row before the first command and after
-// the last. Rows of other catalogs a trigger of the database may have touched are not the send's.
-std::vector<DiarioEnvios::Cambio> RegistroEnvio::capturados()
+// One change an article: its row before the first command and after the last. Rows of other
+// catalogs a trigger of the database may have touched are not the send's, nor rows the send
+// left as they were.
+std::vector<DiarioEnvios::CambioVisto> RegistroEnvio::delEnvio(const CambiosCapturados &filas) const
 {
-    std::vector<CambioDeFila> filas = m_conexion->cambiosCapturados();
-    std::vector<DiarioEnvios::Cambio> cambios;
+    std::vector<DiarioEnvios::CambioVisto> cambios;
     cambios.reserve(filas.size());
-    QHash<QByteArray, std::size_t> donde;
+    QHash<QByteArrayView, std::size_t> donde;
     donde.reserve(qsizetype(filas.size()));
     const QByteArray catalogo = m_entrada.catalogo.toUtf8();
-    for (CambioDeFila &fila : filas) {
-        const QByteArrayView suyo = FilaCodificada::bytesEn(fila.despues, 0);
+    for (std::size_t i = 0; i < filas.size(); ++i) {
+        const QByteArrayView despues = filas.despues(i);
+        const QByteArrayView suyo = FilaCodificada::bytesEn(despues, 0);
         if (suyo != catalogo && QString::fromUtf8(suyo).compare(m_entrada.catalogo, Qt::CaseInsensitive) != 0)
             continue;
-        const QByteArray codigo = FilaCodificada::bytesEn(fila.despues, 1).toByteArray();
+        const QByteArrayView codigo = FilaCodificada::bytesEn(despues, 1);
         const auto visto = donde.constFind(codigo);
         if (visto != donde.cend()) {
-            cambios[*visto].despues = std::move(fila.despues);
+            cambios[*visto].despues = despues;
             continue;
         }
         donde.insert(codigo, cambios.size());
-        cambios.push_back({std::move(fila.antes), std::move(fila.despues)});
+        cambios.push_back({filas.antes(i), despues});
     }
+    cambios.erase(std::remove_if(cambios.begin(), cambios.end(),
+                                 [](const DiarioEnvios::CambioVisto &c) { return c.antes == c.despues; }),
+                  cambios.end());
     return cambios;
 }
 
-std::vector<DiarioEnvios::Cambio> RegistroEnvio::leidos()
+CambiosCapturados RegistroEnvio::leidos()
 {
-    std::vector<DiarioEnvios::Cambio> cambios;
+    CambiosCapturados filas;
     const auto despues = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
     for (auto it = despues.cbegin(); it != despues.cend(); ++it) {
-        const auto antes = m_antes.constFind(it.key());
-        cambios.push_back({antes == m_antes.cend() ? QByteArray() : FilaCodificada::codificar(*antes),
-                           FilaCodificada::codificar(it.value())});
+        const qsizetype inicio = filas.datos().size();
+        filas.datos().append(m_antes.value(it.key()));
+        const qsizetype medio = filas.datos().size();
+        filas.datos().append(it.value());
+        filas.cerrarFila(inicio, medio);
     }
     m_antes.clear();
-    return cambios;
+    return filas;
 }
 
 void RegistroEnvio::antesDeConfirmar()
@@ -95,10 +101,9 @@ void RegistroEnvio::antesDeConfirmar()
     if (!m_diario || std::exchange(m_escrito, true))
         return;
     try {
-        std::vector<DiarioEnvios::Cambio> cambios = m_captura ? capturados() : leidos();
-        cambios.erase(std::remove_if(cambios.begin(), cambios.end(),
-                                     [](const DiarioEnvios::Cambio &c) { return c.antes == c.despues; }),
-                      cambios.end());
+        // Holds the bytes the changes are views of.
+        const CambiosCapturados filas = m_captura ? m_conexion->cambiosCapturados() : leidos();
+        const std::vector<DiarioEnvios::CambioVisto> cambios = delEnvio(filas);
         // A send that changed nothing leaves the last one undoable.
         if (cambios.empty()) {
             m_diario.reset();

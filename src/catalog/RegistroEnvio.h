@@ -2,6 +2,7 @@
 
 #include "catalog/DiarioEnvios.h"
 #include "catalog/FilasEnteras.h"
+#include "database/CambiosCapturados.h"
 
 #include <QHash>
 #include <QString>
@@ -42,15 +43,15 @@ private:
 
     void fallo(const QString &porque);
     void antesDeConfirmar();
-    std::vector<DiarioEnvios::Cambio> capturados();
-    std::vector<DiarioEnvios::Cambio> leidos();
+    std::vector<DiarioEnvios::CambioVisto> delEnvio(const CambiosCapturados &filas) const;
+    CambiosCapturados leidos();
 
     DiarioEnvios::Entrada m_entrada;
     QStringList m_codigos;
     std::shared_ptr<DatabaseConnection> m_conexion;
     bool m_captura = false;
     // The rows before the run, by code as stored, where the engine keeps none.
-    QHash<QString, FilasEnteras::Fila> m_antes;
+    QHash<QString, QByteArray> m_antes;
     std::optional<DiarioEnvios> m_diario;
     bool m_escrito = false;
     bool m_registrado = false;

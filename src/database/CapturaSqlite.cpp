@@ -1,41 +1,20 @@
 #include "database/CapturaSqlite.h"
 
-#include "database/FilaCodificada.h"
+#include "database/ValoresSqlite.h"
 
 #define SQLITE_ENABLE_PREUPDATE_HOOK
 #include <algorithm>
 #include <sqlite3.h>
 
 namespace {
-// A row is a few hundred bytes: room for it at once rather than growing value by value.
-constexpr qsizetype kBytesPorFila = 384;
+// Room for a few thousand rows at first; the buffer then doubles as it needs.
+constexpr qsizetype kBytesIniciales = 1 << 20;
 
 void gancho(void *captura, sqlite3 * /*motor*/, int operacion, const char *base, const char *tabla,
             sqlite3_int64 /*antes*/, sqlite3_int64 /*despues*/)
 {
     if (qstrcmp(base, "main") == 0)
         static_cast<CapturaSqlite *>(captura)->registrar(operacion, tabla);
-}
-
-// The value as the engine holds it.
-void agregar(QByteArray &fila, sqlite3_value *valor)
-{
-    switch (valor ? sqlite3_value_type(valor) : SQLITE_NULL) {
-    case SQLITE_INTEGER:
-        return FilaCodificada::entero(fila, sqlite3_value_int64(valor));
-    case SQLITE_FLOAT:
-        return FilaCodificada::real(fila, sqlite3_value_double(valor));
-    case SQLITE_TEXT: {
-        const auto *texto = reinterpret_cast<const char *>(sqlite3_value_text(valor));
-        return FilaCodificada::texto(fila, texto, sqlite3_value_bytes(valor));
-    }
-    case SQLITE_BLOB: {
-        const auto *datos = static_cast<const char *>(sqlite3_value_blob(valor));
-        return FilaCodificada::bytes(fila, datos, sqlite3_value_bytes(valor));
-    }
-    default:
-        return FilaCodificada::nulo(fila);
-    }
 }
 
 // Each column's place in the table, by name, letter case aside; -1 for one it lacks.
@@ -57,6 +36,7 @@ std::vector<int> posiciones(sqlite3 *motor, const QString &tabla, const QStringL
     sqlite3_finalize(info);
     return donde;
 }
+
 } // namespace
 
 bool CapturaSqlite::crear(sqlite3 *motor, const QString &tabla, const QStringList &columnas)
@@ -68,7 +48,9 @@ bool CapturaSqlite::crear(sqlite3 *motor, const QString &tabla, const QStringLis
     if (columnas.isEmpty() || std::find(m_posiciones.begin(), m_posiciones.end(), -1) != m_posiciones.end())
         return false;
     m_motor = motor;
+    m_utf8 = ValoresSqlite::esUtf8(motor);
     m_tabla = tabla.toUtf8();
+    m_cambios.datos().reserve(kBytesIniciales);
     sqlite3_preupdate_hook(motor, gancho, this);
     return true;
 }
@@ -82,25 +64,20 @@ void CapturaSqlite::quitar(sqlite3 *motor)
     m_posiciones.clear();
 }
 
-void CapturaSqlite::volverA(std::size_t marca)
-{
-    if (marca < m_cambios.size())
-        m_cambios.resize(marca);
-}
-
 void CapturaSqlite::registrar(int operacion, const char *tabla)
 {
     if ((operacion != SQLITE_UPDATE && operacion != SQLITE_INSERT) || qstricmp(tabla, m_tabla.constData()) != 0)
         return;
-    CambioDeFila cambio;
+    QByteArray &datos = m_cambios.datos();
+    const qsizetype inicio = datos.size();
     sqlite3_value *valor = nullptr;
-    if (operacion == SQLITE_UPDATE) {
-        cambio.antes.reserve(kBytesPorFila);
+    if (operacion == SQLITE_UPDATE)
         for (int posicion : m_posiciones)
-            agregar(cambio.antes, sqlite3_preupdate_old(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr);
-    }
-    cambio.despues.reserve(kBytesPorFila);
+            ValoresSqlite::agregar(
+                datos, sqlite3_preupdate_old(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr, m_utf8);
+    const qsizetype medio = datos.size();
     for (int posicion : m_posiciones)
-        agregar(cambio.despues, sqlite3_preupdate_new(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr);
-    m_cambios.push_back(std::move(cambio));
+        ValoresSqlite::agregar(datos, sqlite3_preupdate_new(m_motor, posicion, &valor) == SQLITE_OK ? valor : nullptr,
+                               m_utf8);
+    m_cambios.cerrarFila(inicio, medio);
 }

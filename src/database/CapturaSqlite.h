@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/CambioDeFila.h"
+#include "database/CambiosCapturados.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,20 +21,21 @@ public:
 
     // Around each command: the rows it recorded go when it fails.
     std::size_t marca() const { return m_cambios.size(); }
-    void volverA(std::size_t marca);
+    void volverA(std::size_t marca) { m_cambios.volverA(marca); }
     // The engine rolled the whole run back.
     void vaciar() { m_cambios.clear(); }
 
     // In the order the engine wrote them.
-    const std::vector<CambioDeFila> &cambios() const { return m_cambios; }
+    const CambiosCapturados &cambios() const { return m_cambios; }
 
     // Called by the engine; public for its C callback only.
     void registrar(int operacion, const char *tabla);
 
 private:
     sqlite3 *m_motor = nullptr;
+    bool m_utf8 = false;
     QByteArray m_tabla;
     // Where each column of the row stands in the table.
     std::vector<int> m_posiciones;
-    std::vector<CambioDeFila> m_cambios;
+    CambiosCapturados m_cambios;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "database/CambioDeFila.h"
+#include "database/CambiosCapturados.h"
 #include "database/Recordset.h"
 #include "database/Sentencia.h"
 
@@ -24,6 +24,9 @@ public:
     // Runs the query held in sql(); rs receives a new recordset on its first row.
     // True when it has at least one row. A rejected statement raises AppError.
     virtual bool crearRs(std::shared_ptr<Recordset> &rs) = 0;
+    // The rows of the question set by setSql, each in FilaCodificada's bytes, appended to
+    // `filas`; false when it found none. Where the engine allows, no Qt value is made.
+    virtual bool leerCodificadas(std::vector<QByteArray> &filas);
 
     // Runs the command held in sql(); the number of rows changed. A rejected statement
     // raises AppError whose description is the database's own message.
@@ -52,7 +55,7 @@ public:
     // updates, by `columnas`, with no row read twice: called before comenzarTanda; false where
     // it cannot. cambiosCapturados gives them, in the order the commands ran, until the run ends.
     virtual bool capturarCambios(const QString & /*tabla*/, const QStringList & /*columnas*/) { return false; }
-    virtual std::vector<CambioDeFila> cambiosCapturados() { return {}; }
+    virtual CambiosCapturados cambiosCapturados() { return {}; }
     // Heard just before the run commits, whatever commits it (a stop too); forgotten at
     // terminarTanda. What it raises is its own to report: the commit goes on.
     virtual void alConfirmar(std::function<void()> /*aviso*/) {}

@@ -7,24 +7,36 @@ namespace FilaCodificada {
 namespace {
 enum Etiqueta : char { kNulo, kEntero, kReal, kTexto, kBytes };
 
+// Room for `cantidad` more bytes at the end of the row, written in place: rows are written a
+// few hundred thousand values at a time.
+char *espacio(QByteArray &fila, qsizetype cantidad)
+{
+    const qsizetype antes = fila.size();
+    fila.resize(antes + cantidad);
+    return fila.data() + antes;
+}
+
 template <typename T> void fijo(QByteArray &fila, Etiqueta etiqueta, T valor)
 {
-    char datos[1 + sizeof(T)];
+    char *datos = espacio(fila, 1 + qsizetype(sizeof(T)));
     datos[0] = etiqueta;
     std::memcpy(datos + 1, &valor, sizeof(T));
-    fila.append(datos, sizeof(datos));
 }
 
 void largo(QByteArray &fila, Etiqueta etiqueta, const char *datos, int cantidad)
 {
-    fijo(fila, etiqueta, qint32(cantidad));
-    fila.append(datos, cantidad);
+    const qint32 bytes = cantidad;
+    char *destino = espacio(fila, 1 + qsizetype(sizeof(bytes)) + cantidad);
+    destino[0] = etiqueta;
+    std::memcpy(destino + 1, &bytes, sizeof(bytes));
+    if (cantidad > 0)
+        std::memcpy(destino + 1 + sizeof(bytes), datos, std::size_t(cantidad));
 }
 
 // Reads one value from `pos`; false past the end or on a broken row.
 class Lector {
 public:
-    explicit Lector(const QByteArray &fila) : m_fila(fila) {}
+    explicit Lector(QByteArrayView fila) : m_fila(fila) {}
     bool fin() const { return m_pos >= m_fila.size(); }
     // The bytes of the text or blob that comes next, or empty.
     QByteArrayView bytes()
@@ -54,6 +66,35 @@ public:
         case kTexto:
         case kBytes:
             return trozo(etiqueta, valor);
+        default:
+            return false;
+        }
+    }
+
+    bool siguiente(Valor &valor)
+    {
+        if (fin())
+            return false;
+        valor = Valor();
+        switch (m_fila[m_pos++]) {
+        case kNulo:
+            return true;
+        case kEntero:
+            valor.tipo = Valor::Entero;
+            return leer(valor.entero);
+        case kReal:
+            valor.tipo = Valor::Real;
+            return leer(valor.real);
+        case kTexto:
+        case kBytes: {
+            valor.tipo = m_fila[m_pos - 1] == kTexto ? Valor::Texto : Valor::Bytes;
+            qint32 cantidad = 0;
+            if (!leer(cantidad) || cantidad < 0 || m_pos + cantidad > m_fila.size())
+                return false;
+            valor.bytes = m_fila.sliced(m_pos, cantidad);
+            m_pos += cantidad;
+            return true;
+        }
         default:
             return false;
         }
@@ -90,14 +131,14 @@ private:
         return true;
     }
 
-    const QByteArray &m_fila;
+    QByteArrayView m_fila;
     qsizetype m_pos = 0;
 };
 } // namespace
 
 void nulo(QByteArray &fila)
 {
-    fila.append(char(kNulo));
+    *espacio(fila, 1) = kNulo;
 }
 
 void entero(QByteArray &fila, qint64 valor)
@@ -157,7 +198,7 @@ QByteArray codificar(const QVariantList &valores)
     return fila;
 }
 
-QVariantList decodificar(const QByteArray &fila)
+QVariantList decodificar(QByteArrayView fila)
 {
     QVariantList valores;
     Lector lector(fila);
@@ -170,7 +211,20 @@ QVariantList decodificar(const QByteArray &fila)
     return valores;
 }
 
-QString textoEn(const QByteArray &fila, int indice)
+bool valores(QByteArrayView fila, std::vector<Valor> &valores)
+{
+    valores.clear();
+    Lector lector(fila);
+    while (!lector.fin()) {
+        if (!lector.siguiente(valores.emplace_back())) {
+            valores.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+QString textoEn(QByteArrayView fila, int indice)
 {
     Lector lector(fila);
     for (int i = 0; i < indice; ++i)
@@ -179,7 +233,8 @@ QString textoEn(const QByteArray &fila, int indice)
     QVariant v;
     return lector.siguiente(&v) ? v.toString() : QString();
 }
-QByteArrayView bytesEn(const QByteArray &fila, int indice)
+
+QByteArrayView bytesEn(QByteArrayView fila, int indice)
 {
     Lector lector(fila);
     for (int i = 0; i < indice; ++i)

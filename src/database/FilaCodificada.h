@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <vector>
 
 // A row's values in a few bytes each, with their type and nullness, written straight from the
 // engine's own values where it can: rows kept by the hundred thousand cost no Qt value each.
@@ -22,9 +23,20 @@ void valor(QByteArray &fila, const QVariant &valor);
 
 QByteArray codificar(const QVariantList &valores);
 // Empty when the bytes are not a row.
-QVariantList decodificar(const QByteArray &fila);
+QVariantList decodificar(QByteArrayView fila);
+
+// One value as kept, with no Qt value made: a text's or blob's bytes point into the row.
+struct Valor {
+    enum Tipo : char { Nulo, Entero, Real, Texto, Bytes };
+    Tipo tipo = Nulo;
+    qint64 entero = 0;
+    double real = 0;
+    QByteArrayView bytes;
+};
+// The row's values in order; false, with `valores` cleared, when the bytes are not a row.
+bool valores(QByteArrayView fila, std::vector<Valor> &valores);
 // The value at `indice` as text; "" when there is none.
-QString textoEn(const QByteArray &fila, int indice);
+QString textoEn(QByteArrayView fila, int indice);
 // The bytes of a text or blob at `indice`, as kept; empty for any other value.
-QByteArrayView bytesEn(const QByteArray &fila, int indice);
+QByteArrayView bytesEn(QByteArrayView fila, int indice);
 } // namespace FilaCodificada

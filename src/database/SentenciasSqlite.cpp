@@ -149,12 +149,13 @@ bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentenci
     return true;
 }
 
-SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sentencia &sentencia, long &cambiados,
-                                                       QString &motivo)
+// The statement prepared for the sentence's shape, its values bound; nullptr where it runs
+// written out.
+sqlite3_stmt *SentenciasSqlite::preparado(sqlite3 *motor, const Sentencia &sentencia)
 {
     cambiarDeMotor(motor);
     if (sentencia.valores().empty())
-        return Resultado::NoAplica;
+        return nullptr;
     sqlite3_stmt *comando = nullptr;
     const auto hallado = m_comandos.constFind(sentencia.forma());
     if (hallado != m_comandos.constEnd()) {
@@ -173,17 +174,34 @@ SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sen
         }
         m_comandos.insert(sentencia.forma(), comando);
     }
+    if (comando && !vincular(comando, sentencia)) {
+        sqlite3_clear_bindings(comando);
+        return nullptr;
+    }
+    return comando;
+}
+
+SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sentencia &sentencia, long &cambiados,
+                                                       QString &motivo)
+{
+    return recorrer(
+        motor, sentencia, [](sqlite3_stmt *) {}, motivo, [&] { cambiados = sqlite3_changes(motor); });
+}
+
+SentenciasSqlite::Resultado SentenciasSqlite::recorrer(sqlite3 *motor, const Sentencia &sentencia,
+                                                       const std::function<void(sqlite3_stmt *)> &fila, QString &motivo,
+                                                       const std::function<void()> &alTerminar)
+{
+    sqlite3_stmt *comando = preparado(motor, sentencia);
     if (!comando)
         return Resultado::NoAplica;
-    if (!vincular(comando, sentencia)) {
-        sqlite3_clear_bindings(comando);
-        return Resultado::NoAplica;
-    }
-    const int rc = sqlite3_step(comando);
-    const bool bien = rc == SQLITE_DONE || rc == SQLITE_ROW;
-    if (bien)
-        cambiados = sqlite3_changes(motor);
-    else
+    int rc = sqlite3_step(comando);
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(comando))
+        fila(comando);
+    const bool bien = rc == SQLITE_DONE;
+    if (bien && alTerminar)
+        alTerminar();
+    else if (!bien)
         motivo = QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
     // The bound texts are gone after this.
     sqlite3_reset(comando);

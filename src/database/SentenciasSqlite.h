@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     // without values or with one that binds otherwise than its text reads (see enlazables);
     // Fallo with the engine's message, the command having changed nothing.
     Resultado ejecutar(sqlite3 *motor, const Sentencia &sentencia, long &cambiados, QString &motivo);
+    // Runs the statement with its values bound, handing `fila` each row it gives, the statement
+    // standing on it; `alTerminar` once it ran whole. NoAplica and Fallo as ejecutar.
+    Resultado recorrer(sqlite3 *motor, const Sentencia &sentencia, const std::function<void(sqlite3_stmt *)> &fila,
+                       QString &motivo, const std::function<void()> &alTerminar = {});
     // Runs the question with its values bound, through Qt's driver over db (whose engine is
     // `motor`), which reads its rows as it reads those of a whole text. nullptr, having run
     // nothing, where ejecutar would say NoAplica, or for a question that failed.
@@ -44,6 +49,7 @@ private:
     static constexpr int kMaxConsultas = 300;
 
     QString conLugares(const Sentencia &sentencia);
+    sqlite3_stmt *preparado(sqlite3 *motor, const Sentencia &sentencia);
     bool fechaComoTexto(const Sentencia::Valor &valor, QString &texto) const;
     bool enVariantes(const Sentencia &sentencia, QVariantList &variantes);
     bool vincular(sqlite3_stmt *comando, const Sentencia &sentencia);

@@ -4,6 +4,7 @@
 #include "database/DataAccessErrors.h"
 #include "database/ErrorDeMotor.h"
 #include "database/SesionPostgres.h"
+#include "database/ValoresSqlite.h"
 
 #include <QScopeGuard>
 #include <QSqlDriver>
@@ -329,6 +330,36 @@ long SqlConnection::ejecutarUna(const Sentencia &sentencia)
     return query.numRowsAffected();
 }
 
+// On the embedded engine, the rows straight from it into their bytes: Qt's driver would make a
+// value of each column, its texts in UTF-16, for the bytes to be made of them again.
+bool SqlConnection::leerCodificadas(std::vector<QByteArray> &filas)
+{
+    abrirParaSentencia();
+    sqlite3 *motor = motorSqlite();
+    if (!motor)
+        return DatabaseConnection::leerCodificadas(filas);
+    const bool utf8 = ValoresSqlite::esUtf8(motor);
+    const std::size_t antes = filas.size();
+    QString fallo;
+    const auto fila = [&](sqlite3_stmt *paso) {
+        QByteArray bytes;
+        const int columnas = sqlite3_column_count(paso);
+        for (int i = 0; i < columnas; ++i)
+            ValoresSqlite::agregarColumna(bytes, paso, i, utf8);
+        filas.push_back(std::move(bytes));
+    };
+    switch (m_sqlite.recorrer(motor, m_sentencia, fila, fallo)) {
+    case SentenciasSqlite::Resultado::Hecho:
+        return filas.size() > antes;
+    case SentenciasSqlite::Resultado::Fallo:
+        filas.resize(antes);
+        falloSqlite(sqlite3_extended_errcode(motor), fallo);
+    case SentenciasSqlite::Resultado::NoAplica:
+        break;
+    }
+    return DatabaseConnection::leerCodificadas(filas);
+}
+
 sqlite3 *SqlConnection::motorSqlite() const
 {
     if (!esSqlite())
@@ -529,7 +560,7 @@ bool SqlConnection::capturarCambios(const QString &tabla, const QStringList &col
     return motor && m_captura.crear(motor, tabla, columnas);
 }
 
-std::vector<CambioDeFila> SqlConnection::cambiosCapturados()
+CambiosCapturados SqlConnection::cambiosCapturados()
 {
     return m_captura.cambios();
 }

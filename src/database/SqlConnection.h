@@ -33,6 +33,7 @@ public:
     void setSql(const Sentencia &sentencia) override { m_sentencia = sentencia; }
     QString sql() const override { return m_sentencia.texto(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
+    bool leerCodificadas(std::vector<QByteArray> &filas) override;
     long ejecutar() override;
     void comenzarTanda(const std::function<void()> &alEsperar = {}) override;
     void confirmarTanda() override;
@@ -43,7 +44,7 @@ public:
     bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override;
     bool tandaPerdida() const override { return m_perdida; }
     bool capturarCambios(const QString &tabla, const QStringList &columnas) override;
-    std::vector<CambioDeFila> cambiosCapturados() override;
+    CambiosCapturados cambiosCapturados() override;
     void alConfirmar(std::function<void()> aviso) override { m_alConfirmar = std::move(aviso); }
 
     // How long a run waits for another run's hold on the catalog, and a statement for the
