@@ -88,11 +88,11 @@ public:
     CambiosCapturados cambiosCapturados() override { return m_real->cambiosCapturados(); }
     void alConfirmar(std::function<void()> aviso) override { m_real->alConfirmar(std::move(aviso)); }
     int sentenciasPorEnvio() const override { return m_oneByOne ? 1 : m_real->sentenciasPorEnvio(); }
-    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override
+    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias, std::vector<long> *changed = nullptr) override
     {
         QElapsedTimer clock;
         clock.start();
-        const bool done = m_real->ejecutarJuntas(sentencias);
+        const bool done = m_real->ejecutarJuntas(sentencias, changed);
         m_tally.commandNs += clock.nsecsElapsed();
         m_tally.commands += done ? int(sentencias.size()) : 0;
         ++m_tally.windows;

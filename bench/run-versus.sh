@@ -4,7 +4,8 @@
 # through a 1 ms latency relay. The builds alternate, pass after pass, so that the machine's
 # moods fall on all alike. Prints one line per run: pass, build (its place among the
 # arguments), step, backend, seconds, and after a send that was undone the undo's seconds.
-#   [STEPS="process|send"] bench/run-versus.sh [--veces N] [--dir WORKDIR] BUILD_DIR...
+# Step "send-sin-diario" is the send without the journal of sends, for what the journal costs.
+#   [STEPS="process send send-sin-diario"] bench/run-versus.sh [--veces N] [--dir WORKDIR] BUILD_DIR...
 set -euo pipefail
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,8 +36,12 @@ for pass in $(seq 1 "$passes"); do
         relay) opts=(--postgres --latencia 1) ;;
       esac
       for i in "${!builds[@]}"; do
-        out=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "$step" "${opts[@]}" "$sheet" 2>/dev/null || true)
-        echo "$pass $((i + 1)) $step $backend $(seconds "$step" <<<"$out") $(seconds undo <<<"$out")"
+        case $step in
+          send-sin-diario) command=(send --sin-diario) ;;
+          *) command=("$step") ;;
+        esac
+        out=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "${command[@]}" "${opts[@]}" "$sheet" 2>/dev/null || true)
+        echo "$pass $((i + 1)) $step $backend $(seconds "${command[0]}" <<<"$out") $(seconds undo <<<"$out")"
       done
     done
   done

@@ -144,17 +144,24 @@ struct Deshacer {
         }
     }
 
-    // Many statements a round trip say nothing of each: the catalog read again tells which
-    // found their row as the send left it.
+    // Each statement of a window tells how many rows it found, where the database says so;
+    // where it does not, the catalog read again tells which found their row as the send left it.
     void enVentanas(int porEnvio)
     {
         std::vector<const Articulo *> ventana;
         std::vector<Sentencia> sentencias;
+        std::vector<long> cuantos;
         const auto enviar = [&] {
-            if (!sentencias.empty() && !conexion.ejecutarJuntas(sentencias))
+            cuantos.clear();
+            if (sentencias.empty()) {
+            } else if (!conexion.ejecutarJuntas(sentencias, &cuantos)) {
                 unoPorUno(ventana);
-            else
+            } else if (cuantos.size() == ventana.size()) {
+                for (std::size_t i = 0; i < ventana.size(); ++i)
+                    cuantos[i] > 0 ? contar(*ventana[i]) : cambiado(*ventana[i]);
+            } else {
                 tocados.insert(tocados.end(), ventana.begin(), ventana.end());
+            }
             ventana.clear();
             sentencias.clear();
         };
@@ -163,10 +170,12 @@ struct Deshacer {
             sentencias.push_back(sentencia(*a));
             if (int(sentencias.size()) >= porEnvio) {
                 enviar();
-                avanzar(tocados.size() + resultado.cambiados.size());
+                avanzar(resultado.borrados + resultado.repuestos + resultado.cambiados.size() + tocados.size());
             }
         }
         enviar();
+        if (tocados.empty())
+            return;
         std::vector<Articulo> revisar;
         for (const Articulo *a : tocados)
             revisar.push_back(*a);
@@ -237,11 +246,10 @@ ResultadoDeshacer DeshacerUltimoEnvio(const QString &idCatalogo, const std::func
               + QStringLiteral(" ya se deshizo; solo el último envío puede deshacerse, y una vez. "
                                "No se cambió nada."));
     std::vector<Articulo> articulos = leerCambios(diario, envio->id);
-    // One statement at a time tells by itself whether it found its row as the send left it:
-    // the catalog is read first only where statements go many at a time, or where the send's
-    // state is in doubt.
+    // Each statement tells whether it found its row as the send left it: the catalog is read
+    // first only where the send's state is in doubt.
     std::optional<QHash<QString, QByteArray>> actuales;
-    if (envio->estado != Estado::Hecho || tanda.conexion().sentenciasPorEnvio() > 1)
+    if (envio->estado != Estado::Hecho)
         actuales = filasActuales(*envio, articulos);
     // A send or undo killed half way is judged by the catalog: a send's rows are there only
     // when its commit was.

@@ -64,7 +64,11 @@ public:
     // ejecutarJuntas; 1 when each goes through ejecutar.
     virtual int sentenciasPorEnvio() const { return 1; }
     // Runs the commands in one round trip, all of them or none. False when one failed:
-    // none stands, those before them do.
+    // none stands, those before them do. `cambiados`, where given and the database tells:
+    // the rows each command changed, in order (left empty where it does not tell).
     // A connection lost on the way raises AppError with the database's own message.
-    virtual bool ejecutarJuntas(const std::vector<Sentencia> &) { return false; }
+    virtual bool ejecutarJuntas(const std::vector<Sentencia> &, std::vector<long> * /*cambiados*/ = nullptr)
+    {
+        return false;
+    }
 };

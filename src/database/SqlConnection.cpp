@@ -636,8 +636,10 @@ int SqlConnection::sentenciasPorEnvio() const
 // Without bound values the PostgreSQL driver sends the text as one simple query, several
 // commands and all; it reports a failure after the first command only when walking the
 // results. The server skips the rest of the text at a failed command and keeps the
-// transaction aborted until the rollback. `cambiados`: the rows the first command changed.
-bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados)
+// transaction aborted until the rollback. `cambiados`: the rows the first command changed;
+// `cadaUno`: those each command changed.
+bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados,
+                                 std::vector<long> *cadaUno)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -648,8 +650,13 @@ bool SqlConnection::enviarJuntos(const QStringList &textos, QSqlError &error, lo
         hechos = query.exec(textos.join(QStringLiteral(";\n"))) ? 1 : 0;
         if (cambiados && hechos > 0)
             *cambiados = query.numRowsAffected();
-        while (hechos > 0 && query.nextResult())
+        if (cadaUno && hechos > 0)
+            cadaUno->push_back(query.numRowsAffected());
+        while (hechos > 0 && query.nextResult()) {
             ++hechos;
+            if (cadaUno)
+                cadaUno->push_back(query.numRowsAffected());
+        }
         return hechos > 0;
     });
     error = query.lastError();
@@ -715,7 +722,7 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
 
 // A window goes inside the server run's transaction, which it leaves with the savepoint after
 // its last command. Only such a run takes windows (sentenciasPorEnvio).
-bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias)
+bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias, std::vector<long> *cambiados)
 {
     abrirParaSentencia();
     abrirTransaccion();
@@ -726,9 +733,17 @@ bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias)
     textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
     QSqlError error;
     int intentos = 0;
+    std::vector<long> cadaUno;
     do {
-        if (enviarJuntos(textos, error))
+        cadaUno.clear();
+        if (enviarJuntos(textos, error, nullptr, cambiados ? &cadaUno : nullptr)) {
+            if (cambiados) {
+                // The savepoint's two commands are the window's own.
+                cadaUno.resize(sentencias.size());
+                *cambiados = std::move(cadaUno);
+            }
             return true;
+        }
     } while (bloqueoMutuo(error, intentos));
     // Back at the savepoint the window is sent again one command at a time; a session the
     // server ended reports its own message, and nothing is sent again on another.

@@ -41,7 +41,7 @@ public:
     void tandaEntera() override { m_entera = true; }
     void descartarTanda() override;
     int sentenciasPorEnvio() const override;
-    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias) override;
+    bool ejecutarJuntas(const std::vector<Sentencia> &sentencias, std::vector<long> *cambiados = nullptr) override;
     bool tandaPerdida() const override { return m_perdida; }
     bool capturarCambios(const QString &tabla, const QStringList &columnas) override;
     CambiosCapturados cambiosCapturados() override;
@@ -91,7 +91,8 @@ private:
     void deshacerAbierto();
     void reponer(const AppError &error, ErrorDeMotor::Clase clase);
     void guardarHecha();
-    bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr);
+    bool enviarJuntos(const QStringList &textos, QSqlError &error, long *cambiados = nullptr,
+                      std::vector<long> *cadaUno = nullptr);
     void abrirTransaccion();
     long ejecutarEnTransaccion(const QString &texto);
     void volverAlPunto(const QSqlError &error);

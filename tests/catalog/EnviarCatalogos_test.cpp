@@ -94,7 +94,10 @@ struct Intruder : DatabaseConnection {
     void terminarTanda() override { real->terminarTanda(); }
     bool tandaPerdida() const override { return real->tandaPerdida(); }
     int sentenciasPorEnvio() const override { return real->sentenciasPorEnvio(); }
-    bool ejecutarJuntas(const std::vector<Sentencia> &s) override { return intrude(), real->ejecutarJuntas(s); }
+    bool ejecutarJuntas(const std::vector<Sentencia> &s, std::vector<long> *c = nullptr) override
+    {
+        return intrude(), real->ejecutarJuntas(s, c);
+    }
     void intrude()
     {
         if (std::exchange(done, true))
