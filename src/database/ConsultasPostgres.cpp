@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-bool ConsultasPostgres::soloTextos(const Sentencia &sentencia)
+bool ConsultasPostgres::preparable(const Sentencia &sentencia) const
 {
     const auto &valores = sentencia.valores();
-    return !valores.empty() && std::all_of(valores.begin(), valores.end(), [](const Sentencia::Valor &valor) {
-        return valor.tipo == Sentencia::Valor::Texto;
+    return !valores.empty() && std::all_of(valores.begin(), valores.end(), [this](const Sentencia::Valor &valor) {
+        return valor.tipo == Sentencia::Valor::Texto || (m_conNumeros && valor.tipo == Sentencia::Valor::Numero);
     });
 }
 
@@ -15,11 +15,14 @@ bool ConsultasPostgres::soloTextos(const Sentencia &sentencia)
 QString ConsultasPostgres::conParametros(const Sentencia &sentencia)
 {
     const QStringList &partes = m_formas.partes(sentencia);
+    const auto &valores = sentencia.valores();
     QString sql = partes.front();
     for (qsizetype i = 1; i < partes.size(); ++i) {
-        sql.chop(1);
+        const bool texto = valores[std::size_t(i - 1)].tipo == Sentencia::Valor::Texto;
+        if (texto)
+            sql.chop(1);
         sql += QLatin1Char('$') + QString::number(i);
-        sql += QStringView(partes[i]).mid(1);
+        sql += QStringView(partes[i]).mid(texto ? 1 : 0);
     }
     return sql;
 }
@@ -42,8 +45,12 @@ QString ConsultasPostgres::ejecucion(const QString &nombre, const Sentencia &sen
 
 void ConsultasPostgres::soltar(const Ejecutor &ejecutar)
 {
-    if (m_preparadas > 0)
-        ejecutar(QStringLiteral("deallocate all"));
+    QStringList suyas;
+    for (const Forma &forma : std::as_const(m_vistas))
+        if (forma.estado == Forma::Preparada)
+            suyas << QLatin1String("deallocate ") + forma.nombre;
+    if (!suyas.isEmpty())
+        ejecutar(suyas.join(QStringLiteral(";\n")));
     olvidar();
 }
 
@@ -55,7 +62,7 @@ void ConsultasPostgres::olvidar()
 
 QString ConsultasPostgres::texto(const Sentencia &sentencia, const Ejecutor &ejecutar)
 {
-    if (!soloTextos(sentencia))
+    if (!preparable(sentencia))
         return m_formas.escrita(sentencia);
     auto forma = m_vistas.find(sentencia.forma());
     if (forma == m_vistas.end()) {
@@ -65,7 +72,7 @@ QString ConsultasPostgres::texto(const Sentencia &sentencia, const Ejecutor &eje
         return m_formas.escrita(sentencia);
     }
     if (forma->estado == Forma::Vista) {
-        const QString nombre = QStringLiteral("sorvanta_consulta_%1").arg(++m_siguiente);
+        const QString nombre = m_prefijo + QString::number(++m_siguiente);
         const bool preparada = ejecutar(QLatin1String("prepare ") + nombre + QLatin1String(" as ")
                                         + conParametros(sentencia));
         forma->estado = preparada ? Forma::Preparada : Forma::Rechazada;

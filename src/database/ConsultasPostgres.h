@@ -12,15 +12,21 @@
 // the session (PREPARE) and from then on asked by name with its values (EXECUTE): the server
 // reads each value from the same literal as in the written-out text, so the answer is the same.
 //
-// Only questions whose values are all texts go this way; the others, and a shape the server
-// would not prepare, go written out. A shape seen once costs nothing more; a prepared one costs
-// one round trip once. Past a bound the prepared shapes are let go all together.
+// Only statements whose values are all texts (or numbers, where asked) go this way; the
+// others, and a shape the server would not prepare, go written out. A number goes as its
+// literal too, read by the server as the column it meets, as the written-out text is. A shape
+// seen once costs nothing more; a prepared one costs one round trip once. Past a bound the
+// prepared shapes are let go all together; each instance names and lets go only its own.
 class ConsultasPostgres {
 public:
     // Runs a command on the session; false when the server refused it.
     using Ejecutor = std::function<bool(const QString &)>;
 
-    explicit ConsultasPostgres(FormasEnDialecto &formas) : m_formas(formas) {}
+    explicit ConsultasPostgres(FormasEnDialecto &formas, const QString &prefijo = QStringLiteral("sorvanta_consulta_"),
+                               bool conNumeros = false)
+        : m_formas(formas), m_prefijo(prefijo), m_conNumeros(conNumeros)
+    {
+    }
 
     // The text to send for the question: EXECUTE of its prepared shape (preparing it now when it
     // is seen the second time), or the statement written out.
@@ -37,12 +43,14 @@ private:
         QString nombre;
     };
 
-    static bool soloTextos(const Sentencia &sentencia);
+    bool preparable(const Sentencia &sentencia) const;
     QString conParametros(const Sentencia &sentencia);
     static QString ejecucion(const QString &nombre, const Sentencia &sentencia);
     void soltar(const Ejecutor &ejecutar);
 
     FormasEnDialecto &m_formas;
+    QString m_prefijo;
+    bool m_conNumeros;
     QHash<QString, Forma> m_vistas;
     int m_preparadas = 0;
     // Names are never used twice by one connection, whatever a session let go of.

@@ -25,7 +25,8 @@ const int kSinEstadisticas = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 } // namespace
 
 SqlConnection::SqlConnection(const QSqlDatabase &db, SqlDialect::Kind dialect)
-    : m_db(db), m_dialect(dialect), m_formas(dialect), m_sqlite(m_formas), m_postgres(m_formas)
+    : m_db(db), m_dialect(dialect), m_formas(dialect), m_sqlite(m_formas), m_postgres(m_formas),
+      m_comandosPostgres(m_formas, QStringLiteral("sorvanta_comando_"), true)
 {
     prepararSqlite();
 }
@@ -66,6 +67,7 @@ void SqlConnection::cerrar()
     m_captura.quitar(motorSqlite());
     m_sqlite.olvidar();
     m_postgres.olvidar();
+    m_comandosPostgres.olvidar();
     m_db.close();
 }
 
@@ -80,6 +82,7 @@ void SqlConnection::ensureOpen()
         return;
     if (m_db.open()) {
         m_postgres.olvidar();
+        m_comandosPostgres.olvidar();
         const QString sesion = SesionPostgres::preparar(m_db, m_dialect);
         if (sesion.isEmpty()) {
             prepararSqlite();
@@ -720,6 +723,24 @@ void SqlConnection::volverAlPunto(const QSqlError &error)
     perder(describir(error));
 }
 
+// The commands of a whole-or-nothing run on a server go as prepared shapes: its statements
+// are many and long, and the server would plan each anew. A PREPARE the server refuses takes
+// the run back to its savepoint, and the shape goes written out.
+QString SqlConnection::textoDeComando(const Sentencia &sentencia)
+{
+    if (!m_entera || !esPostgres())
+        return m_formas.escrita(sentencia);
+    return m_comandosPostgres.texto(sentencia, [this](const QString &texto) {
+        QSqlError error;
+        if (enviarJuntos({texto}, error))
+            return true;
+        volverAlPunto(error);
+        if (m_perdida)
+            rechazar(m_motivoPerdida);
+        return false;
+    });
+}
+
 // A window goes inside the server run's transaction, which it leaves with the savepoint after
 // its last command. Only such a run takes windows (sentenciasPorEnvio).
 bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias, std::vector<long> *cambiados)
@@ -729,7 +750,7 @@ bool SqlConnection::ejecutarJuntas(const std::vector<Sentencia> &sentencias, std
     QStringList textos;
     textos.reserve(qsizetype(sentencias.size()) + 2);
     for (const Sentencia &sentencia : sentencias)
-        textos << m_formas.escrita(sentencia);
+        textos << textoDeComando(sentencia);
     textos << QStringLiteral("release savepoint envio") << QStringLiteral("savepoint envio");
     QSqlError error;
     int intentos = 0;

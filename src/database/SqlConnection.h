@@ -72,6 +72,7 @@ private:
     void run(QSqlQuery &query);
     void run(QSqlQuery &query, const QString &texto);
     QString textoDeConsulta();
+    QString textoDeComando(const Sentencia &sentencia);
     bool exec(QSqlQuery &query, const QString &texto);
     bool vigilado(const std::function<bool()> &sentencia);
     long ejecutarSolo(const Sentencia &sentencia);
@@ -106,6 +107,8 @@ private:
     SentenciasSqlite m_sqlite;
     // A server's questions planned once per shape, outside a run's transaction.
     ConsultasPostgres m_postgres;
+    // The commands of a whole-or-nothing run (an undo), many of one shape.
+    ConsultasPostgres m_comandosPostgres;
     Sentencia m_sentencia;
     bool m_abrirDeNuevo = false;
     qint64 m_esperaMaximaMs = 60'000;

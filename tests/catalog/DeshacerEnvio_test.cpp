@@ -63,12 +63,17 @@ class DeshacerEnvioTest : public QObject {
     // EXI-1 and EXI-2 updated (the first's code in another case), NUE-1 inserted.
     void send()
     {
+        send({{u"EXI-1"_s, u"nueva"_s, u"Existe"_s, u"2,5"_s, u"obs"_s},
+              {u"EXI-2"_s, u"otra"_s, u"Existe"_s, u"0"_s, u""_s},
+              {u"NUE-1"_s, u"alta"_s, u"Nuevo"_s, u"1,25"_s, u"x'y"_s}});
+    }
+
+    // Each item: code, description, "Existe"/"Nuevo", weight, remark.
+    void send(const QList<QStringList> &items)
+    {
         ReviewListModel lista;
         for (int k = 0; k < 14; ++k)
             lista.addColumn(QString::number(k), 1440);
-        const QList<QStringList> items{{u"EXI-1"_s, u"nueva"_s, u"Existe"_s, u"2,5"_s, u"obs"_s},
-                                       {u"EXI-2"_s, u"otra"_s, u"Existe"_s, u"0"_s, u""_s},
-                                       {u"NUE-1"_s, u"alta"_s, u"Nuevo"_s, u"1,25"_s, u"x'y"_s}};
         for (const QStringList &it : items) {
             const int i = lista.addItem(it[0]);
             lista.setSubItem(i, 1, it[1]);
@@ -81,7 +86,7 @@ class DeshacerEnvioTest : public QObject {
         EnviarArticulos(
             lista, u"GEN"_s, [](int, bool) {}, resumen);
         QCOMPARE(resumen.sinDeshacer, QString());
-        QCOMPARE(resumen.enviados, 3);
+        QCOMPARE(resumen.enviados, int(items.size()));
     }
 
     QString refusal()
@@ -141,6 +146,39 @@ private Q_SLOTS:
         QVERIFY2(second.startsWith(QString::number(ErrorNumbers::kValidation)) && second.contains(u"ya se deshizo"_s),
                  qPrintable(second));
         QCOMPARE(catalog(), before);
+    }
+
+    // Statements of one shape by the dozen (on a server they go prepared after the first),
+    // weights no binary fraction holds: each row is found and put back exactly.
+    void manyRowsOfOneShapeUndoneExactly_data() { backends_data(); }
+    void manyRowsOfOneShapeUndoneExactly()
+    {
+        QFETCH(QString, backend);
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
+                                                                     u"deshacer_formas"_s);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        useRealData();
+        seed();
+        runSql(u"insert into ORG (PAI, ORI, ESM) values ('ARG', 'Argentina', '1')"_s);
+        QList<QStringList> items;
+        for (int k = 1; k <= 12; ++k) {
+            runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ArtKgUnitario, FECHA) values "
+                   "('GEN', 'F-%1', 'vieja %1', 0.%1, '2020-01-02 03:04:05.%1')"_s.arg(k));
+            items.append({u"F-%1"_s.arg(k), u"nueva %1"_s.arg(k), u"Existe"_s, u"0,3"_s, u"o'%1"_s.arg(k)});
+            items.append({u"N-%1"_s.arg(k), u"alta %1"_s.arg(k), u"Nuevo"_s, u"0,7"_s, u""_s});
+        }
+        const QStringList before = catalog();
+        send(items);
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
+        QCOMPARE(hecho.borrados, 12);
+        QCOMPARE(hecho.repuestos, 12);
+        QVERIFY(hecho.cambiados.isEmpty());
+        QCOMPARE(catalog(), before);
+        if (backend == u"postgres"_s)
+            QVERIFY(sqlRow(u"select count(*) from pg_prepared_statements where name like 'sorvanta_comando_%'"_s)
+                        .value(0)
+                        .toInt()
+                    > 0);
     }
 
     // A row another program changed after the send stays as it left it, and the message names it.
