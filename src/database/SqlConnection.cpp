@@ -223,16 +223,29 @@ bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
     return any;
 }
 
-// A server's question outside the run's transaction may go as a prepared one: a PREPARE the
-// server refuses there aborts nothing.
+// A server's question may go as a prepared one. Outside the run's transaction a PREPARE the
+// server refuses aborts nothing; inside, it takes the run back to its savepoint.
 QString SqlConnection::textoDeConsulta()
 {
-    if (!esPostgres() || m_abierta || m_perdida)
+    if (!esPostgres() || m_perdida)
         return translatedSql();
+    if (m_abierta)
+        return m_postgres.texto(m_sentencia, [this](const QString &texto) { return prepararEnTransaccion(texto); });
     return m_postgres.texto(m_sentencia, [this](const QString &texto) {
         QSqlQuery query(m_db);
         return exec(query, texto);
     });
+}
+
+bool SqlConnection::prepararEnTransaccion(const QString &texto)
+{
+    QSqlError error;
+    if (enviarJuntos({texto}, error))
+        return true;
+    volverAlPunto(error);
+    if (m_perdida)
+        rechazar(m_motivoPerdida);
+    return false;
 }
 
 long SqlConnection::ejecutar()
@@ -730,15 +743,7 @@ QString SqlConnection::textoDeComando(const Sentencia &sentencia)
 {
     if (!m_entera || !esPostgres())
         return m_formas.escrita(sentencia);
-    return m_comandosPostgres.texto(sentencia, [this](const QString &texto) {
-        QSqlError error;
-        if (enviarJuntos({texto}, error))
-            return true;
-        volverAlPunto(error);
-        if (m_perdida)
-            rechazar(m_motivoPerdida);
-        return false;
-    });
+    return m_comandosPostgres.texto(sentencia, [this](const QString &texto) { return prepararEnTransaccion(texto); });
 }
 
 // A window goes inside the server run's transaction, which it leaves with the savepoint after

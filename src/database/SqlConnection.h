@@ -73,6 +73,7 @@ private:
     void run(QSqlQuery &query, const QString &texto);
     QString textoDeConsulta();
     QString textoDeComando(const Sentencia &sentencia);
+    bool prepararEnTransaccion(const QString &texto);
     bool exec(QSqlQuery &query, const QString &texto);
     bool vigilado(const std::function<bool()> &sentencia);
     long ejecutarSolo(const Sentencia &sentencia);

@@ -224,6 +224,34 @@ private Q_SLOTS:
         }
     }
 
+    // Inside a run's transaction a PREPARE the server refuses (it cannot tell the type of the
+    // value) takes the run back to its savepoint only: what the run did before stands, and the
+    // question is answered written out.
+    void refusedPrepareInsideARunLosesNothing()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        const auto c = m_dam->getDataConnectionByEntity(u"CATALOGOS"_s);
+        c->comenzarTanda();
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
+        c->ejecutar();
+        for (int vez = 0; vez < 3; ++vez) {
+            Sentencia sql("select ");
+            sql.texto(u"abcd"_s) << QLatin1String(" is null, 4");
+            c->setSql(sql);
+            std::shared_ptr<Recordset> rs;
+            QVERIFY(c->crearRs(rs));
+            QCOMPARE(rs->field(1).toInt(), 4);
+        }
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
+        c->ejecutar();
+        c->confirmarTanda();
+        c->terminarTanda();
+        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
+    }
+
     // Questions of ever new shapes, each asked twice, never leave more than the bound of
     // prepared ones on the server, and keep their answers.
     void preparedShapesStayBounded()
