@@ -195,12 +195,14 @@ int run(const QStringList &arguments)
     const bool oneByOne = rest.removeAll(QStringLiteral("--una-por-una")) > 0;
     // Without the journal of sends (its folder cannot be made): what the journal costs.
     const bool noJournal = rest.removeAll(QStringLiteral("--sin-diario")) > 0;
+    // Without psql's floor: side-by-side runs need only the send's own seconds.
+    const bool noFloor = rest.removeAll(QStringLiteral("--sin-piso")) > 0;
     QTemporaryDir home;
     PrivateServer server(home.path());
     const int prepared = server.fromArguments(rest, home.path(), err);
     if (prepared != 0 || rest.size() != 1) {
-        err << "usage: sorvanta-bench send [--una-por-una] [--sin-diario] " << PrivateServer::kUsage << " FILE"
-            << Qt::endl;
+        err << "usage: sorvanta-bench send [--una-por-una] [--sin-diario] [--sin-piso] " << PrivateServer::kUsage
+            << " FILE" << Qt::endl;
         return prepared ? prepared : 2;
     }
     const bool postgres = server.started();
@@ -243,7 +245,7 @@ int run(const QStringList &arguments)
             return 1;
         }
         line += QStringLiteral(" undo_s=%1").arg(QString::number(undo, 'f', 3));
-        if (!postgres) {
+        if (!postgres || noFloor) {
             out << line << Qt::endl;
             return 0;
         }

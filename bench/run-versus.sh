@@ -37,7 +37,8 @@ for pass in $(seq 1 "$passes"); do
       esac
       for i in "${!builds[@]}"; do
         case $step in
-          send-sin-diario) command=(send --sin-diario) ;;
+          send-sin-diario) command=(send --sin-diario --sin-piso) ;;
+          send) command=(send --sin-piso) ;;
           *) command=("$step") ;;
         esac
         out=$(cd "$work" && "${builds[$i]}/bench/sorvanta-bench" "${command[@]}" "${opts[@]}" "$sheet" 2>/dev/null || true)
