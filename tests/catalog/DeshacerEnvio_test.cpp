@@ -89,6 +89,17 @@ class DeshacerEnvioTest : public QObject {
         QCOMPARE(resumen.enviados, int(items.size()));
     }
 
+    // The catalog's database on the backend, seeded; "" or why it could not be had.
+    QString seededBackend(const QString &backend, const QString &base)
+    {
+        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s), base);
+        if (problem.isEmpty()) {
+            useRealData();
+            seed();
+        }
+        return problem;
+    }
+
     QString refusal()
     {
         try {
@@ -126,11 +137,8 @@ private Q_SLOTS:
     void undoRestoresEveryColumnOnceOnly()
     {
         QFETCH(QString, backend);
-        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
-                                                                     u"deshacer_todo"_s);
+        const QString problem = seededBackend(backend, u"deshacer_todo"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        useRealData();
-        seed();
         runSql(u"insert into ORG (PAI, ORI, ESM) values ('ARG', 'Argentina', '1')"_s);
         const QStringList before = catalog();
         QCOMPARE(refusal().left(11), QString::number(ErrorNumbers::kValidation));
@@ -154,11 +162,8 @@ private Q_SLOTS:
     void manyRowsOfOneShapeUndoneExactly()
     {
         QFETCH(QString, backend);
-        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
-                                                                     u"deshacer_formas"_s);
+        const QString problem = seededBackend(backend, u"deshacer_formas"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        useRealData();
-        seed();
         runSql(u"insert into ORG (PAI, ORI, ESM) values ('ARG', 'Argentina', '1')"_s);
         QList<QStringList> items;
         for (int k = 1; k <= 12; ++k) {
@@ -186,11 +191,8 @@ private Q_SLOTS:
     void aRowChangedSinceIsKeptAndNamed()
     {
         QFETCH(QString, backend);
-        const QString problem = DataAccessTestConfig(*m_env).backend(backend, m_env->path(u"bases"_s),
-                                                                     u"deshacer_otro"_s);
+        const QString problem = seededBackend(backend, u"deshacer_otro"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        useRealData();
-        seed();
         send();
         otherProgram(
             u"update catarticulos set observacion3 = 'de otro' where idcatalogo = 'GEN' and idarticulo = 'EXI-1'"_s);
