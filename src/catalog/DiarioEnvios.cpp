@@ -132,8 +132,12 @@ DiarioEnvios::DiarioEnvios(const QString &archivo) : m_archivo(archivo)
         fallar(QStringLiteral("abrirlo"), m_db.lastError().text());
     // A send's rows are written once, straight into the file: a write-ahead log would write
     // them twice, the second time while the operator waits for the send. Full syncing: a
-    // killed program or a lost power loses nothing committed.
-    ejecutar(QStringLiteral("pragma journal_mode=delete"));
+    // killed program or a lost power loses nothing committed. A file another program holds
+    // open in write-ahead mode stays so, at once: it keeps every committed send too.
+    QSqlQuery modo(m_db);
+    modo.exec(QStringLiteral("pragma busy_timeout=0"));
+    modo.exec(QStringLiteral("pragma journal_mode=delete"));
+    ejecutar(QStringLiteral("pragma busy_timeout=30000"));
     ejecutar(QStringLiteral("pragma synchronous=full"));
     for (const char *sql : kEsquema)
         ejecutar(QString::fromLatin1(sql));

@@ -1,4 +1,5 @@
 #include "catalog/DeshacerEnvio.h"
+#include "catalog/DiarioEnvios.h"
 #include "catalog/EnvioArticulos.h"
 #include "core/AppError.h"
 #include "core/ErrorNumbers.h"
@@ -184,6 +185,34 @@ private Q_SLOTS:
                         .value(0)
                         .toInt()
                     > 0);
+    }
+
+    // A journal another program holds open in write-ahead mode (as earlier versions left it)
+    // still takes a send at once, rather than waiting for that program and failing.
+    void journalHeldInWriteAheadModeStillTakesASend()
+    {
+        const QString archivo = m_env->path(u"diario/envios.sqlite"_s);
+        {
+            DiarioEnvios crear(archivo);
+        }
+        {
+            QSqlDatabase otro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"otro-diario"_s);
+            otro.setDatabaseName(archivo);
+            QVERIFY(otro.open());
+            QSqlQuery query(otro);
+            QVERIFY(query.exec(u"pragma journal_mode=wal"_s));
+            QVERIFY(query.exec(u"begin"_s));
+            QVERIFY(query.exec(u"select count(*) from envios"_s) && query.next());
+            DiarioEnvios::Entrada e;
+            e.catalogo = u"GEN"_s;
+            e.driver = u"QSQLITE"_s;
+            DiarioEnvios diario(archivo);
+            e.id = diario.registrar(e, {{QByteArray(), QByteArray("fila")}});
+            diario.marcar(e, DiarioEnvios::Estado::Hecho);
+            QCOMPARE(diario.ultimo(e)->id, e.id);
+            query.exec(u"commit"_s);
+        }
+        QSqlDatabase::removeDatabase(u"otro-diario"_s);
     }
 
     // A row another program changed after the send stays as it left it, and the message names it.
