@@ -33,44 +33,11 @@ void largo(QByteArray &fila, Etiqueta etiqueta, const char *datos, int cantidad)
         std::memcpy(destino + 1 + sizeof(bytes), datos, std::size_t(cantidad));
 }
 
-// Reads one value from `pos`; false past the end or on a broken row.
+// Reads the values one after another; false past the end or on a broken row.
 class Lector {
 public:
     explicit Lector(QByteArrayView fila) : m_fila(fila) {}
     bool fin() const { return m_pos >= m_fila.size(); }
-    // The bytes of the text or blob that comes next, or empty.
-    QByteArrayView bytes()
-    {
-        qint32 cantidad = 0;
-        if (fin() || (m_fila[m_pos] != kTexto && m_fila[m_pos] != kBytes))
-            return {};
-        ++m_pos;
-        if (!leer(cantidad) || cantidad < 0 || m_pos + cantidad > m_fila.size())
-            return {};
-        return QByteArrayView(m_fila.constData() + m_pos, cantidad);
-    }
-    bool siguiente(QVariant *valor)
-    {
-        if (fin())
-            return false;
-        const char etiqueta = m_fila[m_pos++];
-        switch (etiqueta) {
-        case kNulo:
-            if (valor)
-                *valor = QVariant();
-            return true;
-        case kEntero:
-            return numero<qint64>(valor);
-        case kReal:
-            return numero<double>(valor);
-        case kTexto:
-        case kBytes:
-            return trozo(etiqueta, valor);
-        default:
-            return false;
-        }
-    }
-
     bool siguiente(Valor &valor)
     {
         if (fin())
@@ -99,6 +66,14 @@ public:
             return false;
         }
     }
+    // The value at `indice`, the ones before it skipped.
+    bool en(int indice, Valor &valor)
+    {
+        for (int i = 0; i <= indice; ++i)
+            if (!siguiente(valor))
+                return false;
+        return true;
+    }
 
 private:
     template <typename T> bool leer(T &dato)
@@ -109,31 +84,26 @@ private:
         m_pos += sizeof(T);
         return true;
     }
-    template <typename T> bool numero(QVariant *valor)
-    {
-        T dato{};
-        if (!leer(dato))
-            return false;
-        if (valor)
-            *valor = QVariant::fromValue(dato);
-        return true;
-    }
-    bool trozo(char etiqueta, QVariant *valor)
-    {
-        qint32 cantidad = 0;
-        if (!leer(cantidad) || cantidad < 0 || m_pos + cantidad > m_fila.size())
-            return false;
-        const char *datos = m_fila.constData() + m_pos;
-        m_pos += cantidad;
-        if (valor)
-            *valor = etiqueta == kTexto ? QVariant(QString::fromUtf8(datos, cantidad))
-                                        : QVariant(QByteArray(datos, cantidad));
-        return true;
-    }
 
     QByteArrayView m_fila;
     qsizetype m_pos = 0;
 };
+
+QVariant variante(const Valor &valor)
+{
+    switch (valor.tipo) {
+    case Valor::Entero:
+        return QVariant::fromValue(valor.entero);
+    case Valor::Real:
+        return QVariant::fromValue(valor.real);
+    case Valor::Texto:
+        return QString::fromUtf8(valor.bytes);
+    case Valor::Bytes:
+        return valor.bytes.toByteArray();
+    default:
+        return QVariant();
+    }
+}
 } // namespace
 
 void nulo(QByteArray &fila)
@@ -202,11 +172,11 @@ QVariantList decodificar(QByteArrayView fila)
 {
     QVariantList valores;
     Lector lector(fila);
-    QVariant v;
+    Valor v;
     while (!lector.fin()) {
-        if (!lector.siguiente(&v))
+        if (!lector.siguiente(v))
             return {};
-        valores.append(v);
+        valores.append(variante(v));
     }
     return valores;
 }
@@ -226,20 +196,13 @@ bool valores(QByteArrayView fila, std::vector<Valor> &valores)
 
 QString textoEn(QByteArrayView fila, int indice)
 {
-    Lector lector(fila);
-    for (int i = 0; i < indice; ++i)
-        if (!lector.siguiente(nullptr))
-            return {};
-    QVariant v;
-    return lector.siguiente(&v) ? v.toString() : QString();
+    Valor v;
+    return Lector(fila).en(indice, v) ? variante(v).toString() : QString();
 }
 
 QByteArrayView bytesEn(QByteArrayView fila, int indice)
 {
-    Lector lector(fila);
-    for (int i = 0; i < indice; ++i)
-        if (!lector.siguiente(nullptr))
-            return {};
-    return lector.bytes();
+    Valor v;
+    return Lector(fila).en(indice, v) ? v.bytes : QByteArrayView();
 }
 } // namespace FilaCodificada
