@@ -153,8 +153,9 @@ struct Deshacer {
         std::vector<long> cuantos;
         const auto enviar = [&] {
             cuantos.clear();
-            if (sentencias.empty()) {
-            } else if (!conexion.ejecutarJuntas(sentencias, &cuantos)) {
+            if (sentencias.empty())
+                return;
+            if (!conexion.ejecutarJuntas(sentencias, &cuantos)) {
                 unoPorUno(ventana);
             } else if (cuantos.size() == ventana.size()) {
                 for (std::size_t i = 0; i < ventana.size(); ++i)
