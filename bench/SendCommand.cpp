@@ -69,6 +69,15 @@ public:
         ++m_tally.queries;
         return found;
     }
+    bool leerEnUnaPasada(const QString &tabla, qsizetype rows) override
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const bool once = m_real->leerEnUnaPasada(tabla, rows);
+        m_tally.queryNs += clock.nsecsElapsed();
+        ++m_tally.queries;
+        return once;
+    }
     long ejecutar() override
     {
         QElapsedTimer clock;

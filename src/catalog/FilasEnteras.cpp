@@ -122,9 +122,13 @@ QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &co
     QHash<QString, QByteArray> filas;
     filas.reserve(codigos.size());
     std::vector<QByteArray> leidas;
-    for (qsizetype desde = 0; desde < codigos.size(); desde += kCodigosPorConsulta) {
+    const bool unaPasada = modEntidadCatalogo::conexion()->leerEnUnaPasada(QStringLiteral("catarticulos"),
+                                                                           codigos.size());
+    const qsizetype porConsulta = unaPasada ? codigos.size() : kCodigosPorConsulta;
+    for (qsizetype desde = 0; desde < codigos.size(); desde += porConsulta) {
         modEntidadCatalogo::conexion()->setSql(
-            modEntidadCatalogo::PreguntaDeAlgunos(select, idCatalogo, codigos.mid(desde, kCodigosPorConsulta)));
+            unaPasada ? modEntidadCatalogo::PreguntaEnUnaLista(select, idCatalogo, codigos)
+                      : modEntidadCatalogo::PreguntaDeAlgunos(select, idCatalogo, codigos.mid(desde, porConsulta)));
         leidas.clear();
         modEntidadCatalogo::conexion()->leerCodificadas(leidas);
         for (QByteArray &fila : leidas)

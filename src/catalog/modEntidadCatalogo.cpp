@@ -264,11 +264,12 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 namespace {
 constexpr qsizetype kCodigosPorLista = 8;
 
-void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &idsArticulo, qsizetype desde)
+void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &idsArticulo, qsizetype desde,
+                 qsizetype porLista = kCodigosPorLista)
 {
     sql << QLatin1String(" where idcatalogo = ");
     sql.texto(idCatalogo) << QLatin1String(" and idarticulo in (");
-    const qsizetype hasta = std::min(idsArticulo.size(), desde + kCodigosPorLista);
+    const qsizetype hasta = std::min(idsArticulo.size(), desde + porLista);
     for (qsizetype i = desde; i < hasta; ++i) {
         if (i > desde)
             sql << QLatin1String(", ");
@@ -290,6 +291,12 @@ Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, 
         whereAlguno(sql, idCatalogo, idsArticulo, desde);
     }
     return sql;
+}
+
+Sentencia PreguntaEnUnaLista(Sentencia select, const QString &idCatalogo, const QStringList &idsArticulo)
+{
+    whereAlguno(select, idCatalogo, idsArticulo, 0, idsArticulo.size());
+    return select;
 }
 
 Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo)

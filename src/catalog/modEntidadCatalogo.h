@@ -34,6 +34,8 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 // rows. And for one article.
 Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo);
 Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo);
+// The codes in one list, for a question the database answers in one pass over the table.
+Sentencia PreguntaEnUnaLista(Sentencia select, const QString &idCatalogo, const QStringList &idsArticulo);
 
 // True when the catalog holds any of the codes: one query for many articles.
 bool ExisteAlguno(const QString &idCatalogo, const QStringList &idsArticulo);

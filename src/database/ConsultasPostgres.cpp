@@ -6,9 +6,11 @@
 bool ConsultasPostgres::preparable(const Sentencia &sentencia) const
 {
     const auto &valores = sentencia.valores();
-    return !valores.empty() && std::all_of(valores.begin(), valores.end(), [this](const Sentencia::Valor &valor) {
-        return valor.tipo == Sentencia::Valor::Texto || (m_conNumeros && valor.tipo == Sentencia::Valor::Numero);
-    });
+    return !valores.empty() && valores.size() <= kMaxValores
+           && std::all_of(valores.begin(), valores.end(), [this](const Sentencia::Valor &valor) {
+                  return valor.tipo == Sentencia::Valor::Texto
+                         || (m_conNumeros && valor.tipo == Sentencia::Valor::Numero);
+              });
 }
 
 // The statement in the dialect with $1, $2... in the values' places, a text's apostrophes taken away.

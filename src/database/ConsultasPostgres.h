@@ -36,6 +36,9 @@ public:
 
     static constexpr int kMaxPreparadas = 64;
     static constexpr int kMaxVistas = 1024;
+    // A longer statement is a question over a whole list, asked once or twice: preparing it
+    // would cost more than it saves.
+    static constexpr std::size_t kMaxValores = 1024;
 
 private:
     struct Forma {

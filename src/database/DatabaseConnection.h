@@ -27,6 +27,10 @@ public:
     // The rows of the question set by setSql, each in FilaCodificada's bytes, appended to
     // `filas`; false when it found none. Where the engine allows, no Qt value is made.
     virtual bool leerCodificadas(std::vector<QByteArray> &filas);
+    // Whether `filas` rows of `tabla`, asked for by key, are better read in one question over
+    // the whole table than in short grouped ones: where each question costs a round trip and
+    // the table is at most a few times those rows. Never raises.
+    virtual bool leerEnUnaPasada(const QString & /*tabla*/, qsizetype /*filas*/) { return false; }
 
     // Runs the command held in sql(); the number of rows changed. A rejected statement
     // raises AppError whose description is the database's own message.

@@ -376,6 +376,25 @@ bool SqlConnection::leerCodificadas(std::vector<QByteArray> &filas)
     return DatabaseConnection::leerCodificadas(filas);
 }
 
+// A server before 14 checks a long list value by value on every row it passes: only later
+// ones are trusted with it.
+bool SqlConnection::leerEnUnaPasada(const QString &tabla, qsizetype filas)
+{
+    if (!esPostgres() || m_perdida || filas <= kFilasParaUnaPasada)
+        return false;
+    Sentencia sql("select case when current_setting('server_version_num')::int >= 140000 then "
+                  "pg_relation_size(to_regclass(");
+    sql.texto(tabla) << QLatin1String(")) end");
+    try {
+        QSqlQuery query(m_db);
+        run(query, m_formas.escrita(sql));
+        return query.next() && !query.value(0).isNull()
+               && query.value(0).toLongLong() <= qint64(filas) * kBytesPorFilaEnUnaPasada;
+    } catch (const AppError &) {
+        return false;
+    }
+}
+
 sqlite3 *SqlConnection::motorSqlite() const
 {
     if (!esSqlite())

@@ -34,6 +34,7 @@ public:
     QString sql() const override { return m_sentencia.texto(); }
     bool crearRs(std::shared_ptr<Recordset> &rs) override;
     bool leerCodificadas(std::vector<QByteArray> &filas) override;
+    bool leerEnUnaPasada(const QString &tabla, qsizetype filas) override;
     long ejecutar() override;
     void comenzarTanda(const std::function<void()> &alEsperar = {}) override;
     void confirmarTanda() override;
@@ -58,6 +59,10 @@ private:
     // A server's window costs a few round trips whatever its length; a long one pays them
     // less often. The sender still closes a window after its own time limit.
     static constexpr int kSentenciasPorEnvio = 1024;
+    // One pass over a table of up to this many bytes a row asked for costs at most a few times
+    // the key lookups of those rows; fewer rows than a grouped question are asked as one anyway.
+    static constexpr qint64 kBytesPorFilaEnUnaPasada = 2048;
+    static constexpr qsizetype kFilasParaUnaPasada = 256;
     // A window the server gave up for a deadlock is sent again, a few times.
     static constexpr int kReintentosPorBloqueo = 3;
 

@@ -187,6 +187,35 @@ private Q_SLOTS:
                     > 0);
     }
 
+    // More articles than one grouped question holds (a server reads them all in one list): each
+    // row is told apart from another catalog's of the same code, and from its own code spelt in
+    // another case, and put back exactly.
+    void manyArticlesReadInOneListUndoneExactly_data() { backends_data(); }
+    void manyArticlesReadInOneListUndoneExactly()
+    {
+        QFETCH(QString, backend);
+        const QString problem = seededBackend(backend, u"deshacer_lista"_s);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        for (const QString &catalogo : {u"GEN"_s, u"PUR"_s})
+            for (int k = 1; k <= 150; ++k)
+                runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ArtKgUnitario, USUARIO) "
+                       "values ('%1', 'l-%2', '%1 vieja %2', %2 / 7.0, 'otro')"_s.arg(catalogo)
+                           .arg(k));
+        QList<QStringList> items;
+        for (int k = 1; k <= 150; ++k) {
+            items.append({u"L-%1"_s.arg(k), u"nueva %1"_s.arg(k), u"Existe"_s, u"0,3"_s, u"o%1"_s.arg(k)});
+            items.append({u"M-%1"_s.arg(k), u"alta %1"_s.arg(k), u"Nuevo"_s, u"0,7"_s, u""_s});
+        }
+        const QStringList before = catalog();
+        send(items);
+        QVERIFY(catalog() != before);
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
+        QCOMPARE(hecho.borrados, 150);
+        QCOMPARE(hecho.repuestos, 150);
+        QVERIFY(hecho.cambiados.isEmpty());
+        QCOMPARE(catalog(), before);
+    }
+
     // A journal another program holds open in write-ahead mode (as earlier versions left it)
     // still takes a send at once, rather than waiting for that program and failing.
     void journalHeldInWriteAheadModeStillTakesASend()

@@ -252,6 +252,31 @@ private Q_SLOTS:
         QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
     }
 
+    // A long list of keys is read in one pass over the table only where the table holds a few
+    // times those rows: the round trips of grouped questions are saved, and a large table is
+    // never read whole for a small part of it. Asking never harms a run in progress.
+    void onePassOnlyOverATableOfAFewTimesTheRows()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        const auto c = m_dam->getDataConnectionByEntity(u"CATALOGOS"_s);
+        QVERIFY(c->leerEnUnaPasada(u"catarticulos"_s, 300));
+        QVERIFY(!c->leerEnUnaPasada(u"catarticulos"_s, 200));
+        command(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) "
+                "select 'GEN', 'A-' || g, repeat('x', 200) from generate_series(1, 5000) g"_s);
+        QVERIFY(!c->leerEnUnaPasada(u"catarticulos"_s, 300));
+        QVERIFY(c->leerEnUnaPasada(u"catarticulos"_s, 5000));
+        c->comenzarTanda();
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
+        c->ejecutar();
+        QVERIFY(!c->leerEnUnaPasada(u"no_hay_tal'); drop table catalogo; --"_s, 5000));
+        c->confirmarTanda();
+        c->terminarTanda();
+        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo = 'RUN'"_s), u"1"_s);
+    }
+
     // Questions of ever new shapes, each asked twice, never leave more than the bound of
     // prepared ones on the server, and keep their answers.
     void preparedShapesStayBounded()
