@@ -4,6 +4,7 @@
 #include "database/DataAccessErrors.h"
 #include "database/ErrorDeMotor.h"
 #include "database/SesionPostgres.h"
+#include "database/ValoresPostgres.h"
 #include "database/ValoresSqlite.h"
 
 #include <QScopeGuard>
@@ -13,6 +14,7 @@
 #include <QSqlRecord>
 #include <QThread>
 #include <libpq-fe.h>
+#include <memory>
 #include <optional>
 #include <sqlite3.h>
 #include <utility>
@@ -134,11 +136,8 @@ bool SqlConnection::exec(QSqlQuery &query, const QString &texto)
 // cuts the connection.
 bool SqlConnection::vigilado(const std::function<bool()> &sentencia)
 {
-    const QVariant handle = esPostgres() ? m_db.driver()->handle() : QVariant();
-    // Qt names the handle by libpq's struct tag.
-    const bool pq = handle.isValid()
-                    && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0);
-    const int socket = pq ? PQsocket(*static_cast<PGconn *const *>(handle.constData())) : -1;
+    PGconn *servidor = conexionPostgres();
+    const int socket = servidor ? PQsocket(servidor) : -1;
     if (socket < 0)
         return sentencia();
     m_vigia.armar(socket, m_esperaMaximaMs);
@@ -351,6 +350,8 @@ long SqlConnection::ejecutarUna(const Sentencia &sentencia)
 bool SqlConnection::leerCodificadas(std::vector<QByteArray> &filas)
 {
     abrirParaSentencia();
+    if (PGconn *servidor = conexionPostgres())
+        return leerDePostgres(servidor, filas);
     sqlite3 *motor = motorSqlite();
     if (!motor)
         return DatabaseConnection::leerCodificadas(filas);
@@ -374,6 +375,66 @@ bool SqlConnection::leerCodificadas(std::vector<QByteArray> &filas)
         break;
     }
     return DatabaseConnection::leerCodificadas(filas);
+}
+
+namespace {
+QSqlError errorDe(PGconn *servidor, const PGresult *resultado)
+{
+    const char *mensaje = resultado ? PQresultErrorMessage(resultado) : PQerrorMessage(servidor);
+    const char *estado = resultado ? PQresultErrorField(resultado, PG_DIAG_SQLSTATE) : nullptr;
+    return QSqlError(QStringLiteral("No se pudo leer la respuesta del servidor"), QString::fromUtf8(mensaje).trimmed(),
+                     QSqlError::StatementError, QString::fromLatin1(estado));
+}
+} // namespace
+
+// Row by row as they arrive, as Qt's driver reads a forward-only question, but with no Qt value
+// made; an answer with a column of another type goes to Qt's driver again.
+bool SqlConnection::leerDePostgres(PGconn *servidor, std::vector<QByteArray> &filas)
+{
+    const QByteArray texto = textoDeConsulta().toUtf8();
+    const std::size_t antes = filas.size();
+    QSqlError error;
+    bool ajena = false;
+    vigilado([&] {
+        if (!PQsendQuery(servidor, texto.constData())) {
+            error = errorDe(servidor, nullptr);
+            return false;
+        }
+        PQsetSingleRowMode(servidor);
+        while (PGresult *llegado = PQgetResult(servidor)) {
+            const std::unique_ptr<PGresult, void (*)(PGresult *)> resultado(llegado, PQclear);
+            const ExecStatusType estado = PQresultStatus(llegado);
+            if (estado == PGRES_SINGLE_TUPLE) {
+                ajena = ajena || !ValoresPostgres::legibles(llegado);
+                if (!ajena && !error.isValid())
+                    ValoresPostgres::agregarFilas(llegado, filas);
+            } else if (estado != PGRES_TUPLES_OK && !error.isValid()) {
+                error = errorDe(servidor, llegado);
+            }
+        }
+        return !error.isValid();
+    });
+    if (error.isValid()) {
+        filas.resize(antes);
+        volverAlPunto(error);
+        rechazar(error);
+    }
+    if (ajena) {
+        filas.resize(antes);
+        return DatabaseConnection::leerCodificadas(filas);
+    }
+    return filas.size() > antes;
+}
+
+PGconn *SqlConnection::conexionPostgres() const
+{
+    if (!esPostgres())
+        return nullptr;
+    const QVariant handle = m_db.driver()->handle();
+    // Qt names the handle by libpq's struct tag.
+    const bool pq = handle.isValid()
+                    && (qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0);
+    return pq ? *static_cast<PGconn *const *>(handle.constData()) : nullptr;
 }
 
 // A server before 14 checks a long list value by value on every row it passes: only later

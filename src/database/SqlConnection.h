@@ -20,6 +20,7 @@
 class AppError;
 class QSqlQuery;
 struct sqlite3;
+struct pg_conn;
 
 // The connection object of one entity over an open Qt SQL connection, which it owns:
 // the named Qt connection is removed when this object goes.
@@ -84,6 +85,8 @@ private:
     long ejecutarSolo(const Sentencia &sentencia);
     long ejecutarUna(const Sentencia &sentencia);
     sqlite3 *motorSqlite() const;
+    pg_conn *conexionPostgres() const;
+    bool leerDePostgres(pg_conn *servidor, std::vector<QByteArray> &filas);
     bool ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados);
     [[noreturn]] void falloSqlite(int codigo, const QString &motivo);
     void cerrar();

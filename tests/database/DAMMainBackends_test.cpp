@@ -2,6 +2,7 @@
 #include "database/ConsultasPostgres.h"
 #include "database/DAMMain.h"
 #include "database/DataAccessErrors.h"
+#include "database/FilaCodificada.h"
 #include "support/DataAccessTestConfig.h"
 #include "support/DataTable.h"
 #include "support/SqlRows.h"
@@ -245,6 +246,57 @@ private Q_SLOTS:
             QVERIFY(c->crearRs(rs));
             QCOMPARE(rs->field(1).toInt(), 4);
         }
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
+        c->ejecutar();
+        c->confirmarTanda();
+        c->terminarTanda();
+        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
+    }
+
+    // Rows read straight from the server are the bytes of the values Qt's driver makes of them,
+    // whatever the column types, nulls and special numbers; a failing question inside a run
+    // takes the run back to its savepoint only.
+    void encodedRowsAreThoseOfTheDriversValues()
+    {
+        QString problem;
+        QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
+        m_dam = std::make_unique<DAMMain>();
+        m_dam->LoadParameters();
+        command(u"create table tipos (t text, v varchar(12), c char(5), i2 smallint, i4 integer, i8 bigint, "
+                "r4 real, r8 double precision, n numeric(20, 6), b boolean, d date)"_s);
+        command(u"insert into tipos values ('Ñandú o''Brien', 'çé', 'ab', -3, 2147483647, -9000000000000000000, "
+                "0.1, 0.1, 1.500000, true, '2024-02-29'), (null, null, null, null, null, null, null, null, null, "
+                "null, null), ('', ' ', '', 0, 0, 0, 'NaN', 'Infinity', 'NaN', false, '1999-12-31'), "
+                "('x', 'y', 'z', 1, 1, 1, '-Infinity', 2.0, 12345678901234.5, true, '2000-01-01'), "
+                "('a', 'b', 'c', 1, 1, 1, 1e-30, 1e300, -0.000001, false, '2000-01-02')"_s);
+        const auto c = m_dam->getDataConnectionByEntity(u"CATALOGOS"_s);
+        const auto same = [&](const QString &select) {
+            c->setSql(select);
+            std::shared_ptr<Recordset> rs;
+            QVERIFY(c->crearRs(rs));
+            std::vector<QByteArray> expected;
+            for (; !rs->eof(); rs->moveNext())
+                expected.push_back(FilaCodificada::codificar(rs->fila()));
+            std::vector<QByteArray> read{QByteArray("kept")};
+            c->setSql(select);
+            QVERIFY(c->leerCodificadas(read));
+            QCOMPARE(read.size(), expected.size() + 1);
+            QCOMPARE(read.front(), QByteArray("kept"));
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                QCOMPARE(read[i + 1], expected[i]);
+        };
+        same(u"select t, v, c, i2, i4, i8, r4, r8, n from tipos order by t nulls first"_s);
+        same(u"select * from tipos order by t nulls first"_s);
+        std::vector<QByteArray> none;
+        c->setSql(u"select t from tipos where false"_s);
+        QVERIFY(!c->leerCodificadas(none));
+        QVERIFY(none.empty());
+        c->comenzarTanda();
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
+        c->ejecutar();
+        c->setSql(u"select 1 / (i4 - i4) from tipos"_s);
+        QVERIFY_THROWS_EXCEPTION(AppError, c->leerCodificadas(none));
+        QVERIFY(none.empty());
         c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
         c->ejecutar();
         c->confirmarTanda();
