@@ -114,14 +114,13 @@ QStringList columnas(const QString &tipoBase)
     return nombres;
 }
 
-QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
+std::vector<QByteArray> leerFilas(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
 {
     static const QString todas = seleccion(int(std::size(kColumnas)));
     static const QString sinObservaciones = seleccion(kSinObservaciones);
     const QString &select = cantidad(tipoBase) == kSinObservaciones ? sinObservaciones : todas;
-    QHash<QString, QByteArray> filas;
-    filas.reserve(codigos.size());
-    std::vector<QByteArray> leidas;
+    std::vector<QByteArray> filas;
+    filas.reserve(std::size_t(codigos.size()));
     const bool unaPasada = modEntidadCatalogo::conexion()->leerEnUnaPasada(QStringLiteral("catarticulos"),
                                                                            codigos.size());
     const qsizetype porConsulta = unaPasada ? codigos.size() : kCodigosPorConsulta;
@@ -129,11 +128,18 @@ QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &co
         modEntidadCatalogo::conexion()->setSql(
             unaPasada ? modEntidadCatalogo::PreguntaEnUnaLista(select, idCatalogo, codigos)
                       : modEntidadCatalogo::PreguntaDeAlgunos(select, idCatalogo, codigos.mid(desde, porConsulta)));
-        leidas.clear();
-        modEntidadCatalogo::conexion()->leerCodificadas(leidas);
-        for (QByteArray &fila : leidas)
-            filas.insert(FilaCodificada::textoEn(fila, 1), std::move(fila));
+        modEntidadCatalogo::conexion()->leerCodificadas(filas);
     }
+    return filas;
+}
+
+QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase)
+{
+    std::vector<QByteArray> leidas = leerFilas(idCatalogo, codigos, tipoBase);
+    QHash<QString, QByteArray> filas;
+    filas.reserve(qsizetype(leidas.size()));
+    for (QByteArray &fila : leidas)
+        filas.insert(FilaCodificada::textoEn(fila, 1), std::move(fila));
     return filas;
 }
 

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Rows of catarticulos as they stand, every column, kept so that a statement can find them
 // again and put them back exactly. A row holds its values in the order of columnas(), in
@@ -18,6 +19,8 @@ QStringList columnas(const QString &tipoBase);
 // The rows of the catalog among `codigos`, in FilaCodificada's bytes, keyed by idarticulo as
 // stored, in grouped questions. Raises AppError.
 QHash<QString, QByteArray> leer(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase);
+// The same rows as they came, a code the database matched twice twice.
+std::vector<QByteArray> leerFilas(const QString &idCatalogo, const QStringList &codigos, const QString &tipoBase);
 
 // Deletes the row where every column still equals `despues` (in FilaCodificada's bytes).
 Sentencia borrar(QByteArrayView despues);

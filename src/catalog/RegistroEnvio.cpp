@@ -5,6 +5,7 @@
 #include "database/DatabaseConnection.h"
 #include "database/FilaCodificada.h"
 
+#include <QHash>
 #include <algorithm>
 
 RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codigos) : m_codigos(codigos)
@@ -37,7 +38,7 @@ void RegistroEnvio::comenzar()
         return;
     try {
         if (!m_captura)
-            m_antes = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+            m_antes = FilasEnteras::leerFilas(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
         m_conexion->alConfirmar([this] { antesDeConfirmar(); });
     } catch (const AppError &e) {
         fallo(e.description());
@@ -81,17 +82,29 @@ std::vector<DiarioEnvios::CambioVisto> RegistroEnvio::delEnvio(const CambiosCapt
     return cambios;
 }
 
+// Each row after the run beside its row before, found by its code as stored: the run changes
+// no code.
 CambiosCapturados RegistroEnvio::leidos()
 {
+    QHash<QByteArrayView, const QByteArray *> antes;
+    antes.reserve(qsizetype(m_antes.size()));
+    for (const QByteArray &fila : m_antes)
+        antes.insert(FilaCodificada::bytesEn(fila, 1), &fila);
+    const std::vector<QByteArray> despues = FilasEnteras::leerFilas(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+    qsizetype bytes = 0;
+    for (const QByteArray &fila : despues)
+        bytes += 2 * fila.size();
     CambiosCapturados filas;
-    const auto despues = FilasEnteras::leer(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
-    for (auto it = despues.cbegin(); it != despues.cend(); ++it) {
+    filas.datos().reserve(bytes);
+    for (const QByteArray &fila : despues) {
         const qsizetype inicio = filas.datos().size();
-        filas.datos().append(m_antes.value(it.key()));
+        if (const QByteArray *previa = antes.value(FilaCodificada::bytesEn(fila, 1)))
+            filas.datos().append(*previa);
         const qsizetype medio = filas.datos().size();
-        filas.datos().append(it.value());
+        filas.datos().append(fila);
         filas.cerrarFila(inicio, medio);
     }
+    antes.clear();
     m_antes.clear();
     return filas;
 }

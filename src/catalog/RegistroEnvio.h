@@ -4,11 +4,11 @@
 #include "catalog/FilasEnteras.h"
 #include "database/CambiosCapturados.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class DatabaseConnection;
 
@@ -50,8 +50,8 @@ private:
     QStringList m_codigos;
     std::shared_ptr<DatabaseConnection> m_conexion;
     bool m_captura = false;
-    // The rows before the run, by code as stored, where the engine keeps none.
-    QHash<QString, QByteArray> m_antes;
+    // The rows before the run, where the engine keeps none.
+    std::vector<QByteArray> m_antes;
     std::optional<DiarioEnvios> m_diario;
     bool m_escrito = false;
     bool m_registrado = false;
