@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <QtTest>
+#include <cmath>
+#include <random>
 
 // What the program keeps in the operator's settings, and error texts. The user and computer
 // names are checked through the session name they make (app/frmMain_test, app/Operator).
@@ -50,6 +52,68 @@ private Q_SLOTS:
                 QVERIFY2(ok ? valor == esperado : qIsNaN(valor), qPrintable(QLatin1String(nombre) + u' ' + texto));
             }
         }
+        QLocale::setDefault(antes);
+    }
+
+    // The quick writing of a number gives the locale's own text, in the forms it chooses:
+    // 100000 is "1e+05" to it, 120000 is not.
+    void numbersWrittenAsTheLocaleWritesThem()
+    {
+        const QLocale antes;
+        QList<double> valores{0.0,
+                              -0.0,
+                              1,
+                              -1,
+                              0.5,
+                              0.05,
+                              0.005,
+                              0.0005,
+                              0.00012,
+                              1e-5,
+                              123.456,
+                              1000,
+                              -1000,
+                              10000,
+                              100000,
+                              120000,
+                              1234567,
+                              12345e10,
+                              1e12,
+                              1e15,
+                              1e16,
+                              0.1 + 0.2,
+                              1 / 3.0,
+                              -2 / 3.0,
+                              2.5,
+                              99999.99999999999,
+                              999.9999999999999,
+                              123456789012345.0,
+                              1234567890123456.0,
+                              1.7976931348623157e308,
+                              2.2250738585072014e-308,
+                              5e-324,
+                              qQNaN(),
+                              qInf(),
+                              -qInf()};
+        std::mt19937_64 azar(25);
+        std::uniform_real_distribution<double> mantisa(1, 10);
+        std::uniform_int_distribution<int> exponente(-7, 17);
+        for (int i = 0; i < 3000; ++i) {
+            const double v = mantisa(azar) * std::pow(10.0, exponente(azar));
+            // Short ones too, as weights are: 0.35, 1200.
+            valores << (i % 2 ? v : std::round(v * 100) / 100) * (i % 3 ? 1 : -1);
+        }
+        for (const char *nombre : {"C", "es_AR", "de_DE", "en_US", "fr_CH", "ar_EG", "sv_SE"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(nombre)));
+            QLocale local;
+            local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
+            for (const double v : std::as_const(valores))
+                QCOMPARE(modTexto::numeroComoTexto(v), local.toString(v, 'g', 15));
+        }
+        QLocale sinCeros(QLocale::Spanish, QLocale::Argentina);
+        sinCeros.setNumberOptions(QLocale::IncludeTrailingZeroesAfterDot);
+        QLocale::setDefault(sinCeros);
+        QCOMPARE(modTexto::numeroComoTexto(2.5), sinCeros.toString(2.5, 'g', 15));
         QLocale::setDefault(antes);
     }
 
