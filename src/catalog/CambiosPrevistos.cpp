@@ -101,21 +101,20 @@ bool NadaQueActualizar(const RegArticulo &art)
 }
 
 PrevisionArticulo PreverArticulo(const QString &idCatalogo, const RegArticulo &articulo,
-                                 std::optional<FilaCatalogo> fila, const QString &tipoBase)
+                                 const std::optional<FilaCatalogo> &fila, const QString &tipoBase)
 {
     PrevisionArticulo p;
-    p.fila = std::move(fila);
     if (articulo.estado == QLatin1String("Nuevo"))
         return p;
     if (NadaQueActualizar(articulo)) {
         p.tipo = Prevision::NoSeEnvia;
         return p;
     }
-    if (!p.fila || !p.fila->completa) {
+    if (!fila || !fila->completa) {
         p.tipo = Prevision::SinFila;
         return p;
     }
-    cambios(p, idCatalogo, articulo, *p.fila, tipoBase);
+    cambios(p, idCatalogo, articulo, *fila, tipoBase);
     p.tipo = p.cambios.isEmpty() ? Prevision::SoloSello : Prevision::Cambia;
     return p;
 }

@@ -29,8 +29,6 @@ struct PrevisionArticulo {
     QList<CambioPrevisto> cambios;
     // Something the operator should know that is no change, e.g. an addition that is lost.
     QString aviso;
-    // The catalog row as F11 read it.
-    std::optional<FilaCatalogo> fila;
 };
 
 // True when F12 leaves an existing article alone: nothing it brings would be written.
@@ -40,4 +38,4 @@ bool NadaQueActualizar(const RegArticulo &articulo);
 // catalog row of an existing one. The columns are compared as the catalog will hold them
 // after the update; USUARIO and FECHA, which every update renews, are not listed.
 PrevisionArticulo PreverArticulo(const QString &idCatalogo, const RegArticulo &articulo,
-                                 std::optional<FilaCatalogo> fila, const QString &tipoBase);
+                                 const std::optional<FilaCatalogo> &fila, const QString &tipoBase);

@@ -21,7 +21,7 @@ public:
     };
 
     void limpiar() { m_items.clear(); }
-    // Room for the items of a run, taken once: each holds a whole catalog row.
+    // Room for the items of a run, taken once.
     void reservar(int items) { m_items.reserve(static_cast<std::size_t>(std::max(items, 0))); }
     // The foresight of the next item of the list.
     void agregar(PrevisionArticulo prevision) { m_items.push_back(std::move(prevision)); }

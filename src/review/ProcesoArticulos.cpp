@@ -128,11 +128,11 @@ private:
         std::optional<FilaCatalogo> fila = m_catalogo.completar(r, art);
         const int item = agregarItem(art);
         if (m_vista)
-            prever(item, std::move(fila));
+            prever(item, fila);
     }
 
     // Foreseen from the item as F12 will read it back, so both see the same values.
-    void prever(int item, std::optional<FilaCatalogo> fila)
+    void prever(int item, const std::optional<FilaCatalogo> &fila)
     {
         PrevisionArticulo prevision;
         if (m_lista.subItem(item, 4) == QLatin1String("Nuevo")) {
@@ -140,7 +140,7 @@ private:
             return;
         }
         try {
-            prevision = PreverArticulo(m_opciones.idCatalogo, ArticuloDelItem(m_lista, item), std::move(fila),
+            prevision = PreverArticulo(m_opciones.idCatalogo, ArticuloDelItem(m_lista, item), fila,
                                        m_catalogo.tipoBase());
         } catch (const AppError &) {
             prevision.tipo = Prevision::SinFila;
