@@ -1,7 +1,5 @@
 #include "database/SentenciasSqlite.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -28,12 +26,17 @@ void SentenciasSqlite::olvidar()
     m_motor = nullptr;
 }
 
+void SentenciasSqlite::soltar(QHash<QString, sqlite3_stmt *> &preparados)
+{
+    for (sqlite3_stmt *sentencia : std::as_const(preparados))
+        sqlite3_finalize(sentencia);
+    preparados.clear();
+}
+
 void SentenciasSqlite::soltar()
 {
-    for (sqlite3_stmt *sentencia : std::as_const(m_comandos))
-        sqlite3_finalize(sentencia);
-    m_comandos.clear();
-    m_consultas.clear();
+    soltar(m_comandos);
+    soltar(m_consultas);
     sqlite3_finalize(m_numero);
     m_numero = nullptr;
 }
@@ -97,32 +100,9 @@ bool SentenciasSqlite::fechaComoTexto(const Sentencia::Valor &valor, QString &te
     return true;
 }
 
-bool SentenciasSqlite::enVariantes(const Sentencia &sentencia, QVariantList &variantes)
-{
-    variantes.clear();
-    for (const Sentencia::Valor &valor : sentencia.valores()) {
-        QVariant variante;
-        QString fecha;
-        if (valor.tipo == Sentencia::Valor::Numero) {
-            if (!numeroDe(valor.escrito, variante))
-                return false;
-        } else if (valor.tipo == Sentencia::Valor::Fecha) {
-            if (!fechaComoTexto(valor, fecha))
-                return false;
-            variante = fecha;
-        } else if (!seEnlazaIgual(valor.escrito, true)) {
-            return false;
-        } else {
-            variante = valor.escrito;
-        }
-        variantes << variante;
-    }
-    return true;
-}
-
-// The command's values bound, in UTF-8 as its written-out text would reach the engine; false
+// The statement's values bound, in UTF-8 as its written-out text would reach the engine; false
 // where one would bind otherwise than it reads.
-bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentencia)
+bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentencia, Uso uso)
 {
     const auto &valores = sentencia.valores();
     m_textos.resize(valores.size());
@@ -141,7 +121,7 @@ bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentenci
             continue;
         }
         if (valor.tipo == Sentencia::Valor::Fecha ? !fechaComoTexto(valor, fecha)
-                                                  : !seEnlazaIgual(valor.escrito, false))
+                                                  : !seEnlazaIgual(valor.escrito, uso == Uso::Consulta))
             return false;
         m_textos[k] = (valor.tipo == Sentencia::Valor::Fecha ? fecha : valor.escrito).toUtf8();
         sqlite3_bind_text(comando, lugar, m_textos[k].constData(), int(m_textos[k].size()), SQLITE_STATIC);
@@ -151,18 +131,19 @@ bool SentenciasSqlite::vincular(sqlite3_stmt *comando, const Sentencia &sentenci
 
 // The statement prepared for the sentence's shape, its values bound; nullptr where it runs
 // written out.
-sqlite3_stmt *SentenciasSqlite::preparado(sqlite3 *motor, const Sentencia &sentencia)
+sqlite3_stmt *SentenciasSqlite::preparado(sqlite3 *motor, const Sentencia &sentencia, Uso uso)
 {
     cambiarDeMotor(motor);
     if (sentencia.valores().empty())
         return nullptr;
+    QHash<QString, sqlite3_stmt *> &preparados = uso == Uso::Consulta ? m_consultas : m_comandos;
     sqlite3_stmt *comando = nullptr;
-    const auto hallado = m_comandos.constFind(sentencia.forma());
-    if (hallado != m_comandos.constEnd()) {
+    const auto hallado = preparados.constFind(sentencia.forma());
+    if (hallado != preparados.constEnd()) {
         comando = *hallado;
     } else {
-        if (m_comandos.size() >= kMaxComandos)
-            soltar();
+        if (preparados.size() >= (uso == Uso::Consulta ? kMaxConsultas : kMaxComandos))
+            soltar(preparados);
         const QByteArray sql = conLugares(sentencia).toUtf8();
         const char *resto = nullptr;
         if (sqlite3_prepare_v3(motor, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &comando, &resto)
@@ -172,9 +153,9 @@ sqlite3_stmt *SentenciasSqlite::preparado(sqlite3 *motor, const Sentencia &sente
             sqlite3_finalize(comando);
             comando = nullptr;
         }
-        m_comandos.insert(sentencia.forma(), comando);
+        preparados.insert(sentencia.forma(), comando);
     }
-    if (comando && !vincular(comando, sentencia)) {
+    if (comando && !vincular(comando, sentencia, uso)) {
         sqlite3_clear_bindings(comando);
         return nullptr;
     }
@@ -185,14 +166,15 @@ SentenciasSqlite::Resultado SentenciasSqlite::ejecutar(sqlite3 *motor, const Sen
                                                        QString &motivo)
 {
     return recorrer(
-        motor, sentencia, [](sqlite3_stmt *) {}, motivo, [&] { cambiados = sqlite3_changes(motor); });
+        motor, sentencia, Uso::Comando, [](sqlite3_stmt *) {}, motivo,
+        [&](sqlite3_stmt *) { cambiados = sqlite3_changes(motor); });
 }
 
-SentenciasSqlite::Resultado SentenciasSqlite::recorrer(sqlite3 *motor, const Sentencia &sentencia,
+SentenciasSqlite::Resultado SentenciasSqlite::recorrer(sqlite3 *motor, const Sentencia &sentencia, Uso uso,
                                                        const std::function<void(sqlite3_stmt *)> &fila, QString &motivo,
-                                                       const std::function<void()> &alTerminar)
+                                                       const std::function<void(sqlite3_stmt *)> &alTerminar)
 {
-    sqlite3_stmt *comando = preparado(motor, sentencia);
+    sqlite3_stmt *comando = preparado(motor, sentencia, uso);
     if (!comando)
         return Resultado::NoAplica;
     int rc = sqlite3_step(comando);
@@ -200,40 +182,11 @@ SentenciasSqlite::Resultado SentenciasSqlite::recorrer(sqlite3 *motor, const Sen
         fila(comando);
     const bool bien = rc == SQLITE_DONE;
     if (bien && alTerminar)
-        alTerminar();
+        alTerminar(comando);
     else if (!bien)
         motivo = QString::fromUtf8(sqlite3_errmsg(motor)).trimmed();
     // The bound texts are gone after this.
     sqlite3_reset(comando);
     sqlite3_clear_bindings(comando);
     return bien ? Resultado::Hecho : Resultado::Fallo;
-}
-
-QSqlQuery *SentenciasSqlite::consultar(const QSqlDatabase &db, sqlite3 *motor, const Sentencia &sentencia)
-{
-    cambiarDeMotor(motor);
-    QVariantList variantes;
-    if (sentencia.valores().empty() || !enVariantes(sentencia, variantes))
-        return nullptr;
-    auto hallada = m_consultas.find(sentencia.forma());
-    if (hallada == m_consultas.end()) {
-        auto nueva = std::make_shared<QSqlQuery>(db);
-        nueva->setForwardOnly(true);
-        if (!nueva->prepare(conLugares(sentencia)))
-            nueva.reset();
-        // Lists of every length asked pile up as many shapes.
-        if (m_consultas.size() >= kMaxConsultas)
-            m_consultas.clear();
-        hallada = m_consultas.insert(sentencia.forma(), nueva);
-    }
-    QSqlQuery *query = hallada->get();
-    if (!query)
-        return nullptr;
-    for (int k = 0; k < variantes.size(); ++k)
-        query->bindValue(k, variantes[k]);
-    if (!query->exec()) {
-        query->finish();
-        return nullptr;
-    }
-    return query;
 }

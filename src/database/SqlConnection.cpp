@@ -15,7 +15,6 @@
 #include <QThread>
 #include <libpq-fe.h>
 #include <memory>
-#include <optional>
 #include <sqlite3.h>
 #include <utility>
 
@@ -187,16 +186,39 @@ void SqlConnection::rechazarPerdido(const QString &descripcion)
     rechazar(m_motivoPerdida);
 }
 
+// The embedded engine's question with its values bound, read with no Qt driver in between;
+// none where it runs written out, or failed (its failure is then the driver's to report).
+std::shared_ptr<Recordset> SqlConnection::consultarSqlite(sqlite3 *motor)
+{
+    QStringList nombres;
+    std::vector<QVariantList> filas;
+    const auto fila = [&](sqlite3_stmt *paso) {
+        const int columnas = sqlite3_column_count(paso);
+        QVariantList valores;
+        valores.reserve(columnas);
+        for (int i = 0; i < columnas; ++i)
+            valores.append(ValoresSqlite::variante(paso, i));
+        filas.push_back(std::move(valores));
+    };
+    QString fallo;
+    if (m_sqlite.recorrer(motor, m_sentencia, SentenciasSqlite::Uso::Consulta, fila, fallo,
+                          [&](sqlite3_stmt *paso) { nombres = ValoresSqlite::nombres(paso); })
+        != SentenciasSqlite::Resultado::Hecho)
+        return nullptr;
+    return std::make_shared<Recordset>(std::move(nombres), std::move(filas));
+}
+
 bool SqlConnection::crearRs(std::shared_ptr<Recordset> &rs)
 {
     abrirParaSentencia();
-    QSqlQuery *preparada = nullptr;
-    if (sqlite3 *motor = motorSqlite())
-        preparada = m_sqlite.consultar(m_db, motor, m_sentencia);
-    std::optional<QSqlQuery> entera;
-    if (!preparada)
-        run(entera.emplace(m_db), textoDeConsulta());
-    QSqlQuery &query = preparada ? *preparada : *entera;
+    if (sqlite3 *motor = motorSqlite()) {
+        if (auto leido = consultarSqlite(motor)) {
+            rs = std::move(leido);
+            return !rs->eof();
+        }
+    }
+    QSqlQuery query(m_db);
+    run(query, textoDeConsulta());
     const QSqlRecord record = query.record();
     const int columns = record.count();
     QStringList names;
@@ -365,7 +387,7 @@ bool SqlConnection::leerCodificadas(std::vector<QByteArray> &filas)
             ValoresSqlite::agregarColumna(bytes, paso, i, utf8);
         filas.push_back(std::move(bytes));
     };
-    switch (m_sqlite.recorrer(motor, m_sentencia, fila, fallo)) {
+    switch (m_sqlite.recorrer(motor, m_sentencia, SentenciasSqlite::Uso::Consulta, fila, fallo)) {
     case SentenciasSqlite::Resultado::Hecho:
         return filas.size() > antes;
     case SentenciasSqlite::Resultado::Fallo:

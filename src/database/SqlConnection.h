@@ -85,6 +85,7 @@ private:
     long ejecutarSolo(const Sentencia &sentencia);
     long ejecutarUna(const Sentencia &sentencia);
     sqlite3 *motorSqlite() const;
+    std::shared_ptr<Recordset> consultarSqlite(sqlite3 *motor);
     pg_conn *conexionPostgres() const;
     bool leerDePostgres(pg_conn *servidor, std::vector<QByteArray> &filas);
     bool ejecutarSqlite(sqlite3 *motor, const Sentencia &sentencia, long &cambiados);

@@ -59,4 +59,32 @@ void agregarColumna(QByteArray &fila, sqlite3_stmt *paso, int columna, bool utf8
     }
 }
 
+QVariant variante(sqlite3_stmt *paso, int columna)
+{
+    switch (sqlite3_column_type(paso, columna)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(paso, columna)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(paso, columna));
+    case SQLITE_NULL:
+        return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(paso, columna)),
+                          sqlite3_column_bytes(paso, columna));
+    default: {
+        // The engine's own reading of a text that is not valid UTF-8, as Qt's driver asks it.
+        const void *texto = sqlite3_column_text16(paso, columna);
+        return QString(static_cast<const QChar *>(texto), sqlite3_column_bytes16(paso, columna) / 2);
+    }
+    }
+}
+
+QStringList nombres(sqlite3_stmt *paso)
+{
+    QStringList todos;
+    for (int i = 0; i < sqlite3_column_count(paso); ++i)
+        todos << QString(static_cast<const QChar *>(sqlite3_column_name16(paso, i))).remove(QLatin1Char('"'));
+    return todos;
+}
+
 } // namespace ValoresSqlite

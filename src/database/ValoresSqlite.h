@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
+#include <QVariant>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,4 +19,8 @@ bool esUtf8(sqlite3 *motor);
 void agregar(QByteArray &fila, sqlite3_value *valor, bool utf8);
 // The column of the row the statement stands on.
 void agregarColumna(QByteArray &fila, sqlite3_stmt *paso, int columna, bool utf8);
+// That column as the value Qt's driver makes of it.
+QVariant variante(sqlite3_stmt *paso, int columna);
+// The statement's column names as Qt's driver gives them.
+QStringList nombres(sqlite3_stmt *paso);
 } // namespace ValoresSqlite
