@@ -101,6 +101,17 @@ class DeshacerEnvioTest : public QObject {
         return problem;
     }
 
+    // The last send undone whole: so many rows deleted and put back, none left as another
+    // program changed it, the catalog as it was.
+    void undoneWhole(int borrados, int repuestos, const QStringList &before)
+    {
+        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
+        QCOMPARE(hecho.borrados, borrados);
+        QCOMPARE(hecho.repuestos, repuestos);
+        QVERIFY(hecho.cambiados.isEmpty());
+        QCOMPARE(catalog(), before);
+    }
+
     QString refusal()
     {
         try {
@@ -145,11 +156,7 @@ private Q_SLOTS:
         QCOMPARE(refusal().left(11), QString::number(ErrorNumbers::kValidation));
         send();
         QVERIFY(catalog() != before);
-        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
-        QCOMPARE(hecho.borrados, 1);
-        QCOMPARE(hecho.repuestos, 2);
-        QVERIFY(hecho.cambiados.isEmpty());
-        QCOMPARE(catalog(), before);
+        undoneWhole(1, 2, before);
         QCOMPARE(sqlRow(u"select count(*) from ORG"_s).value(0), u"1"_s);
         const QString second = refusal();
         QVERIFY2(second.startsWith(QString::number(ErrorNumbers::kValidation)) && second.contains(u"ya se deshizo"_s),
@@ -175,11 +182,7 @@ private Q_SLOTS:
         }
         const QStringList before = catalog();
         send(items);
-        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
-        QCOMPARE(hecho.borrados, 12);
-        QCOMPARE(hecho.repuestos, 12);
-        QVERIFY(hecho.cambiados.isEmpty());
-        QCOMPARE(catalog(), before);
+        undoneWhole(12, 12, before);
         if (backend == u"postgres"_s)
             QVERIFY(sqlRow(u"select count(*) from pg_prepared_statements where name like 'sorvanta_comando_%'"_s)
                         .value(0)
@@ -209,11 +212,7 @@ private Q_SLOTS:
         const QStringList before = catalog();
         send(items);
         QVERIFY(catalog() != before);
-        const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"gen"_s);
-        QCOMPARE(hecho.borrados, 150);
-        QCOMPARE(hecho.repuestos, 150);
-        QVERIFY(hecho.cambiados.isEmpty());
-        QCOMPARE(catalog(), before);
+        undoneWhole(150, 150, before);
     }
 
     // A journal another program holds open in write-ahead mode (as earlier versions left it)

@@ -68,6 +68,22 @@ class DAMMainBackendsTest : public QObject {
         return problem.isEmpty();
     }
 
+    // A run that inserts a row, does `enMedio`, inserts another and commits: what happened in
+    // the middle, caught there, must leave both rows standing.
+    void runAround(const std::function<void(DatabaseConnection &)> &enMedio)
+    {
+        const auto c = m_dam->getDataConnectionByEntity(u"CATALOGOS"_s);
+        c->comenzarTanda();
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
+        c->ejecutar();
+        enMedio(*c);
+        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
+        c->ejecutar();
+        c->confirmarTanda();
+        c->terminarTanda();
+        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
+    }
+
 private Q_SLOTS:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
 
@@ -234,23 +250,16 @@ private Q_SLOTS:
         QVERIFY2(configure(QStringLiteral("postgres"), problem), qPrintable(problem));
         m_dam = std::make_unique<DAMMain>();
         m_dam->LoadParameters();
-        const auto c = m_dam->getDataConnectionByEntity(u"CATALOGOS"_s);
-        c->comenzarTanda();
-        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
-        c->ejecutar();
-        for (int vez = 0; vez < 3; ++vez) {
-            Sentencia sql("select ");
-            sql.texto(u"abcd"_s) << QLatin1String(" is null, 4");
-            c->setSql(sql);
-            std::shared_ptr<Recordset> rs;
-            QVERIFY(c->crearRs(rs));
-            QCOMPARE(rs->field(1).toInt(), 4);
-        }
-        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
-        c->ejecutar();
-        c->confirmarTanda();
-        c->terminarTanda();
-        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
+        runAround([](DatabaseConnection &c) {
+            for (int vez = 0; vez < 3; ++vez) {
+                Sentencia sql("select ");
+                sql.texto(u"abcd"_s) << QLatin1String(" is null, 4");
+                c.setSql(sql);
+                std::shared_ptr<Recordset> rs;
+                QVERIFY(c.crearRs(rs));
+                QCOMPARE(rs->field(1).toInt(), 4);
+            }
+        });
     }
 
     // Rows read straight from the server are the bytes of the values Qt's driver makes of them,
@@ -291,17 +300,11 @@ private Q_SLOTS:
         c->setSql(u"select t from tipos where false"_s);
         QVERIFY(!c->leerCodificadas(none));
         QVERIFY(none.empty());
-        c->comenzarTanda();
-        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
-        c->ejecutar();
-        c->setSql(u"select 1 / (i4 - i4) from tipos"_s);
-        QVERIFY_THROWS_EXCEPTION(AppError, c->leerCodificadas(none));
-        QVERIFY(none.empty());
-        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN2', 'despues')"));
-        c->ejecutar();
-        c->confirmarTanda();
-        c->terminarTanda();
-        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo in ('RUN', 'RUN2')"_s), u"2"_s);
+        runAround([&none](DatabaseConnection &c) {
+            c.setSql(u"select 1 / (i4 - i4) from tipos"_s);
+            QVERIFY_THROWS_EXCEPTION(AppError, c.leerCodificadas(none));
+            QVERIFY(none.empty());
+        });
     }
 
     // A long list of keys is read in one pass over the table only where the table holds a few
@@ -320,13 +323,9 @@ private Q_SLOTS:
                 "select 'GEN', 'A-' || g, repeat('x', 200) from generate_series(1, 5000) g"_s);
         QVERIFY(!c->leerEnUnaPasada(u"catarticulos"_s, 300));
         QVERIFY(c->leerEnUnaPasada(u"catarticulos"_s, 5000));
-        c->comenzarTanda();
-        c->setSql(Sentencia("insert into catalogo (idcatalogo, descripcion) values ('RUN', 'antes')"));
-        c->ejecutar();
-        QVERIFY(!c->leerEnUnaPasada(u"no_hay_tal'); drop table catalogo; --"_s, 5000));
-        c->confirmarTanda();
-        c->terminarTanda();
-        QCOMPARE(first(u"select count(*) from catalogo where idcatalogo = 'RUN'"_s), u"1"_s);
+        runAround([](DatabaseConnection &c) {
+            QVERIFY(!c.leerEnUnaPasada(u"no_hay_tal'); drop table catalogo; --"_s, 5000));
+        });
     }
 
     // Questions of ever new shapes, each asked twice, never leave more than the bound of
