@@ -426,11 +426,12 @@ bool SqlConnection::leerDePostgres(PGconn *servidor, std::vector<QByteArray> &fi
         while (PGresult *llegado = PQgetResult(servidor)) {
             const std::unique_ptr<PGresult, void (*)(PGresult *)> resultado(llegado, PQclear);
             const ExecStatusType estado = PQresultStatus(llegado);
-            if (estado == PGRES_SINGLE_TUPLE) {
+            // The last result of a row-by-row answer has no rows; a whole answer has them all.
+            if (estado == PGRES_SINGLE_TUPLE || estado == PGRES_TUPLES_OK) {
                 ajena = ajena || !ValoresPostgres::legibles(llegado);
                 if (!ajena && !error.isValid())
                     ValoresPostgres::agregarFilas(llegado, filas);
-            } else if (estado != PGRES_TUPLES_OK && !error.isValid()) {
+            } else if (!error.isValid()) {
                 error = errorDe(servidor, llegado);
             }
         }
