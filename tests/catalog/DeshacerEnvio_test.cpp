@@ -172,7 +172,6 @@ private Q_SLOTS:
         QFETCH(QString, backend);
         const QString problem = seededBackend(backend, u"deshacer_formas"_s);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        runSql(u"insert into ORG (PAI, ORI, ESM) values ('ARG', 'Argentina', '1')"_s);
         QList<QStringList> items;
         for (int k = 1; k <= 12; ++k) {
             runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ArtKgUnitario, FECHA) values "
