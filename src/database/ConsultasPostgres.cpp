@@ -13,22 +13,6 @@ bool ConsultasPostgres::preparable(const Sentencia &sentencia) const
               });
 }
 
-// The statement in the dialect with $1, $2... in the values' places, a text's apostrophes taken away.
-QString ConsultasPostgres::conParametros(const Sentencia &sentencia)
-{
-    const QStringList &partes = m_formas.partes(sentencia);
-    const auto &valores = sentencia.valores();
-    QString sql = partes.front();
-    for (qsizetype i = 1; i < partes.size(); ++i) {
-        const bool texto = valores[std::size_t(i - 1)].tipo == Sentencia::Valor::Texto;
-        if (texto)
-            sql.chop(1);
-        sql += QLatin1Char('$') + QString::number(i);
-        sql += QStringView(partes[i]).mid(texto ? 1 : 0);
-    }
-    return sql;
-}
-
 // Each value as the written-out text spells it.
 QString ConsultasPostgres::ejecucion(const QString &nombre, const Sentencia &sentencia)
 {
@@ -75,8 +59,9 @@ QString ConsultasPostgres::texto(const Sentencia &sentencia, const Ejecutor &eje
     }
     if (forma->estado == Forma::Vista) {
         const QString nombre = m_prefijo + QString::number(++m_siguiente);
-        const bool preparada = ejecutar(QLatin1String("prepare ") + nombre + QLatin1String(" as ")
-                                        + conParametros(sentencia));
+        const bool preparada = ejecutar(
+            QLatin1String("prepare ") + nombre + QLatin1String(" as ")
+            + m_formas.conLugares(sentencia, [](qsizetype n) { return QLatin1Char('$') + QString::number(n); }));
         forma->estado = preparada ? Forma::Preparada : Forma::Rechazada;
         forma->nombre = nombre;
         m_preparadas += preparada ? 1 : 0;

@@ -47,7 +47,6 @@ private:
     };
 
     bool preparable(const Sentencia &sentencia) const;
-    QString conParametros(const Sentencia &sentencia);
     static QString ejecucion(const QString &nombre, const Sentencia &sentencia);
     void soltar(const Ejecutor &ejecutar);
 

@@ -54,3 +54,18 @@ QString FormasEnDialecto::formaCompartida(const Sentencia &sentencia)
     partes(sentencia);
     return m_partes.constFind(sentencia.forma()).key();
 }
+
+QString FormasEnDialecto::conLugares(const Sentencia &sentencia, const std::function<QString(qsizetype)> &lugar)
+{
+    const QStringList &piezas = partes(sentencia);
+    const auto &valores = sentencia.valores();
+    QString sql = piezas.front();
+    for (qsizetype i = 1; i < piezas.size(); ++i) {
+        const bool texto = valores[std::size_t(i - 1)].tipo == Sentencia::Valor::Texto;
+        if (texto)
+            sql.chop(1);
+        sql += lugar(i);
+        sql += QStringView(piezas[i]).mid(texto ? 1 : 0);
+    }
+    return sql;
+}

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <functional>
 
 // A connection's statements in its database's dialect. The dialect's rewrites are made once
 // per shape of statement, on its SQL alone; the values go in afterwards, untouched by them.
@@ -19,6 +20,9 @@ public:
     const QStringList &partes(const Sentencia &sentencia);
     // The statement written out in the dialect: what the dialect makes of its whole text.
     QString escrita(const Sentencia &sentencia);
+    // The statement in the dialect with `lugar(n)` in the place of its n-th value (from 1), a
+    // text's apostrophes taken away: the text to prepare with the values bound.
+    QString conLugares(const Sentencia &sentencia, const std::function<QString(qsizetype)> &lugar);
     // A value as the dialect spells it in a statement's text.
     QString valor(const Sentencia::Valor &valor) const;
     // The one copy of the statement's SQL this object keeps, for a statement kept long.

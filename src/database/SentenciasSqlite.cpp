@@ -49,22 +49,6 @@ void SentenciasSqlite::cambiarDeMotor(sqlite3 *motor)
     m_motor = motor;
 }
 
-// The statement in the dialect with "?" in each value's place, a text's apostrophes taken away.
-QString SentenciasSqlite::conLugares(const Sentencia &sentencia)
-{
-    const QStringList &partes = m_formas.partes(sentencia);
-    const auto &valores = sentencia.valores();
-    QString sql = partes.front();
-    for (size_t i = 0; i < valores.size(); ++i) {
-        const bool texto = valores[i].tipo == Sentencia::Valor::Texto;
-        if (texto)
-            sql.chop(1);
-        sql += QLatin1Char('?');
-        sql += QStringView(partes[qsizetype(i) + 1]).mid(texto ? 1 : 0);
-    }
-    return sql;
-}
-
 // A number as the engine reads it written in a statement: an integer that fits, or else a
 // decimal read by the engine's own routine, which need not round as the C library does.
 bool SentenciasSqlite::numeroDe(const QString &escrito, QVariant &valor)
@@ -144,7 +128,7 @@ sqlite3_stmt *SentenciasSqlite::preparado(sqlite3 *motor, const Sentencia &sente
     } else {
         if (preparados.size() >= (uso == Uso::Consulta ? kMaxConsultas : kMaxComandos))
             soltar(preparados);
-        const QByteArray sql = conLugares(sentencia).toUtf8();
+        const QByteArray sql = m_formas.conLugares(sentencia, [](qsizetype) { return QStringLiteral("?"); }).toUtf8();
         const char *resto = nullptr;
         if (sqlite3_prepare_v3(motor, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &comando, &resto)
                 != SQLITE_OK

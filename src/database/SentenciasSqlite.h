@@ -46,7 +46,6 @@ private:
     // F11 asks lists of every length: as many shapes.
     static constexpr int kMaxConsultas = 300;
 
-    QString conLugares(const Sentencia &sentencia);
     sqlite3_stmt *preparado(sqlite3 *motor, const Sentencia &sentencia, Uso uso);
     bool fechaComoTexto(const Sentencia::Valor &valor, QString &texto) const;
     bool vincular(sqlite3_stmt *comando, const Sentencia &sentencia, Uso uso);
