@@ -264,12 +264,11 @@ RegArticulo getArticuloenCatalogo(const QString &idCatalogo, RegArticulo &articu
 namespace {
 constexpr qsizetype kCodigosPorLista = 8;
 
-void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &idsArticulo, qsizetype desde,
-                 qsizetype porLista = kCodigosPorLista)
+void whereAlguno(Sentencia &sql, const QString &idCatalogo, const QStringList &idsArticulo, qsizetype desde)
 {
     sql << QLatin1String(" where idcatalogo = ");
     sql.texto(idCatalogo) << QLatin1String(" and idarticulo in (");
-    const qsizetype hasta = std::min(idsArticulo.size(), desde + porLista);
+    const qsizetype hasta = std::min(idsArticulo.size(), desde + kCodigosPorLista);
     for (qsizetype i = desde; i < hasta; ++i) {
         if (i > desde)
             sql << QLatin1String(", ");
@@ -293,9 +292,40 @@ Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, 
     return sql;
 }
 
+namespace {
+// An array literal of texts: each between quotes, its quotes and backslashes escaped.
+QString comoArreglo(const QStringList &textos)
+{
+    QString arreglo;
+    qsizetype largo = 2;
+    for (const QString &texto : textos)
+        largo += texto.size() + 3;
+    arreglo.reserve(largo);
+    arreglo += QLatin1Char('{');
+    for (const QString &texto : textos) {
+        if (arreglo.size() > 1)
+            arreglo += QLatin1Char(',');
+        arreglo += QLatin1Char('"');
+        for (const QChar c : texto) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+                arreglo += QLatin1Char('\\');
+            arreglo += c;
+        }
+        arreglo += QLatin1Char('"');
+    }
+    arreglo += QLatin1Char('}');
+    return arreglo;
+}
+} // namespace
+
+// One array value rather than a list of values: a server parses and plans a list of tens of
+// thousands value by value, and an array as one. Compared as the list would be: the literal
+// takes the column's own type.
 Sentencia PreguntaEnUnaLista(Sentencia select, const QString &idCatalogo, const QStringList &idsArticulo)
 {
-    whereAlguno(select, idCatalogo, idsArticulo, 0, idsArticulo.size());
+    select << QLatin1String(" where idcatalogo = ");
+    select.texto(idCatalogo) << QLatin1String(" and idarticulo = any (");
+    select.texto(comoArreglo(idsArticulo)) << QLatin1String(")");
     return select;
 }
 

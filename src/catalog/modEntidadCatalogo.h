@@ -34,7 +34,7 @@ bool ExisteArticulo(const QString &idCatalogo, const RegArticulo &articulo);
 // rows. And for one article.
 Sentencia PreguntaDeAlgunos(const Sentencia &select, const QString &idCatalogo, const QStringList &idsArticulo);
 Sentencia PreguntaDeUno(Sentencia select, const QString &idCatalogo, const QString &idArticulo);
-// The codes in one list, for a question the database answers in one pass over the table.
+// The codes in one array, for a question a PostgreSQL server answers in one pass over the table.
 Sentencia PreguntaEnUnaLista(Sentencia select, const QString &idCatalogo, const QStringList &idsArticulo);
 
 // True when the catalog holds any of the codes: one query for many articles.
