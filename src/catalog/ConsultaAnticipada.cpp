@@ -39,13 +39,41 @@ bool ConsultaAnticipada::ausente(int indice)
     return m_grupoAusente && m_posicion < m_hasta;
 }
 
+void ConsultaAnticipada::preguntarCon(std::function<bool(const QStringList &)> pregunta)
+{
+    m_pregunta = std::move(pregunta);
+}
+
+bool ConsultaAnticipada::preguntar(const QStringList &codigos)
+{
+    return m_pregunta ? m_pregunta(codigos) : modEntidadCatalogo::ExisteAlguno(m_idCatalogo, codigos);
+}
+
+// The question the article's own statement would have asked, asked here instead.
+void ConsultaAnticipada::consultarSola(std::size_t posicion)
+{
+    if (!m_pregunta)
+        return;
+    const QStringList codigo{m_pendientes[posicion].second};
+    if (m_antesDePreguntar)
+        m_antesDePreguntar(codigo);
+    try {
+        m_grupoAusente = !preguntar(codigo);
+    } catch (const AppError &) {
+        m_juicio.renunciar();
+    }
+}
+
 void ConsultaAnticipada::consultarGrupo(std::size_t desde)
 {
     m_grupoAusente = false;
     m_hasta = desde + 1;
-    // While groups are paused the article is asked alone, by its own statement.
-    if (!m_juicio.agrupar())
+    // While groups are paused the article is asked alone: by its own statement, or by
+    // consultarSola.
+    if (!m_juicio.agrupar()) {
+        consultarSola(desde);
         return;
+    }
     GrupoDeCodigos grupo;
     // The first questions go alone, timed to judge the groups by.
     const std::size_t maxGrupo = m_juicio.faltanSolas() ? 1 : m_maxGrupo;
@@ -55,14 +83,16 @@ void ConsultaAnticipada::consultarGrupo(std::size_t desde)
     const QStringList &codigos = grupo.codigos();
     // A code that cannot join a group is asked alone.
     m_hasta = std::max(hasta, desde + 1);
-    if (codigos.isEmpty())
+    if (codigos.isEmpty()) {
+        consultarSola(desde);
         return;
+    }
     if (m_antesDePreguntar)
         m_antesDePreguntar(codigos);
     try {
         QElapsedTimer reloj;
         reloj.start();
-        m_grupoAusente = !modEntidadCatalogo::ExisteAlguno(m_idCatalogo, codigos);
+        m_grupoAusente = !preguntar(codigos);
         if (maxGrupo == 1)
             m_juicio.anotarSola(reloj.nsecsElapsed());
         else

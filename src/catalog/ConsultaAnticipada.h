@@ -32,15 +32,22 @@ public:
     bool sabidoAusente(int indice) const;
     // Hears the codes of each grouped question just before it is asked.
     void antesDePreguntar(std::function<void(const QStringList &)> oyente) { m_antesDePreguntar = std::move(oyente); }
+    // Asks through `pregunta` (whether the catalog holds any of the codes) instead, and asks
+    // every code before its statement goes, alone where it cannot go in a group: the one who
+    // answers may read what it needs of the catalog then.
+    void preguntarCon(std::function<bool(const QStringList &)> pregunta);
 
 private:
     std::size_t posicionDe(int indice) const;
     void consultarGrupo(std::size_t desde);
+    void consultarSola(std::size_t posicion);
+    bool preguntar(const QStringList &codigos);
 
     QString m_idCatalogo;
     std::vector<Pendiente> m_pendientes;
     std::size_t m_maxGrupo;
     std::function<void(const QStringList &)> m_antesDePreguntar;
+    std::function<bool(const QStringList &)> m_pregunta;
     std::size_t m_posicion = 0;
     // The group asked last ends before m_hasta in m_pendientes.
     std::size_t m_hasta = 0;

@@ -155,12 +155,12 @@ void confirmar(Tanda &tanda, RegistroEnvio &registro)
     registro.confirmado(tanda.perdida());
 }
 
-// The checked articles, as they are sent.
-QStringList codigosMarcados(const ReviewListModel &lista)
+// The checked articles, as they are sent, or only the new ones.
+QStringList codigosMarcados(const ReviewListModel &lista, bool soloNuevos = false)
 {
     QStringList codigos;
     for (int i = 0; i < lista.itemCount(); ++i)
-        if (lista.isChecked(i))
+        if (lista.isChecked(i) && (!soloNuevos || esNuevo(lista.subItem(i, 4))))
             codigos << CodigoDelItem(lista, i);
     return codigos;
 }
@@ -185,7 +185,7 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
 {
     modEntidadCatalogo::ExigirCatalogo(idCatalogo, QStringLiteral("No se envió nada."));
     // Made before the run holds the catalog, and gone after it lets go.
-    RegistroEnvio registro(idCatalogo, codigosMarcados(lista));
+    RegistroEnvio registro(idCatalogo, codigosMarcados(lista), codigosMarcados(lista, true));
     Tanda tanda(resumen, [&aviso] {
         if (aviso)
             aviso(QStringLiteral("Esperando a que termine otro envío al catálogo…"));
@@ -199,6 +199,8 @@ void EnviarArticulos(const ReviewListModel &lista, const QString &idCatalogo,
     // A read of the catalog must find written what went before it whenever that may change
     // its answer.
     consulta.antesDePreguntar([&ventana](const QStringList &codigos) { ventana.antesDeLeer(codigos); });
+    if (registro.leeAlPreguntar())
+        consulta.preguntarCon([&registro](const QStringList &codigos) { return registro.existeAlguno(codigos); });
     Envio envio{lista, idCatalogo, consulta, resumen, ventana};
     try {
         for (int i = 0; i < cantidad; ++i) {

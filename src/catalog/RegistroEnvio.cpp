@@ -1,5 +1,6 @@
 #include "catalog/RegistroEnvio.h"
 
+#include "catalog/ClaveHolgada.h"
 #include "catalog/modEntidadCatalogo.h"
 #include "core/AppError.h"
 #include "database/DatabaseConnection.h"
@@ -8,10 +9,9 @@
 #include <QHash>
 #include <algorithm>
 
-RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codigos) : m_codigos(codigos)
+RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codigos, const QStringList &nuevos)
 {
-    m_codigos.removeDuplicates();
-    if (m_codigos.size() > kMaxArticulos) {
+    if (codigos.size() > kMaxArticulos) {
         fallo(QStringLiteral("tiene más de %1 artículos").arg(kMaxArticulos));
         return;
     }
@@ -21,6 +21,8 @@ RegistroEnvio::RegistroEnvio(const QString &idCatalogo, const QStringList &codig
         m_conexion = modEntidadCatalogo::conexion();
         m_captura = m_conexion->capturarCambios(QStringLiteral("catarticulos"),
                                                 FilasEnteras::columnas(m_entrada.tipoBase));
+        if (!m_captura)
+            separarTardios(codigos, nuevos);
     } catch (const AppError &e) {
         fallo(e.description());
     }
@@ -32,23 +34,66 @@ RegistroEnvio::~RegistroEnvio()
         m_conexion->alConfirmar(nullptr);
 }
 
+// A new article is read as it is asked only when no other code of the run has its loose key:
+// then no statement of the run but its own can reach its row, so the row read just before that
+// statement is the row before the run. A code listed twice, or two the database may take for
+// one, are read before the first statement.
+void RegistroEnvio::separarTardios(const QStringList &codigos, const QStringList &nuevos)
+{
+    QHash<QString, int> veces;
+    veces.reserve(codigos.size());
+    for (const QString &codigo : codigos)
+        ++veces[claveHolgada(codigo)];
+    const QSet<QString> sinFila(nuevos.cbegin(), nuevos.cend());
+    for (const QString &codigo : codigos) {
+        const QString clave = claveHolgada(codigo);
+        if (!clave.isEmpty() && veces.value(clave) == 1 && sinFila.contains(codigo))
+            m_tardias.insert(clave);
+        else
+            m_leidos << codigo;
+    }
+    m_leidos.removeDuplicates();
+}
+
 void RegistroEnvio::comenzar()
 {
     if (!m_diario)
         return;
     try {
         if (!m_captura)
-            m_antes = FilasEnteras::leerFilas(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+            m_antes = FilasEnteras::leerFilas(m_entrada.catalogo, m_leidos, m_entrada.tipoBase);
         m_conexion->alConfirmar([this] { antesDeConfirmar(); });
     } catch (const AppError &e) {
         fallo(e.description());
     }
 }
 
+bool RegistroEnvio::existeAlguno(const QStringList &codigos)
+{
+    if (!leeAlPreguntar())
+        return modEntidadCatalogo::ExisteAlguno(m_entrada.catalogo, codigos);
+    std::vector<QByteArray> filas;
+    try {
+        filas = FilasEnteras::leerFilas(m_entrada.catalogo, codigos, m_entrada.tipoBase);
+    } catch (const AppError &e) {
+        fallo(e.description());
+        throw;
+    }
+    for (const QString &codigo : codigos)
+        if (m_tardias.contains(claveHolgada(codigo)))
+            m_leidos << codigo;
+    // Rows of codes read before the run were read then, as they were.
+    for (const QByteArray &fila : filas)
+        if (m_tardias.contains(claveHolgada(FilaCodificada::textoEn(fila, 1))))
+            m_antes.push_back(fila);
+    return !filas.empty();
+}
+
 void RegistroEnvio::fallo(const QString &porque)
 {
     m_diario.reset();
     m_antes.clear();
+    m_tardias.clear();
     m_problema = QStringLiteral("Este envío no podrá deshacerse: ") + porque;
 }
 
@@ -90,7 +135,7 @@ CambiosCapturados RegistroEnvio::leidos()
     antes.reserve(qsizetype(m_antes.size()));
     for (const QByteArray &fila : m_antes)
         antes.insert(FilaCodificada::bytesEn(fila, 1), &fila);
-    const std::vector<QByteArray> despues = FilasEnteras::leerFilas(m_entrada.catalogo, m_codigos, m_entrada.tipoBase);
+    const std::vector<QByteArray> despues = FilasEnteras::leerFilas(m_entrada.catalogo, m_leidos, m_entrada.tipoBase);
     qsizetype bytes = 0;
     for (const QByteArray &fila : despues)
         bytes += 2 * fila.size();

@@ -70,9 +70,8 @@ class DeshacerEnvioTest : public QObject {
     }
 
     // Each item: code, description, "Existe"/"Nuevo", weight, remark.
-    void send(const QList<QStringList> &items)
+    static void fill(ReviewListModel &lista, const QList<QStringList> &items)
     {
-        ReviewListModel lista;
         for (int k = 0; k < 14; ++k)
             lista.addColumn(QString::number(k), 1440);
         for (const QStringList &it : items) {
@@ -83,6 +82,12 @@ class DeshacerEnvioTest : public QObject {
             lista.setSubItem(i, 9, it[4]);
             lista.setChecked(i, true);
         }
+    }
+
+    void send(const QList<QStringList> &items)
+    {
+        ReviewListModel lista;
+        fill(lista, items);
         ResumenEnvio resumen;
         EnviarArticulos(
             lista, u"GEN"_s, [](int, bool) {}, resumen);
@@ -191,7 +196,8 @@ private Q_SLOTS:
 
     // More articles than one grouped question holds (a server reads them all in one list): each
     // row is told apart from another catalog's of the same code, and from its own code spelt in
-    // another case, and put back exactly.
+    // another case, and put back exactly. A new article another program added since it was
+    // processed gets its row back; one listed twice, or spelt twice in two cases, is deleted.
     void manyArticlesReadInOneListUndoneExactly_data() { backends_data(); }
     void manyArticlesReadInOneListUndoneExactly()
     {
@@ -207,15 +213,42 @@ private Q_SLOTS:
                 runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion, ArtKgUnitario, USUARIO) "
                        "values ('%1', '%2', '%1 vieja %3', %3 / 7.0, 'otro')"_s.arg(catalogo, codigo("l-", k))
                            .arg(k));
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'M-140', 'ajena')"_s);
         QList<QStringList> items;
         for (int k = 1; k <= 150; ++k) {
             items.append({codigo("L-", k), u"nueva %1"_s.arg(k), u"Existe"_s, u"0,3"_s, u"o%1"_s.arg(k)});
             items.append({u"M-%1"_s.arg(k), u"alta %1"_s.arg(k), u"Nuevo"_s, u"0,7"_s, u""_s});
         }
+        items.append({u"M-145"_s, u"otra vez"_s, u"Nuevo"_s, u"0,9"_s, u""_s});
+        items.append({u"m-146"_s, u"en minusculas"_s, u"Nuevo"_s, u"0,9"_s, u""_s});
         const QStringList before = catalog();
         send(items);
         QVERIFY(catalog() != before);
-        undoneWhole(150, 150, before);
+        undoneWhole(149, 151, before);
+    }
+
+    // A run stopped half way by an article's NCM keeps what went before it, and its undo
+    // takes back only that: a new article further on, added by another program since it was
+    // processed, was never written and stays.
+    void aStoppedRunUndoesOnlyWhatItWrote_data() { backends_data(); }
+    void aStoppedRunUndoesOnlyWhatItWrote()
+    {
+        QFETCH(QString, backend);
+        const QString problem = seededBackend(backend, u"deshacer_parada"_s);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        runSql(u"insert into catarticulos (idcatalogo, idarticulo, descripcion) values ('GEN', 'NUE-3', 'ajena')"_s);
+        const QStringList before = catalog();
+        ReviewListModel lista;
+        fill(lista, {{u"NUE-1"_s, u"alta"_s, u"Nuevo"_s, u"1"_s, u""_s},
+                     {u"NUE-2"_s, u"mal"_s, u"Nuevo"_s, u"1"_s, u""_s},
+                     {u"NUE-3"_s, u"alta"_s, u"Nuevo"_s, u"1"_s, u""_s}});
+        lista.setSubItem(1, 3, u"8471.30.00.000.AB"_s);
+        ResumenEnvio resumen;
+        QVERIFY_THROWS_EXCEPTION(AppError, EnviarArticulos(
+                                               lista, u"GEN"_s, [](int, bool) {}, resumen));
+        QCOMPARE(resumen.enviados, 1);
+        QCOMPARE(resumen.sinDeshacer, QString());
+        undoneWhole(1, 0, before);
     }
 
     // A journal another program holds open in write-ahead mode (as earlier versions left it)

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -405,6 +406,29 @@ private Q_SLOTS:
         }
         QCOMPARE(fake->connection->queries.size(), 3 + 4);
         QCOMPARE(absent, 3 + 32);
+    }
+
+    // With a question of the run's own, every new article is asked before its statement:
+    // alone when its code cannot join a group (Ä), or while slow groups pause.
+    void ownQuestionAsksEveryCodeEvenWhileGroupsPause()
+    {
+        modGlobal::AccesoDatos = std::make_shared<FakeData>();
+        QStringList codigos;
+        for (int i = 0; i < 40; ++i)
+            codigos << (i == 20 ? u"Ä20"_s : u"N%1"_s.arg(i));
+        ConsultaAnticipada consulta(u"GEN"_s, pending(codigos));
+        QStringList asked;
+        consulta.preguntarCon([&asked](const QStringList &group) {
+            if (asked.size() >= 3)
+                QThread::msleep(5);
+            asked += group;
+            return false;
+        });
+        int absent = 0;
+        for (int i = 0; i < 40; ++i)
+            absent += consulta.ausente(i * 2) ? 1 : 0;
+        QCOMPARE(asked, codigos);
+        QCOMPARE(absent, 40);
     }
 
     void aRefusedGroupQuestionLeavesEveryArticleToItsOwn()
