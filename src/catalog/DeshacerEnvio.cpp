@@ -211,21 +211,29 @@ struct Deshacer {
 };
 } // namespace
 
+namespace {
+// "1 artículo borrado", "2 artículos borrados".
+QString contados(int cantidad, const char *uno, const char *varios)
+{
+    return QString::number(cantidad) + QLatin1Char(' ') + QString::fromUtf8(cantidad == 1 ? uno : varios);
+}
+} // namespace
+
 QString ResultadoDeshacer::mensaje() const
 {
-    QString texto = QStringLiteral("Se deshizo el envío del %1 al catálogo %2: %3 artículos borrados, %4 "
-                                   "devueltos a como estaban.")
+    QString texto = QStringLiteral("Se deshizo el envío del %1 al catálogo %2: ")
                         .arg(envio.fecha, modTexto::paraMensaje(envio.catalogo))
-                        .arg(borrados)
-                        .arg(repuestos);
+                    + contados(borrados, "artículo borrado", "artículos borrados") + QStringLiteral(", ")
+                    + contados(repuestos, "devuelto a como estaba", "devueltos a como estaban") + QLatin1Char('.');
     if (cambiados.isEmpty())
         return texto;
     QStringList nombrados;
     for (const QString &codigo : cambiados.mid(0, kCambiadosNombrados))
         nombrados << modTexto::paraMensaje(codigo);
-    texto += QStringLiteral("\r\n%1 artículos cambiaron después del envío y se dejaron como están: %2")
-                 .arg(cambiados.size())
-                 .arg(nombrados.join(QStringLiteral(", ")));
+    texto += QStringLiteral("\r\n")
+             + contados(int(cambiados.size()), "artículo cambió después del envío y se dejó como está",
+                        "artículos cambiaron después del envío y se dejaron como están")
+             + QStringLiteral(": ") + nombrados.join(QStringLiteral(", "));
     if (cambiados.size() > kCambiadosNombrados)
         texto += QStringLiteral(" y %1 más").arg(cambiados.size() - kCambiadosNombrados);
     return texto;

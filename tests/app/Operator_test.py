@@ -538,8 +538,8 @@ class OperatorTest(OnXServer):
             self.assertEqual(other.boxes(), [], "a message while another writer held the catalog")
             self.assertEqual(p.rows("select count(*) from catarticulos"), [(6,)])
         [done] = other.answers()
-        self.assertIn("al catálogo GEN: 2 artículos borrados, 1 devueltos a como estaban.", done)
-        self.assertIn("1 artículos cambiaron después del envío y se dejaron como están: A-2", done)
+        self.assertIn("al catálogo GEN: 2 artículos borrados, 1 devuelto a como estaba.", done)
+        self.assertIn("1 artículo cambió después del envío y se dejó como está: A-2", done)
         self.assertEqual(p.rows(everything), before[:1] + changed + before[2:])
         # Nothing left to undo there: the button is off.
         other.click(CMD_DESHACER)

@@ -296,8 +296,8 @@ private Q_SLOTS:
         const ResultadoDeshacer hecho = DeshacerUltimoEnvio(u"GEN"_s);
         QCOMPARE(hecho.borrados + hecho.repuestos, 1);
         QCOMPARE(hecho.cambiados, (QStringList{u"Exi-1"_s, u"NUE-1"_s}));
-        QVERIFY2(hecho.mensaje().contains(
-                     u"2 artículos cambiaron después del envío y se dejaron como están: Exi-1, NUE-1"_s),
+        QVERIFY2(hecho.mensaje().contains(u": 0 artículos borrados, 1 devuelto a como estaba.\r\n2 artículos cambiaron "
+                                          "después del envío y se dejaron como están: Exi-1, NUE-1"_s),
                  qPrintable(hecho.mensaje()));
         QCOMPARE(sqlRow(u"select descripcion from catarticulos where idcatalogo = 'GEN' and idarticulo = 'EXI-2'"_s),
                  QStringList{u"sola"_s});
