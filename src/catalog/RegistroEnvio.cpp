@@ -40,17 +40,19 @@ RegistroEnvio::~RegistroEnvio()
 // one, are read before the first statement.
 void RegistroEnvio::separarTardios(const QStringList &codigos, const QStringList &nuevos)
 {
+    QStringList claves;
+    claves.reserve(codigos.size());
     QHash<QString, int> veces;
     veces.reserve(codigos.size());
     for (const QString &codigo : codigos)
-        ++veces[claveHolgada(codigo)];
+        ++veces[claves.emplace_back(claveHolgada(codigo))];
     const QSet<QString> sinFila(nuevos.cbegin(), nuevos.cend());
-    for (const QString &codigo : codigos) {
-        const QString clave = claveHolgada(codigo);
-        if (!clave.isEmpty() && veces.value(clave) == 1 && sinFila.contains(codigo))
+    for (qsizetype i = 0; i < codigos.size(); ++i) {
+        const QString &clave = claves[i];
+        if (!clave.isEmpty() && veces.value(clave) == 1 && sinFila.contains(codigos[i]))
             m_tardias.insert(clave);
         else
-            m_leidos << codigo;
+            m_leidos << codigos[i];
     }
     m_leidos.removeDuplicates();
 }
